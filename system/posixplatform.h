@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform.h"
+
+#include <QList>
+
+// Linux and other POSIX systems: /bin/sh, executables without an extension, and process
+// ending restricted to processes whose /proc/PID/exe is the given program file.
+class PosixPlatform : public Platform
+{
+public:
+    QString executableName(const QString &baseName) const override;
+    QString shellProgram() const override;
+    QStringList shellArguments(const QStringList &command) const override;
+    bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+
+    // Process ids whose executable is the file at programPath (compared after resolving
+    // links); the calling process itself is never among them.
+    static QList<qint64> processesOf(const QString &programPath);
+    // Direct and indirect children of pid.
+    static QList<qint64> descendantsOf(qint64 pid);
+};

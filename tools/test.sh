@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, builds into build/ and runs every test.
+# Under CI (CI=true) or with --sanitize it then builds build-asan/ with AddressSanitizer
+# and UndefinedBehaviorSanitizer and runs every test there too.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+source tools/packages.sh
+kestrune_install_packages "${KESTRUNE_BUILD_PACKAGES[@]}" "${KESTRUNE_TEST_PACKAGES[@]}"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+sanitize=false
+if [ "${CI:-}" = "true" ] || [ "${1:-}" = "--sanitize" ]; then
+    sanitize=true
+fi
+
+run_suite() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DKESTRUNE_WERROR=ON "$@"
+    cmake --build "$dir" -j"$jobs"
+    (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600)
+}
+
+status=0
+if $sanitize; then
+    echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) =="
+    run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DKESTRUNE_SANITIZE=ON || status=$?
+fi
+echo "== Build (build/) =="
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=$?
+exit $status
