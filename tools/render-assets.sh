@@ -62,13 +62,18 @@ png()
     "$CONVERT" "$work/2x.png" -strip "PNG32:${out%.png}@2x.png"
 }
 
-# ico OUT SOURCE SIZE...: one icon file holding every size.
+# ico OUT SOURCE SIZE...: one icon file holding every size. Below 32 px a SOURCE_small
+# drawing is used where there is one: fine detail turns to mush at tray size.
 ico()
 {
-    local out=$1 svg=$src/$2.svg size frames=()
+    local out=$1 name=$2 svg size frames=()
     shift 2
     mkdir -p "$(dirname "$out")"
     for size in "$@"; do
+        svg=$src/$name.svg
+        if [ "$size" -lt 32 ] && [ -f "$src/${name}_small.svg" ]; then
+            svg=$src/${name}_small.svg
+        fi
         rsvg-convert -w "$size" -h "$size" "$svg" -o "$work/ico-$size.png"
         frames+=("$work/ico-$size.png")
     done
@@ -113,8 +118,8 @@ for kind in premium double onion default; do
     png "$img/sub_$kind.png" 40 40 "sub_$kind" "$ACCENT"
 done
 for kind in premium double onion; do
-    png "$img/sub_${kind}_mini.png" 16 16 "sub_$kind" "$ACCENT"
-    png "$img/sub_${kind}_mini_disabled.png" 16 16 "sub_$kind" "$DISABLED"
+    png "$img/sub_${kind}_mini.png" 16 16 "sub_${kind}_mini" "$ACCENT"
+    png "$img/sub_${kind}_mini_disabled.png" 16 16 "sub_${kind}_mini" "$DISABLED"
 done
 
 # --- favourite stars (file names as the style sheets know them) -------------------------

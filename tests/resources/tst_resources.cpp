@@ -15,6 +15,10 @@
 
 namespace {
 
+// Drawn at twice the scale, as on a high-DPI screen, so that Qt looks for the "@2x"
+// pictures; set before the application object reads it.
+const bool kHighDpiScreen = qputenv("QT_SCALE_FACTOR", "2");
+
 struct Picture
 {
     const char *path;
@@ -185,6 +189,8 @@ private slots:
 void TestResources::initTestCase()
 {
     KestruneTest::guardQtWarnings();
+    QVERIFY(kHighDpiScreen);
+    QCOMPARE(qApp->devicePixelRatio(), 2.0);
 }
 
 void TestResources::cleanup()
