@@ -8,7 +8,8 @@
 #          fonts-open-sans and iso-codes.
 # Outputs: resources/images/**, resources/fonts/**, resources/flags/LICENSE-flag-icons.txt
 #          and resources/{images,flags,fonts}.qrc.
-# Needs:   rsvg-convert (librsvg2-bin), ImageMagick, npm (only without FLAG_ICONS_DIR).
+# Needs:   rsvg-convert (librsvg2-bin), ImageMagick, python3, iso-codes, npm (only without
+#          FLAG_ICONS_DIR).
 #
 # The rendered files are committed, so building the client never needs this script.
 set -euo pipefail
