@@ -1,6 +1,8 @@
 #include "support/testmain.h"
 #include "ui/statwidget.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -19,6 +21,77 @@ QString labelText(QWidget *window, const char *name)
     QLabel *label = child<QLabel>(window, name);
     return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
 }
+
+// The offscreen platform cannot raise a window or change its opacity and says so each time;
+// that is the test platform's limit, not a fault of the window.
+QStringList warningsBesidesPlatformLimits()
+{
+    QStringList warnings = KestruneTest::takeUnexpectedQtWarnings();
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        static const QRegularExpression limits(
+            QStringLiteral("^This plugin does not support (raise\\(\\)|setting window opacity)$"));
+        warnings.erase(std::remove_if(warnings.begin(), warnings.end(),
+                                      [](const QString &w) { return limits.match(w).hasMatch(); }),
+                       warnings.end());
+    }
+    return warnings;
+}
+
+// A mouse that behaves as a user's: the cursor has a place on the screen, a press goes to the
+// widget under it (labels let it through), and later moves and the release go to that widget
+// with positions measured from wherever the window is by then.
+class Mouse
+{
+public:
+    explicit Mouse(QWidget *window)
+        : m_window(window)
+    { }
+
+    void press(const QPoint &local)
+    {
+        m_global = m_window->mapToGlobal(local);
+        QWidget *under = m_window->childAt(local);
+        m_grabber = under ? under : m_window.data();
+        send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    }
+    void moveBy(const QPoint &delta)
+    {
+        m_global += delta;
+        send(QEvent::MouseMove, Qt::NoButton, m_grabber ? Qt::LeftButton : Qt::NoButton);
+    }
+    void release()
+    {
+        send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+        m_grabber = nullptr;
+    }
+    // A window that closes on the release deletes itself once control is back in the event
+    // loop that delivered the release, so that release has to come from an event loop, as a
+    // user's does; the caller then waits in one.
+    void releaseFromEventLoop()
+    {
+        QWidget *target = m_grabber ? m_grabber.data() : m_window.data();
+        QCoreApplication::postEvent(target,
+                                    new QMouseEvent(QEvent::MouseButtonRelease,
+                                                    target->mapFromGlobal(m_global), m_global,
+                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        m_grabber = nullptr;
+    }
+
+private:
+    void send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QWidget *target = m_grabber ? m_grabber.data() : m_window.data();
+        if (!target)
+            return;
+        QMouseEvent event(type, target->mapFromGlobal(m_global), m_global, button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_grabber;
+    QPoint m_global;
+};
 
 } // namespace
 
@@ -67,7 +140,8 @@ private slots:
     void cleanup()
     {
         delete m_window;
-        KESTRUNE_VERIFY_NO_QT_WARNINGS();
+        const QStringList warnings = warningsBesidesPlatformLimits();
+        QVERIFY2(warnings.isEmpty(), qPrintable("Qt warned: " + warnings.join(" | ")));
     }
 
     void formStartsWithItsTitlesAndZeroValues_data()
@@ -213,21 +287,31 @@ private slots:
         QVERIFY(window);
         QLabel *label = child<QLabel>(window, qPrintable(grip));
         QVERIFY(label);
-        QWindow *handle = window->windowHandle();
-        const QPoint press = label->mapTo(window, label->rect().center());
+        Mouse mouse(window);
 
-        QTest::mousePress(handle, Qt::LeftButton, {}, press);
-        QTest::mouseMove(handle, press + QPoint(40, 25));
+        mouse.press(label->mapTo(window, label->rect().center()));
+        mouse.moveBy(QPoint(40, 25));
         QCOMPARE(window->pos(), QPoint(240, 175));
-        // The window has moved under the cursor, so the next step is measured from the press
-        // point again.
-        QTest::mouseMove(handle, press + QPoint(-15, 5));
+        mouse.moveBy(QPoint(-15, 5));
         QCOMPARE(window->pos(), QPoint(225, 180));
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, press + QPoint(-15, 5));
+        mouse.release();
 
         // Moving without a button no longer drags.
-        QTest::mouseMove(handle, press + QPoint(60, 60));
+        mouse.moveBy(QPoint(60, 60));
         QCOMPARE(window->pos(), QPoint(225, 180));
+    }
+
+    void pressOnASeparatorAlsoDrags()
+    {
+        StatWidget *window = openAt(QPoint(200, 150));
+        QVERIFY(window);
+        QFrame *line = child<QFrame>(window, "line2");
+        QVERIFY(line);
+        Mouse mouse(window);
+        mouse.press(line->mapTo(window, line->rect().center()));
+        mouse.moveBy(QPoint(-100, -100));
+        mouse.release();
+        QCOMPARE(window->pos(), QPoint(100, 50));
     }
 
     void closeButtonClosesWithoutDraggingAndReportsThePosition()
@@ -235,26 +319,25 @@ private slots:
         StatWidget *window = openAt(QPoint(200, 150));
         QVERIFY(window);
         QSignalSpy closed(window, SIGNAL(closed(QPoint)));
-        QWindow *handle = window->windowHandle();
+        Mouse mouse(window);
 
         // Drag somewhere first, from the window's own background.
-        const QPoint grip(3, window->height() - 3);
-        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
-        QTest::mouseMove(handle, grip + QPoint(30, -20));
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(30, -20));
+        mouse.press(QPoint(3, window->height() - 3));
+        mouse.moveBy(QPoint(30, -20));
+        mouse.release();
         QCOMPARE(window->pos(), QPoint(230, 130));
 
         QPushButton *button = child<QPushButton>(window, "closeButton");
-        const QPoint onButton = button->mapTo(window, button->rect().center());
-        QTest::mousePress(handle, Qt::LeftButton, {}, onButton);
-        QTest::mouseMove(handle, onButton + QPoint(2, 2));
+        mouse.press(button->mapTo(window, QPoint(button->width() / 2, button->height() / 2)));
+        mouse.moveBy(QPoint(1, 1));
         QCOMPARE(window->pos(), QPoint(230, 130));
-        QTest::mouseRelease(handle, Qt::LeftButton, {}, onButton + QPoint(2, 2));
+        QCOMPARE(closed.count(), 0);
+        mouse.releaseFromEventLoop();
 
         QVERIFY(closed.wait(5000));
         QCOMPARE(closed.count(), 1);
         QCOMPARE(closed.at(0).at(0).toPoint(), QPoint(230, 130));
-        QTRY_VERIFY_WITH_TIMEOUT(m_window.isNull(), 5000);
+        QVERIFY(m_window.isNull());
     }
 
     void closeRequestClosesAndReportsThePosition()
