@@ -208,6 +208,8 @@ private slots:
         QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
         QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(window.windowOpacity(), 0.0);
+        // The placement rule assumes this size.
+        QCOMPARE(window.size(), QSize(250, 200));
         const QList<QLabel *> labels = window.findChildren<QLabel *>();
         QCOMPARE(labels.size(), 13);
         for (QLabel *label : labels)
