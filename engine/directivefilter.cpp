@@ -131,6 +131,8 @@ public:
         : m_removed(removed)
     { }
 
+    bool removedAny() const { return m_removedAny; }
+
     QByteArray run(const QByteArray &config)
     {
         QByteArray out;
@@ -143,6 +145,8 @@ public:
             pos = end;
             if (keepLine(line))
                 out.append(line);
+            else
+                m_removedAny = true;
         }
         return out;
     }
@@ -242,6 +246,7 @@ private:
     }
 
     QStringList *m_removed;
+    bool m_removedAny = false;
     bool m_inConnection = false;
     QByteArray m_blockTag;
     bool m_removingBlock = false;
@@ -251,7 +256,21 @@ private:
 
 QByteArray DirectiveFilter::apply(const QByteArray &config, QStringList *removed)
 {
-    return Filter(removed).run(config);
+    // Removing a line can change how the lines after it are read (a removed line may have
+    // opened or closed a block), so the result is read again until nothing more is removed:
+    // what OpenVPN finally reads is exactly what was judged safe.
+    constexpr int MaxPasses = 64;
+    QByteArray current = config;
+    for (int pass = 0; pass < MaxPasses; ++pass) {
+        Filter filter(removed);
+        QByteArray next = filter.run(current);
+        if (!filter.removedAny())
+            return next;
+        current = next;
+    }
+    Loger::writeLine(QObject::tr("[9]: the downloaded configuration could not be made safe and "
+                                 "was discarded"));
+    return QByteArray();
 }
 
 bool DirectiveFilter::isUnsafeName(const QByteArray &name)
