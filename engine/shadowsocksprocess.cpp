@@ -80,6 +80,7 @@ void ShadowsocksProcess::start()
         return;
     }
     stoppedOnError = false;
+    m_listeningReported = false;
     m_pendingOutput.clear();
     process->start(programPath(), {QStringLiteral("-c"), configPath}, QIODevice::ReadWrite);
 }
@@ -138,7 +139,12 @@ void ShadowsocksProcess::readAllStandardOutput()
             stoppedOnError = true;
         }
     } else if (listening) {
-        emit started();
+        // Output can be read before the process is reported running; the proxy is ready only
+        // once both have happened.
+        if (status == Shadowsocks_Running)
+            emit started();
+        else
+            m_listeningReported = true;
     }
 }
 
@@ -153,6 +159,10 @@ void ShadowsocksProcess::processStateChanged(QProcess::ProcessState state)
         status = Shadowsocks_Running;
         Loger::writeLine(tr("[Shadowsocks]: state changed to running"));
         emit shadowsocksStateChanged(Shadowsocks_Running);
+        if (m_listeningReported) {
+            m_listeningReported = false;
+            emit started();
+        }
         break;
     case QProcess::NotRunning:
         // Whatever the tool wrote last still belongs in the log, and an error among it still
@@ -174,6 +184,7 @@ void ShadowsocksProcess::processStateChanged(QProcess::ProcessState state)
 
 void ShadowsocksProcess::reportNotRunning()
 {
+    m_listeningReported = false;
     status = Shadowsocks_NotRunning;
     Loger::writeLine(tr("[Shadowsocks]: state changed to stopped"));
     emit stopped();

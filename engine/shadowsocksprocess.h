@@ -59,4 +59,5 @@ private:
     void reportNotRunning();
 
     QByteArray m_pendingOutput;
+    bool m_listeningReported = false;
 };
