@@ -128,6 +128,8 @@ private slots:
     void listeningToolIsReportedStarted();
     void errorMessageStopsToolAndMarksError_data();
     void errorMessageStopsToolAndMarksError();
+    void toolOutputIsJudgedLineByLine_data();
+    void toolOutputIsJudgedLineByLine();
     void stopEndsRunningTool();
     void stopWhenNotRunningStillReportsStopped();
     void missingProgramReportsStopped();
@@ -312,6 +314,57 @@ void TestShadowsocksProcess::errorMessageStopsToolAndMarksError()
     QTRY_COMPARE_WITH_TIMEOUT(c.stateSpy->count(), 3, WaitMs);
     QCOMPARE(c.stateSpy->last().at(0).value<ShadowsocksProcess::ShadowsocksProcessStatus>(),
              ShadowsocksProcess::Shadowsocks_NotRunning);
+}
+
+void TestShadowsocksProcess::toolOutputIsJudgedLineByLine_data()
+{
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<bool>("staysRunning");
+    QTest::addColumn<bool>("error");
+    QTest::addColumn<QByteArray>("then");
+
+    QTest::newRow("error right after the listening line")
+        << QByteArray(" INFO: listening at 127.0.0.1:1\\n ERROR: bind: Address in use\\n") << false
+        << true << QByteArray("exec sleep 60");
+    QTest::newRow("error on the second line of one write")
+        << QByteArray(" INFO: initializing ciphers\\n ERROR: invalid password\\n") << false << true
+        << QByteArray("exec sleep 60");
+    QTest::newRow("listening line alone") << QByteArray(" INFO: listening at 127.0.0.1:1\\n")
+                                          << true << false << QByteArray("exec sleep 60");
+    QTest::newRow("error after a zero byte is not read")
+        << QByteArray(" INFO: listening at 127.0.0.1:1\\0 ERROR: hidden\\n") << true << false
+        << QByteArray("exec sleep 60");
+    QTest::newRow("error line without line end before exit")
+        << QByteArray(" ERROR: fatal") << false << true << QByteArray("exit 1");
+}
+
+// A stand-in prints the given output in one write and then waits or ends; it is not a program file
+// that killAll() knows (its process runs /bin/sh), so a stop has to end it through the process.
+void TestShadowsocksProcess::toolOutputIsJudgedLineByLine()
+{
+    QFETCH(QByteArray, output);
+    QFETCH(bool, staysRunning);
+    QFETCH(bool, error);
+    QFETCH(QByteArray, then);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray script = "#!/bin/sh\nprintf '" + output + "'\n" + then + "\n";
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("ss-local")), script, true));
+    Controller c(dir.path(), m_configPath);
+    c.invoke("start");
+
+    if (staysRunning) {
+        QVERIFY(c.startedSpy->wait(WaitMs));
+        QCOMPARE(c.object->status.load(), ShadowsocksProcess::Shadowsocks_Running);
+    } else {
+        QVERIFY(c.stoppedSpy->wait(WaitMs));
+        QCOMPARE(c.startedSpy->count(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logText().contains(QStringLiteral("[Shadowsocks]: state changed to stopped")), WaitMs);
+    }
+    QCOMPARE(c.object->stoppedOnError.load(), error);
+    QCOMPARE(logText().contains(QStringLiteral("hidden")), false);
 }
 
 void TestShadowsocksProcess::stopEndsRunningTool()
