@@ -143,7 +143,7 @@ void TestDirectiveFilter::unsafeDirectiveIsRemovedInEveryDisguise_data()
         const QByteArray name = w.first();
         const auto row = [&](const char *disguise, const QByteArray &disguised) {
             QTest::addRow("%s %s", disguise, qPrintable(d.reported))
-                    << Head + disguised + Tail << Head + Tail << d.reported;
+                << Head + disguised + Tail << Head + Tail << d.reported;
         };
         row("plain", line + "\n");
         row("leading blanks", " \t  " + line + "\n");
@@ -158,11 +158,11 @@ void TestDirectiveFilter::unsafeDirectiveIsRemovedInEveryDisguise_data()
             "  setenv 'opt' " + withFirst(w, "--" + name) + "\r\n");
         row("behind 255 bytes of one line", padding + line + "\n");
         QTest::addRow("byte-order mark %s", qPrintable(d.reported))
-                << "\xEF\xBB\xBF" + line + "\n" + Head + Tail << Head + Tail << d.reported;
+            << "\xEF\xBB\xBF" + line + "\n" + Head + Tail << Head + Tail << d.reported;
         const QByteArray connection = "<connection>\nremote 198.51.100.8 443 tcp-client\n";
         QTest::addRow("inside connection block %s", qPrintable(d.reported))
-                << Head + connection + line + "\n</connection>\n" + Tail
-                << Head + connection + "</connection>\n" + Tail << d.reported;
+            << Head + connection + line + "\n</connection>\n" + Tail
+            << Head + connection + "</connection>\n" + Tail << d.reported;
         if (w.first() != "setenv") {
             row("inline block", "<" + name + ">\n/bin/sh -c 'id > /tmp/owned'\n</" + name + ">\n");
         }
@@ -230,35 +230,36 @@ void TestDirectiveFilter::blockStructureCannotHideDirective_data()
     QTest::addColumn<QStringList>("reported");
 
     QTest::newRow("unknown block is read as directives")
-            << QByteArray("<x-custom>\nup /tmp/a\n</x-custom>\n")
-            << QByteArray("<x-custom>\n</x-custom>\n") << QStringList {"up"};
+        << QByteArray("<x-custom>\nup /tmp/a\n</x-custom>\n")
+        << QByteArray("<x-custom>\n</x-custom>\n") << QStringList {"up"};
     QTest::newRow("closing tag after blanks ends a key block")
-            << QByteArray("<ca>\nAAAA\n  </ca>\nup /tmp/a\n") << QByteArray("<ca>\nAAAA\n  </ca>\n")
-            << QStringList {"up"};
+        << QByteArray("<ca>\nAAAA\n  </ca>\nup /tmp/a\n") << QByteArray("<ca>\nAAAA\n  </ca>\n")
+        << QStringList {"up"};
     QTest::newRow("closing tag in upper case ends a key block")
-            << QByteArray("<ca>\nAAAA\n</CA>\nup /tmp/a\n") << QByteArray("<ca>\nAAAA\n</CA>\n")
-            << QStringList {"up"};
+        << QByteArray("<ca>\nAAAA\n</CA>\nup /tmp/a\n") << QByteArray("<ca>\nAAAA\n</CA>\n")
+        << QStringList {"up"};
     QTest::newRow("closing tag followed by text ends a key block")
-            << QByteArray("<ca>\nAAAA\n</ca> trailing\nup /tmp/a\n")
-            << QByteArray("<ca>\nAAAA\n</ca> trailing\n") << QStringList {"up"};
+        << QByteArray("<ca>\nAAAA\n</ca> trailing\nup /tmp/a\n")
+        << QByteArray("<ca>\nAAAA\n</ca> trailing\n") << QStringList {"up"};
     QTest::newRow("directive after a connection block")
-            << QByteArray("<connection>\nremote a 1\n</connection>\nplugin /tmp/p.so\n")
-            << QByteArray("<connection>\nremote a 1\n</connection>\n") << QStringList {"plugin"};
+        << QByteArray("<connection>\nremote a 1\n</connection>\nplugin /tmp/p.so\n")
+        << QByteArray("<connection>\nremote a 1\n</connection>\n") << QStringList {"plugin"};
     QTest::newRow("end of connection ends an open block inside it")
-            << QByteArray("<connection>\n<http-proxy-user-pass>\nu\n</connection>\nup /tmp/a\n")
-            << QByteArray("<connection>\n<http-proxy-user-pass>\nu\n</connection>\n")
-            << QStringList {"up"};
+        << QByteArray("<connection>\n<http-proxy-user-pass>\nu\n</connection>\nup /tmp/a\n")
+        << QByteArray("<connection>\n<http-proxy-user-pass>\nu\n</connection>\n")
+        << QStringList {"up"};
     QTest::newRow("unsafe block removed with its content")
-            << QByteArray("<plugin>\nlibevil.so\n</plugin>\nverb 3\n") << QByteArray("verb 3\n")
-            << QStringList {"plugin"};
+        << QByteArray("<plugin>\nlibevil.so\n</plugin>\nverb 3\n") << QByteArray("verb 3\n")
+        << QStringList {"plugin"};
     QTest::newRow("closing tag behind 255 bytes of one line")
-            << "<ca>\n" + QByteArray(255, 'A') + "</ca>\nup /tmp/a\n"
-            << "<ca>\n" + QByteArray(255, 'A') + "</ca>\n" << QStringList {"up"};
+        << "<ca>\n" + QByteArray(255, 'A') + "</ca>\nup /tmp/a\n"
+        << "<ca>\n" + QByteArray(255, 'A') + "</ca>\n"
+        << QStringList {"up"};
     // The first line opens a key block only in its second piece; once the line is removed,
     // the "up" that seemed to be key content is a directive.
     QTest::newRow("removed line that opened a block")
-            << "up /tmp/a" + QByteArray(246, ' ') + "<ca>\nup /tmp/b\n</ca>\n"
-            << QByteArray("</ca>\n") << QStringList {"up", "up"};
+        << "up /tmp/a" + QByteArray(246, ' ') + "<ca>\nup /tmp/b\n</ca>\n"
+        << QByteArray("</ca>\n") << QStringList {"up", "up"};
 }
 
 void TestDirectiveFilter::blockStructureCannotHideDirective()
@@ -278,16 +279,16 @@ void TestDirectiveFilter::zeroByteCannotSmuggleDirective_data()
     QTest::addColumn<QByteArray>("expected");
 
     const auto bytes = [](const char *text, int size) { return QByteArray(text, size); };
-    QTest::newRow("directive after a zero byte") << bytes("verb 3\0up /x\nnobind\n", 20)
-                                                 << QByteArray("nobind\n");
-    QTest::newRow("zero byte in a comment") << bytes("# note\0\nnobind\n", 15)
-                                            << QByteArray("nobind\n");
+    QTest::newRow("directive after a zero byte")
+        << bytes("verb 3\0up /x\nnobind\n", 20) << QByteArray("nobind\n");
+    QTest::newRow("zero byte in a comment")
+        << bytes("# note\0\nnobind\n", 15) << QByteArray("nobind\n");
     QTest::newRow("lone zero byte") << bytes("\0", 1) << QByteArray();
     // Without its opening line the block's content is read as directives again.
     QTest::newRow("zero byte after a block opener")
-            << bytes("<ca>\0\nup /x\n</ca>\n", 18) << QByteArray("</ca>\n");
+        << bytes("<ca>\0\nup /x\n</ca>\n", 18) << QByteArray("</ca>\n");
     QTest::newRow("zero byte inside a key block")
-            << bytes("<ca>\nAA\0AA\n</ca>\nnobind\n", 24) << QByteArray("<ca>\n</ca>\nnobind\n");
+        << bytes("<ca>\nAA\0AA\n</ca>\nnobind\n", 24) << QByteArray("<ca>\n</ca>\nnobind\n");
 }
 
 void TestDirectiveFilter::zeroByteCannotSmuggleDirective()
@@ -335,12 +336,12 @@ void TestDirectiveFilter::lineIsSplitIntoTokensLikeOpenVpnDoes_data()
     QTest::newRow("double quotes") << QByteArray("ca \"C:\\\\Program Files\\\\ca.crt\"")
                                    << QList<QByteArray> {"ca", "C:\\Program Files\\ca.crt"};
     QTest::newRow("single quotes keep backslashes")
-            << QByteArray("ca 'a\\b c'") << QList<QByteArray> {"ca", "a\\b c"};
+        << QByteArray("ca 'a\\b c'") << QList<QByteArray> {"ca", "a\\b c"};
     QTest::newRow("escaped blank joins a token")
-            << QByteArray("up my\\ script") << QList<QByteArray> {"up", "my script"};
+        << QByteArray("up my\\ script") << QList<QByteArray> {"up", "my script"};
     QTest::newRow("escaped quote") << QByteArray("x \"a\\\"b\"") << QList<QByteArray> {"x", "a\"b"};
-    QTest::newRow("comment starts a token") << QByteArray("route a # up")
-                                            << QList<QByteArray> {"route", "a"};
+    QTest::newRow("comment starts a token")
+        << QByteArray("route a # up") << QList<QByteArray> {"route", "a"};
     QTest::newRow("hash inside a token") << QByteArray("up#x y") << QList<QByteArray> {"up#x", "y"};
     QTest::newRow("quote ends a token") << QByteArray("\"u\"p") << QList<QByteArray> {"u", "p"};
     QTest::newRow("stops at zero byte") << QByteArray("verb\0up", 7) << QList<QByteArray> {"verb"};
@@ -363,9 +364,9 @@ void TestDirectiveFilter::logNamesRemovedDirectiveButNeverItsArguments()
 
     QCOMPARE(m_logLines.size(), 2);
     QVERIFY(m_logLines.at(0).endsWith(
-            QStringLiteral("[9]: removed directive \"up\" from the downloaded configuration")));
+        QStringLiteral("[9]: removed directive \"up\" from the downloaded configuration")));
     QVERIFY(m_logLines.at(1).endsWith(
-            QStringLiteral("[9]: removed directive \"plugin\" from the downloaded configuration")));
+        QStringLiteral("[9]: removed directive \"plugin\" from the downloaded configuration")));
     QVERIFY(!m_logLines.join('\n').contains(QStringLiteral("secret")));
 }
 
