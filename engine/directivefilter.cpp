@@ -180,11 +180,12 @@ private:
     bool judgePiece(const QByteArray &piece)
     {
         if (m_inConnection && closesBlock(piece, "connection")) {
+            // Ends any block left open inside the connection too; the closing line itself
+            // stays, so that the connection block remains whole.
             m_inConnection = false;
-            const bool keep = !m_removingBlock;
             m_blockTag.clear();
             m_removingBlock = false;
-            return keep;
+            return true;
         }
         if (!m_blockTag.isEmpty()) {
             const bool keep = !m_removingBlock;

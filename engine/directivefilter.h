@@ -14,6 +14,8 @@
 // backslash escapes, CR LF line ends, the "setenv opt" prefix, lines split where OpenVPN's line
 // buffer splits them, and directives inside <connection> blocks. Inline file blocks such as
 // <ca> or <tls-crypt> are never touched. Every line that is kept stays byte for byte.
+// The downloaded configuration goes through apply() first, before the client's own lines are
+// added to it.
 class DirectiveFilter
 {
 public:

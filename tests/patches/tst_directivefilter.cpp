@@ -248,6 +248,9 @@ void TestDirectiveFilter::blockStructureCannotHideDirective_data()
         << QByteArray("<connection>\n<http-proxy-user-pass>\nu\n</connection>\nup /tmp/a\n")
         << QByteArray("<connection>\n<http-proxy-user-pass>\nu\n</connection>\n")
         << QStringList {"up"};
+    QTest::newRow("unclosed unsafe block ends with its connection")
+        << QByteArray("<connection>\nremote a 1\n<up>\nrm -rf /\n</connection>\nverb 3\n")
+        << QByteArray("<connection>\nremote a 1\n</connection>\nverb 3\n") << QStringList {"up"};
     QTest::newRow("unsafe block removed with its content")
         << QByteArray("<plugin>\nlibevil.so\n</plugin>\nverb 3\n") << QByteArray("verb 3\n")
         << QStringList {"plugin"};
