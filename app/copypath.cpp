@@ -19,6 +19,7 @@ bool copyTree(const QString &source, const QString &destination, bool removeSour
     if (sourceInfo.isDir()) {
         const QDir sourceDir(source);
         const QDir destinationDir(destination);
+        destinationDir.mkpath(QStringLiteral("."));
         const QStringList folders = sourceDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot
                                                         | QDir::Hidden | QDir::NoSymLinks);
         for (const QString &folder : folders) {

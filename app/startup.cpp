@@ -61,9 +61,16 @@ void moveOldData(const QString &executableDir, const QString &dataDir)
     }
 }
 
+bool &terminationRequested()
+{
+    static bool requested = false;
+    return requested;
+}
+
 // A system request to end the program closes what waits for the user, then the event loop.
 void closeModalDialogsAndQuit()
 {
+    terminationRequested() = true;
     for (int guard = 0; guard < 32; ++guard) {
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal)
@@ -168,8 +175,13 @@ int runApplication(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("kestrune"));
     QCoreApplication::setApplicationName(QStringLiteral("kestrunevpn"));
     const QString dataDir = findDataFolder();
+    // A request to end that came before the refusal could be shown needs no answer.
+    const auto refusalDialog = [](const int &code, const QStringList &args, QWidget *parent) {
+        if (!terminationRequested())
+            showErrorDialog(code, args, parent);
+    };
     const StartState state
-        = prepareStart(&app, dataDir, QCoreApplication::applicationDirPath(), showErrorDialog);
+        = prepareStart(&app, dataDir, QCoreApplication::applicationDirPath(), refusalDialog);
     if (state.refused)
         return 1;
 
