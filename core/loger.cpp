@@ -1,5 +1,7 @@
 #include "loger.h"
 
+#include <memory>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -11,13 +13,11 @@
 #include <QTextCodec>
 #include <QTextStream>
 
-#include <memory>
-
 namespace {
 
 struct LogState
 {
-    QMutex mutex{QMutex::Recursive};
+    QMutex mutex {QMutex::Recursive};
     QFile file;
     QTextStream stream;
     QString baseName;
@@ -51,7 +51,7 @@ void archive(const QString &fileName)
     QString candidate;
     for (int n = 1;; ++n) {
         candidate = folder + QDir::separator() + info.baseName() + QStringLiteral("_archieve_")
-                    + QString::number(n) + QLatin1Char('.') + info.completeSuffix();
+            + QString::number(n) + QLatin1Char('.') + info.completeSuffix();
         if (!QFileInfo::exists(candidate))
             break;
     }
@@ -62,8 +62,13 @@ void archive(const QString &fileName)
     if (!target.open(QIODevice::WriteOnly))
         return;
     const QByteArray repaired = Loger::repairUtf8(current.readAll());
-    if (target.write(repaired) != repaired.size() || !target.flush())
+    if (target.write(repaired) != repaired.size() || !target.flush()) {
+        // A half-written archive would take this number for good; the current file
+        // still holds everything, so the next start tries again.
+        target.close();
+        target.remove();
         return;
+    }
     target.close();
     current.resize(0);
 }
@@ -113,10 +118,10 @@ void Loger::init(const QString &dir, bool withDate, bool append, const QString &
     s.appendMode = append;
     s.baseName = baseName;
     const QString suffix = (withDate && !append)
-                               ? QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_hhmmss"))
-                               : QString();
-    const QString fileName = QStringLiteral("%0%1%2%3.txt")
-                                 .arg(dir, QString(QDir::separator()), baseName, suffix);
+        ? QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_hhmmss"))
+        : QString();
+    const QString fileName
+        = QStringLiteral("%0%1%2%3.txt").arg(dir, QString(QDir::separator()), baseName, suffix);
     const QFileInfo info(fileName);
     if (info.isFile() && info.size() > s.sizeLimit)
         archive(fileName);
@@ -126,11 +131,15 @@ void Loger::init(const QString &dir, bool withDate, bool append, const QString &
         s.enabled = false;
         return;
     }
-    s.enabled = append ? s.file.open(QIODevice::ReadWrite)
+    // Every write goes to the end of the file, wherever another writer has left it: a
+    // second copy refused at start logs its lines into the same file while the first one
+    // keeps running, and neither may overwrite the other's lines.
+    s.enabled = append ? s.file.open(QIODevice::ReadWrite | QIODevice::Append)
                        : s.file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     if (!s.enabled)
         return;
     if (append && s.file.size() > 0) {
+        s.file.seek(0);
         const QByteArray original = s.file.readAll();
         const QByteArray repaired = repairUtf8(original);
         if (repaired != original) {
@@ -210,7 +219,17 @@ void Loger::removeOldFiles(int keepCount)
     QDir folder = QFileInfo(s.file.fileName()).absoluteDir();
     QFileInfoList entries = folder.entryInfoList({s.baseName + QStringLiteral("*.txt")},
                                                  QDir::Files | QDir::Hidden, QDir::Time);
-    const int limit = keepCount + (s.file.isOpen() ? 1 : 0);
+    // The open log counts as one kept file but is never a candidate itself, even when an
+    // archive carries a newer time (a clock set back, a copied file): deleting it would
+    // lose this run's lines.
+    int limit = qMax(0, keepCount);
+    if (s.file.isOpen()) {
+        const QString current = QFileInfo(s.file.fileName()).absoluteFilePath();
+        for (int i = entries.size() - 1; i >= 0; --i) {
+            if (entries.at(i).absoluteFilePath() == current)
+                entries.removeAt(i);
+        }
+    }
     const QRegularExpression pattern(QRegularExpression::anchoredPattern(
         QRegularExpression::escape(s.baseName) + QStringLiteral(".*\\.txt")));
     while (entries.size() > limit) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class QMessageBox;
 class QWidget;
@@ -23,5 +23,10 @@ QList<bool> showConfirmDialog(const int &kind, const QString &title, const QStri
 
 // Runs a built box and returns what exec() would. The default runs exec(); tests install
 // their own to record the box and answer it (nullptr restores the default).
+// The web site the "Update subscription" link points to; the built-in site base until the
+// window has worked out the address it uses (for instance the emergency one).
+void setDialogSiteBase(const QString &base);
+QString dialogSiteBase();
+
 using DialogRunner = std::function<int(QMessageBox *box)>;
 void setDialogRunner(DialogRunner runner);
