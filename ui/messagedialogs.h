@@ -1,10 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class QMessageBox;
 class QWidget;
