@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ui/pagenavigation.h"
-
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
+
+#include "ui/pagenavigation.h"
 
 namespace Ui {
 class MainWindow;
@@ -32,6 +32,7 @@ public:
 
     // ---- construction and quit (app/) ------------------------------------------------
 
+
     // ---- pages and navigation (ui/) ---------------------------------------------------
     // Returns once the main stack's running slide (the sign-in slide) has ended; at once
     // when none runs. Reply handlers call it before they change the page or show a box.
@@ -44,21 +45,29 @@ public:
     void slideToPage(int index);
     void slideToReturnPage();
 
+
     // ---- settings (core/) -------------------------------------------------------------
+
 
     // ---- sign-in, subscriptions, server lists (api/) --------------------------------------
 
+
     // ---- connection (connection/) -------------------------------------------------------
 
+
     // ---- tray (ui/) -----------------------------------------------------------------------
+
 
 signals:
     // ---- construction and quit ----
 
+
     // ---- connection ----
+
 
 public slots:
     // ---- construction and quit ----
+
 
     // ---- pages and navigation ----
     void checkStartType();
@@ -70,11 +79,15 @@ public slots:
     // Sign-in failed: back to the sign-in page once the slide to the waiting page is over.
     void returnToSignInPage();
 
+
     // ---- sign-in, subscriptions, server lists ----
+
 
     // ---- connection ----
 
+
     // ---- tray ----
+
 
 private slots:
     // ---- pages and navigation ----
@@ -92,14 +105,18 @@ private slots:
     void on_aboutBackButton_clicked();
     void on_settingBackButton_clicked();
 
+
     // ---- sign-in, subscriptions, server lists ----
 
+
     // ---- connection ----
+
 
 private:
     // ---- construction and quit ----
     QString dataDir;
     Ui::MainWindow *ui = nullptr;
+
 
     // ---- pages and navigation ----
     void setUpPages();
@@ -128,11 +145,18 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+
+
     // ---- settings ----
+
 
     // ---- sign-in, subscriptions, server lists ----
 
+
     // ---- connection ----
 
+
     // ---- tray ----
+
+
 };
