@@ -82,6 +82,11 @@ void MainWindow::setUpPages()
                          ui->aboutImageLogoLabel})
         fitPixmap(logo);
 
+    ui->mainLoginLineEdit->addAction(QIcon(QStringLiteral(":/images/interface/login_user.png")),
+                                     QLineEdit::LeadingPosition);
+    ui->mainPswdLineEdit->addAction(QIcon(QStringLiteral(":/images/interface/login_pswd.png")),
+                                    QLineEdit::LeadingPosition);
+
     ui->vpnConCancelWidget->hide();
     ui->vpConConSecondServWidget->hide();
 
