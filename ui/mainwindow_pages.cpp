@@ -78,13 +78,14 @@ void MainWindow::setUpPages()
     installOpacityEffect(ui->vpnConTipLabel);
     installOpacityEffect(ui->settingTipLabel);
 
-    for (QLabel *logo : {ui->mainImageLogoLabel, ui->authImageLogoLabel, ui->subsImageLogoLabel,
-                         ui->aboutImageLogoLabel})
+    for (QLabel *logo : {ui->mainImageLogoLabel, ui->mainTextLogoLabel, ui->authImageLogoLabel,
+                         ui->subsImageLogoLabel, ui->aboutImageLogoLabel, ui->aboutTextLogoLabel,
+                         ui->vpnConConLogoLabel, ui->vpnConUnconLogoLabel})
         fitPixmap(logo);
 
-    ui->mainLoginLineEdit->addAction(QIcon(QStringLiteral(":/images/interface/login_user.png")),
+    ui->mainLoginLineEdit->addAction(QIcon(QStringLiteral(":/images/interface/field_login.png")),
                                      QLineEdit::LeadingPosition);
-    ui->mainPswdLineEdit->addAction(QIcon(QStringLiteral(":/images/interface/login_pswd.png")),
+    ui->mainPswdLineEdit->addAction(QIcon(QStringLiteral(":/images/interface/field_password.png")),
                                     QLineEdit::LeadingPosition);
 
     ui->vpnConCancelWidget->hide();

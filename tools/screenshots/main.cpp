@@ -13,7 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
+#include <QResource>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -33,6 +36,26 @@ void setText(QWidget *root, const char *name, const QString &text)
 {
     if (auto *label = child<QLabel>(root, name))
         label->setText(text);
+}
+
+// A round flag, as the server lists show them.
+void setFlag(QWidget *root, const char *name, const char *code)
+{
+    auto *label = child<QLabel>(root, name);
+    const QPixmap flag(QStringLiteral(":/flag/images/flags/%1.png").arg(QLatin1String(code)));
+    if (!label || flag.isNull())
+        return;
+    const int side = label->maximumHeight();
+    QPixmap disc(side, side);
+    disc.fill(Qt::transparent);
+    QPainter painter(&disc);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath circle;
+    circle.addEllipse(QRectF(0, 0, side, side));
+    painter.setClipPath(circle);
+    painter.drawPixmap(QRect(0, 0, side, side), flag);
+    painter.end();
+    label->setPixmap(disc);
 }
 
 // Sample data so that every page looks as it does for a signed-in user.
@@ -83,6 +106,8 @@ void fillSample(QWidget *w)
     setText(w, "vpnDoubleServLocLabel1", QStringLiteral("Netherlands | Amsterdam"));
     setText(w, "vpnDoubleServLocLabel2", QStringLiteral("Finland | Helsinki"));
     child<QPushButton>(w, "vpnDoubleServConnectButton")->setEnabled(true);
+    setFlag(w, "vpnDoubleServFlagLabel1", "nl");
+    setFlag(w, "vpnDoubleServFlagLabel2", "fi");
     child<QPushButton>(w, "vpnDoubleServFavServButton")->setEnabled(true);
 }
 
@@ -102,6 +127,12 @@ int main(int argc, char *argv[])
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outDir);
+    // Further arguments are compiled resource files (rcc -binary) with pictures that are
+    // not built into this checkout yet.
+    for (int i = 2; i < argc; ++i) {
+        if (!QResource::registerResource(QString::fromLocal8Bit(argv[i])))
+            std::fprintf(stderr, "cannot register %s\n", argv[i]);
+    }
 
     // Without the client's own font the pictures use Open Sans, the closest at hand.
     if (QFontDatabase().families().contains(QStringLiteral("Open Sans")))
