@@ -1,10 +1,21 @@
 #include "mainwindow.h"
 
+#include "ui_mainwindow.h"
+
+#include <QTimer>
+
 MainWindow::MainWindow(const QString &dataDir, QWidget *parent)
-    : QMainWindow(parent), dataDir(dataDir)
+    : QMainWindow(parent)
+    , dataDir(dataDir)
+    , ui(new Ui::MainWindow)
 {
-    setWindowTitle(QStringLiteral("Kestrune VPN"));
-    setFixedSize(300, 470);
+    ui->setupUi(this);
+    setUpPages();
+
+    QTimer::singleShot(0, this, SLOT(checkStartType()));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete ui;
+}

@@ -1,0 +1,9 @@
+#include "ui/nofocusrectdelegate.h"
+
+void NoFocusRectDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                const QModelIndex &index) const
+{
+    QStyleOptionViewItem plain(option);
+    plain.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, plain, index);
+}
