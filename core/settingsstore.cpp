@@ -6,11 +6,16 @@
 #include "storedpassword.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
+#include <QTemporaryFile>
+#include <QUuid>
 
 namespace {
 
@@ -111,6 +116,90 @@ void writeLoginData(QSettings &settings, const LoginDataSettings &values)
     }
 }
 
+// QSettings keeps files it has read in a process-wide cache and trusts their size and time
+// stamp, and in Qt 5 the QSaveFile it writes through commits a file whose last buffered write
+// failed, cutting it short on a full disk. So QSettings only ever works on a private copy;
+// settings.ini itself is replaced only by bytes that were checked to hold every key.
+bool readWholeFile(const QString &fileName, QByteArray *content)
+{
+    content->clear();
+    QFile file(fileName);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *content = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+std::unique_ptr<QTemporaryFile> privateCopy(const QString &folder, const QByteArray &content)
+{
+    for (const QString &place : {folder, QDir::tempPath()}) {
+        auto copy
+            = std::make_unique<QTemporaryFile>(place + QStringLiteral("/settings.XXXXXX.ini"));
+        if (copy->open() && copy->write(content) == content.size() && copy->flush()) {
+            copy->close();
+            return copy;
+        }
+    }
+    return nullptr;
+}
+
+// Every key with its value as text, the form in which the file holds it.
+QMap<QString, QString> contentsOf(QSettings &settings)
+{
+    QMap<QString, QString> contents;
+    const QStringList keys = settings.allKeys();
+    for (const QString &key : keys) {
+        // A line of a damaged file may carry an empty key, which QSettings cannot look up.
+        if (key.isEmpty())
+            continue;
+        const QVariant value = settings.value(key);
+        if (value.type() == QVariant::Point)
+            contents.insert(
+                key,
+                QStringLiteral("@Point(%1 %2)").arg(value.toPoint().x()).arg(value.toPoint().y()));
+        else if (value.type() == QVariant::StringList)
+            contents.insert(key, value.toStringList().join(QChar(0x1f)));
+        else
+            contents.insert(key, value.toString());
+    }
+    return contents;
+}
+
+bool replaceFile(const QString &fileName, const QByteArray &content)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // commit() does not notice a failure of the final flush, so it is checked here.
+    if (file.write(content) != content.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// What the loads read from: a private copy of settings.ini, or nothing at all when it is
+// missing or cannot be read. A name that never exists stands for the empty file; QSettings
+// drops empty files from its cache, so nothing of it lingers.
+struct ReadCopy
+{
+    explicit ReadCopy(const QString &fileName)
+    {
+        QByteArray content;
+        if (readWholeFile(fileName, &content) && !content.isEmpty())
+            copy = privateCopy(QFileInfo(fileName).absolutePath(), content);
+        const QString source = copy ? copy->fileName()
+                                    : fileName + QLatin1Char('.')
+                + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".absent");
+        settings = std::make_unique<QSettings>(source, QSettings::IniFormat);
+    }
+
+    std::unique_ptr<QTemporaryFile> copy;
+    std::unique_ptr<QSettings> settings;
+};
+
 } // namespace
 
 QString SettingsStore::fileNameIn(const QString &dataDir)
@@ -134,21 +223,45 @@ bool SettingsStore::save(SettingsType type, const std::function<void(QSettings &
 
 bool SettingsStore::writeToFile(const std::function<void(QSettings &)> &write)
 {
+    QByteArray original;
+    if (!readWholeFile(m_fileName, &original))
+        return false;
+    const bool existed = QFile::exists(m_fileName);
+    const QString folder = QFileInfo(m_fileName).absolutePath();
+    QDir().mkpath(folder);
+
+    const std::unique_ptr<QTemporaryFile> work = privateCopy(folder, original);
+    if (!work)
+        return false;
     QSettings::Status status = QSettings::NoError;
+    QMap<QString, QString> expected;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
-        keepCopyOfDamagedFile(settings);
+        QSettings settings(work->fileName(), QSettings::IniFormat);
+        settings.allKeys();
+        if (settings.status() == QSettings::FormatError)
+            keepCopyOfDamagedFile(original);
         write(settings);
         settings.sync();
         status = settings.status();
+        expected = contentsOf(settings);
     }
-    if (status != QSettings::FormatError)
-        return status == QSettings::NoError;
-    // The status keeps the first problem only, so a file that was damaged when it was opened
-    // hides a failed write; reading it again tells whether the clean version is on disk now.
-    QSettings check(m_fileName, QSettings::IniFormat);
-    check.allKeys();
-    return check.status() == QSettings::NoError;
+    if (status == QSettings::AccessError)
+        return false;
+
+    QByteArray result;
+    if (!readWholeFile(work->fileName(), &result))
+        return false;
+    if (result == original && (existed || result.isEmpty()))
+        return true;
+    const std::unique_ptr<QTemporaryFile> check = privateCopy(folder, result);
+    if (!check)
+        return false;
+    {
+        QSettings written(check->fileName(), QSettings::IniFormat);
+        if (contentsOf(written) != expected)
+            return false;
+    }
+    return replaceFile(m_fileName, result);
 }
 
 void SettingsStore::logWriteFailure(SettingsType type)
@@ -159,17 +272,8 @@ void SettingsStore::logWriteFailure(SettingsType type)
 
 // A file QSettings cannot fully parse loses its unreadable lines when it is written again, so
 // its original is kept beside it first.
-void SettingsStore::keepCopyOfDamagedFile(QSettings &settings)
+void SettingsStore::keepCopyOfDamagedFile(const QByteArray &content)
 {
-    settings.allKeys();
-    if (settings.status() != QSettings::FormatError)
-        return;
-    QFile original(m_fileName);
-    if (!original.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray content = original.readAll();
-    original.close();
-
     QString copyName = m_fileName + QStringLiteral(".damaged");
     QFile existing(copyName);
     if (existing.exists()) {
@@ -177,8 +281,7 @@ void SettingsStore::keepCopyOfDamagedFile(QSettings &settings)
             return;
         copyName += QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-hhmmsszzz"));
     }
-    QFile copy(copyName);
-    if (copy.open(QIODevice::WriteOnly) && copy.write(content) == content.size() && copy.flush()) {
+    if (replaceFile(copyName, content)) {
         Loger::writeLine(tr("App's settings file has lines that cannot be read, a copy is kept "
                             "in file: %0")
                              .arg(QDir::toNativeSeparators(copyName)));
@@ -320,7 +423,8 @@ GeneralSettings SettingsStore::loadGeneral()
 {
     GeneralSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         LoginDataSettings &login = values.loginData;
         login.rememberMe = readBool(settings, QStringLiteral("RememberMe"), login.rememberMe);
         login.login = readString(settings, QStringLiteral("Login"));
@@ -366,7 +470,8 @@ FavoritesSettings SettingsStore::loadFavorites(int subscriptionType)
         Loger::writeLine(tr("App's settings loading error: invalid subscription type (%0)")
                              .arg(subscriptionType));
     } else {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         settings.beginGroup(FavoritesGroup);
         const QVector<int> entries = arrayEntries(settings, array);
         for (int number : entries) {
@@ -395,7 +500,8 @@ LastConnectionSettings SettingsStore::loadLastConnection()
 {
     LastConnectionSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         values.firstServerId
             = readInt(settings, QStringLiteral("LastVPN_ID_1"), values.firstServerId);
         values.secondServerId
@@ -410,7 +516,8 @@ FavoriteIpSettings SettingsStore::loadFavoriteIp(const QString &cityName)
     FavoriteIpSettings values;
     values.cityName = cityName;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         settings.beginGroup(FavoritesGroup);
         values.address = readString(settings, cityName + FavoriteIpSuffix);
         settings.endGroup();
@@ -423,7 +530,8 @@ LanguageSettings SettingsStore::loadLanguage()
 {
     LanguageSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         const int language = readInt(settings, QStringLiteral("Language"), values.language);
         // A value with no language behind it counts as not chosen, so the language is
         // taken from the system again.
@@ -438,7 +546,8 @@ StatWindowSettings SettingsStore::loadStatWindow()
 {
     StatWindowSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         settings.beginGroup(StatWidgetGroup);
         const QVariant position = settings.value(QStringLiteral("ScreenPosition"));
         if (position.type() == QVariant::Point)
@@ -453,7 +562,8 @@ LastVersionSettings SettingsStore::loadLastVersion()
 {
     LastVersionSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         values.lastLaunchedVersion = readString(settings, QStringLiteral("LastLaunchedVersion"));
     }
     logLoaded(settingsTypeDescription(Set_LastVersion));
@@ -464,7 +574,8 @@ EmergencyAddressSettings SettingsStore::loadEmergencyAddress()
 {
     EmergencyAddressSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         values.address = readString(settings, QStringLiteral("EmergencyAddress"));
         values.useByDefault
             = readBool(settings, QStringLiteral("EmergencyAddressUseByDef"), values.useByDefault);
@@ -479,7 +590,8 @@ ExtraSettings SettingsStore::loadExtra()
 {
     ExtraSettings values;
     {
-        QSettings settings(m_fileName, QSettings::IniFormat);
+        const ReadCopy source(m_fileName);
+        QSettings &settings = *source.settings;
         settings.beginGroup(ExtraGroup);
         values.blockNetworkWarningDisabled
             = readBool(settings, QStringLiteral("BlockNetworkWarningDisabled"),

@@ -64,7 +64,7 @@ private:
     bool save(SettingsType type, const std::function<void(QSettings &)> &write);
     bool writeToFile(const std::function<void(QSettings &)> &write);
     void logWriteFailure(SettingsType type);
-    void keepCopyOfDamagedFile(QSettings &settings);
+    void keepCopyOfDamagedFile(const QByteArray &content);
     void logLoaded(const QString &description);
 
     QString m_fileName;
