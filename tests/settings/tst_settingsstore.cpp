@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
@@ -471,6 +472,10 @@ private slots:
         GeneralSettings empty = changedGeneral();
         empty.loginData = {true, QString(), QString()};
         QTest::newRow("remembered but empty") << empty;
+        GeneralSettings punctuation = changedGeneral();
+        punctuation.loginData
+            = {true, QStringLiteral("bob, \"the\" builder; [x]=y"), QStringLiteral("a,b")};
+        QTest::newRow("login with commas, quotes and brackets") << punctuation;
         GeneralSettings longPassword = changedGeneral();
         longPassword.loginData.password = QStringLiteral("abcdefgh").repeated(40);
         QTest::newRow("long compressible password") << longPassword;
@@ -1016,6 +1021,49 @@ private slots:
         QVERIFY(store.saveExtra({true}));
         QCOMPARE(rawValue(QStringLiteral("Keep/Padding")).toByteArray(), QByteArray(40000, 'p'));
         QCOMPARE(store.loadGeneral().udp, false);
+    }
+
+    // Qt 5's QSettings reports success for a file cut short by a failed last write; the
+    // store must notice before settings.ini is touched.
+    void fileCutShortWhileWritingLosesNothing()
+    {
+        const QByteArray content("[General]\nUDP=false\nLanguage=2\n");
+        QStringList many;
+        for (int i = 0; i < 1100; ++i)
+            many.append(QStringLiteral("10.%1.%2.1").arg(i / 250).arg(i % 250));
+
+        // The same write on a file of its own tells how long the result is; the limit then
+        // lets every buffered write through except the last one.
+        const QString sibling = m_dir->path() + QStringLiteral("/sibling.ini");
+        {
+            QFile file(sibling);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        QVERIFY(SettingsStore(sibling).saveFavorites(singleFavorites(1, many)));
+        const qint64 size = QFileInfo(sibling).size();
+        QVERIFY2(size > 16384 + 1000 && size < 2 * 16384, qPrintable(QString::number(size)));
+
+        writeFile(content);
+        SettingsStore store(m_file);
+        {
+            FileSizeLimit limit(rlim_t(size - 40));
+            QVERIFY(!store.saveFavorites(singleFavorites(1, many)));
+        }
+        QCOMPARE(readFile(), content);
+        QVERIFY(store.saveFavorites(singleFavorites(1, many)));
+        QCOMPARE(store.loadFavorites(1).addresses, many);
+        QCOMPARE(store.loadLanguage().language, 2);
+    }
+
+    void settingsPathThatIsAFolderReadsAsDefaults()
+    {
+        QVERIFY(QDir().mkpath(m_file));
+        SettingsStore store(m_file);
+        QCOMPARE(store.loadGeneral(), GeneralSettings());
+        QVERIFY(!store.saveGeneral(changedGeneral()));
+        QVERIFY(QFileInfo(m_file).isDir());
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
     }
 
     void languageIsChosenFromTheSystem_data()
