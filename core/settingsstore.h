@@ -10,12 +10,13 @@
 
 class QSettings;
 
-// settings.ini in the data folder, read and written one section at a time through a
-// short-lived QSettings in INI format, so that nothing holds the file between operations and
-// every key the program does not write survives untouched. Only the GUI thread uses it.
+// settings.ini in the data folder, read and written one section at a time in Qt's INI format,
+// so that every key the program does not write survives untouched and files of earlier
+// releases load as they are. Each operation opens and closes its own QSettings; only the GUI
+// thread uses the store.
 //
 // Values that cannot be read (wrong type, out of range, unreadable file) give their defaults.
-// A save reports whether the file was really written: when it was not, the file keeps what
+// A save reports whether the file was really written: when it was not, settings.ini keeps what
 // it held and the log says so instead of claiming success.
 class SettingsStore
 {

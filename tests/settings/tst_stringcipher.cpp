@@ -431,17 +431,26 @@ private slots:
     void compressedFlagOverBrokenPayloadFails_data()
     {
         QTest::addColumn<QByteArray>("payload");
-        QTest::newRow("too short for a length header") << QByteArray::fromHex("0001");
-        QTest::newRow("claims 4 GiB") << QByteArray::fromHex("ffffffff78da0300000001");
-        QTest::newRow("not a zlib stream") << QByteArray::fromHex("00000010deadbeefdeadbeef");
-        QTest::newRow("header without stream") << QByteArray::fromHex("00000010");
+        QTest::addColumn<bool>("zlibComplains");
+        QTest::newRow("too short for a length header") << QByteArray::fromHex("0001") << false;
+        QTest::newRow("claims 4 GiB") << QByteArray::fromHex("ffffffff78da0300000001") << false;
+        QTest::newRow("not a zlib stream")
+            << QByteArray::fromHex("00000010deadbeefdeadbeef") << false;
+        QTest::newRow("header without stream") << QByteArray::fromHex("00000010") << false;
         QTest::newRow("length differs from the stream")
-            << (QByteArray::fromHex("00000009") + qCompress("abc", 9).mid(4));
-        QTest::newRow("zero length with trailing bytes") << QByteArray::fromHex("0000000078da");
+            << (QByteArray::fromHex("00000009") + qCompress("abc", 9).mid(4)) << false;
+        QTest::newRow("zero length with trailing bytes")
+            << QByteArray::fromHex("0000000078da") << false;
+        QTest::newRow("zlib header over a broken stream")
+            << QByteArray::fromHex("0000001078daffffffffffffffffffff") << true;
     }
     void compressedFlagOverBrokenPayloadFails()
     {
         QFETCH(QByteArray, payload);
+        QFETCH(bool, zlibComplains);
+        // Past the checks only zlib itself can tell a broken stream, and Qt says so.
+        if (zlibComplains)
+            KestruneTest::expectQtWarning(QRegularExpression(QStringLiteral("^qUncompress")));
         const quint64 key = StoredPassword::keyForByte('k');
         QByteArray cipher = buildCipher(payload, key, 0x42, false, Integrity::Checksum);
         cipher[1] = char(0x03);
