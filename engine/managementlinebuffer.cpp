@@ -19,7 +19,8 @@ QStringList ManagementLineBuffer::append(const QByteArray &bytes)
         const int end = nl < 0 ? bytes.size() : nl;
         if (!m_skipping) {
             m_pending.append(bytes.constData() + from, end - from);
-            if (m_pending.size() > m_lineLimit) {
+            const int crlf = m_pending.endsWith('\r') ? 1 : 0;
+            if (m_pending.size() - crlf > m_lineLimit) {
                 m_pending.clear();
                 m_skipping = true;
                 ++m_dropped;

@@ -87,6 +87,8 @@ Standin::Script Standin::readScript(const QString &configPath)
             script.ignoreSigterm = true;
         else if (word == "big-bytecount")
             script.bigByteCount = true;
+        else if (word == "history-only")
+            script.historyOnly = true;
         else if (word == "garbage")
             script.garbage = true;
         else if (word == "drop-tunnel")
@@ -161,7 +163,7 @@ void Standin::run()
     out(QStringLiteral("OpenVPN 2.4.9 x86_64-pc-linux-gnu [SSL (OpenSSL)] [LZO] [LZ4] [EPOLL]"));
     if (m_script.errorOutput)
         out(QStringLiteral("Options ERROR: unrecognised option in configuration"));
-    m_stepTimer->start(0);
+    m_stepTimer->start(m_script.connectDelayMs);
 }
 
 void Standin::advance()
@@ -227,7 +229,8 @@ void Standin::enterState(const QString &state, const QString &description)
     const QByteArray fields = stateFields(state, description);
     m_history.append(fields);
     out(QStringLiteral("STATE ") + state);
-    broadcastState(">STATE:" + fields);
+    if (!m_script.historyOnly)
+        broadcastState(">STATE:" + fields);
 }
 
 void Standin::broadcastState(const QByteArray &line)

@@ -25,7 +25,8 @@ class QTimer;
 //   big-bytecount          alternates a count beyond 2147483647 with a normal one
 //   drop-tunnel MS         MS after connecting, reports a line with "DISCONNECTED"
 //   garbage                after connecting, sends 1 MiB without a line end, then binary junk
-//   connect-delay MS       pause between two states (default 50 ms)
+//   history-only           sends no real-time states: only "state all" tells them
+//   connect-delay MS       pause before the first state and between two states (default 50 ms)
 class Standin : public QObject
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
         bool ignoreSigterm = false;
         bool bigByteCount = false;
         bool garbage = false;
+        bool historyOnly = false;
         int dropTunnelMs = -1;
         int connectDelayMs = 50;
     };
