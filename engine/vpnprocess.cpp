@@ -74,6 +74,11 @@ QString VPNProcess::managementHost() const
     return host;
 }
 
+int VPNProcess::connectAttemptsUsed() const
+{
+    return m_attemptsUsed;
+}
+
 QString VPNProcess::version() const
 {
     QProcess probe;
@@ -291,7 +296,9 @@ void VPNProcess::listenerConnect()
     listener->abort();
     listener->connectToHost(host, ManagementPort, QIODevice::ReadWrite,
                             QAbstractSocket::AnyIPProtocol);
-    if (listener->waitForConnected(ConnectAttemptWaitMs)) {
+    const bool connected = listener->waitForConnected(ConnectAttemptWaitMs);
+    m_attemptsUsed = m_attempts + 1;
+    if (connected) {
         m_attempts = 0;
         return;
     }

@@ -54,6 +54,8 @@ public:
     QString programPath() const;
     QString logFilePath() const;
     QString managementHost() const;
+    // Connection attempts the last start needed to reach the management interface.
+    int connectAttemptsUsed() const;
 
     QProcess *process = nullptr;
     QTcpSocket *listener = nullptr;
@@ -101,6 +103,7 @@ private:
     QTimer *m_retryTimer = nullptr;
     ManagementLineBuffer m_lines;
     int m_attempts = 0;
+    std::atomic<int> m_attemptsUsed {0};
     bool m_probingLeftover = false;
     bool m_replacingProcess = false;
     bool m_inStop = false;
