@@ -180,10 +180,8 @@ void Standin::advance()
             return;
         }
         if (m_script.fatal) {
-            for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
-                if (it.value().authorised)
-                    send(it.key(), ">FATAL:Cannot open TUN/TAP dev ksvpn_tun\r\n");
-            }
+            for (QTcpSocket *socket : clients(false))
+                send(socket, ">FATAL:Cannot open TUN/TAP dev ksvpn_tun\r\n");
             return;
         }
     }
@@ -213,10 +211,8 @@ void Standin::advance()
                 for (int i = 0; i < 4096; ++i)
                     junk.append(char(i * 37 % 256));
                 junk += "\r\n>BYTECOUNT:77,88\r\n";
-                for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
-                    if (it.value().authorised)
-                        send(it.key(), junk);
-                }
+                for (QTcpSocket *socket : clients(false))
+                    send(socket, junk);
             });
         }
         return;
@@ -235,10 +231,8 @@ void Standin::enterState(const QString &state, const QString &description)
 
 void Standin::broadcastState(const QByteArray &line)
 {
-    for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
-        if (it.value().authorised && it.value().stateOn)
-            send(it.key(), line + "\r\n");
-    }
+    for (QTcpSocket *socket : clients(true))
+        send(socket, line + "\r\n");
 }
 
 void Standin::onNewConnection()
@@ -285,8 +279,9 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
                  "SUCCESS: password is correct\r\n>INFO:OpenVPN Management Interface Version 1 "
                  "-- type 'help' for more info\r\n");
         } else {
+            const int tries = ++client.passwordTries;
             send(socket, "ERROR: bad password\r\n");
-            if (++client.passwordTries >= 3) {
+            if (tries >= 3) {
                 socket->disconnectFromHost();
                 return;
             }
@@ -297,12 +292,12 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
     const QList<QByteArray> words = line.simplified().split(' ');
     const QByteArray verb = words.value(0);
     if (verb == "state") {
-        for (int i = 1; i < words.size(); ++i) {
+        for (int i = 1; i < words.size() && m_clients.contains(socket); ++i) {
             if (words.at(i) == "on") {
-                client.stateOn = true;
+                m_clients[socket].stateOn = true;
                 send(socket, "SUCCESS: real-time state notification set to ON\r\n");
             } else if (words.at(i) == "off") {
-                client.stateOn = false;
+                m_clients[socket].stateOn = false;
                 send(socket, "SUCCESS: real-time state notification set to OFF\r\n");
             } else if (words.at(i) == "all") {
                 QByteArray history;
@@ -315,9 +310,10 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
             send(socket,
                  (m_history.isEmpty() ? QByteArray() : m_history.last() + "\r\n") + "END\r\n");
     } else if (verb == "bytecount") {
-        client.byteCountSeconds = words.value(1).toInt();
+        const int seconds = words.value(1).toInt();
+        client.byteCountSeconds = seconds;
         send(socket, "SUCCESS: bytecount interval changed\r\n");
-        if (client.byteCountSeconds > 0 && !m_byteTimer->isActive())
+        if (seconds > 0 && !m_byteTimer->isActive())
             m_byteTimer->start();
     } else if (verb == "signal" && words.value(1) == "SIGTERM") {
         if (m_script.ignoreSigterm)
@@ -333,8 +329,21 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
     }
 }
 
+QList<QTcpSocket *> Standin::clients(bool withStates) const
+{
+    // A copy: writing to a socket whose peer has gone may remove it from the table.
+    QList<QTcpSocket *> result;
+    for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+        if (it.value().authorised && (!withStates || it.value().stateOn))
+            result.append(it.key());
+    }
+    return result;
+}
+
 void Standin::send(QTcpSocket *socket, const QByteArray &text)
 {
+    if (!m_clients.contains(socket))
+        return;
     socket->write(text);
     socket->flush();
 }
@@ -343,12 +352,12 @@ void Standin::sendByteCounts()
 {
     m_bytesIn += 1500;
     m_bytesOut += 700;
-    for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
-        if (!it.value().authorised || it.value().byteCountSeconds <= 0)
+    for (QTcpSocket *socket : clients(false)) {
+        if (m_clients.value(socket).byteCountSeconds <= 0)
             continue;
-        if (m_script.bigByteCount && m_bigTurn)
-            send(it.key(), ">BYTECOUNT:3000000000," + QByteArray::number(m_bytesOut) + "\r\n");
-        send(it.key(),
+        if (m_script.bigByteCount)
+            send(socket, ">BYTECOUNT:3000000000," + QByteArray::number(m_bytesOut) + "\r\n");
+        send(socket,
              ">BYTECOUNT:" + QByteArray::number(m_bytesIn) + ',' + QByteArray::number(m_bytesOut)
                  + "\r\n");
     }
@@ -365,10 +374,12 @@ void Standin::onSigterm()
 
 void Standin::exitNow(int code)
 {
-    for (auto it = m_clients.begin(); it != m_clients.end(); ++it) {
-        it.key()->flush();
-        it.key()->waitForBytesWritten(1000);
-        it.key()->disconnectFromHost();
+    // Closing a socket removes it from the client table, so walk a copy.
+    const QList<QTcpSocket *> sockets = m_clients.keys();
+    for (QTcpSocket *socket : sockets) {
+        socket->flush();
+        socket->waitForBytesWritten(1000);
+        socket->disconnectFromHost();
     }
     QCoreApplication::exit(code);
 }

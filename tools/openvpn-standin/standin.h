@@ -22,7 +22,7 @@ class QTimer;
 //   hold-connecting        stays in WAIT and never connects
 //   reconnect              after connecting, goes through RECONNECTING and connects again
 //   ignore-sigterm         leaves "signal SIGTERM" unanswered and ignores the real SIGTERM
-//   big-bytecount          alternates a count beyond 2147483647 with a normal one
+//   big-bytecount          sends a count beyond 2147483647 before every regular one
 //   drop-tunnel MS         MS after connecting, reports a line with "DISCONNECTED"
 //   garbage                after connecting, sends 1 MiB without a line end, then binary junk
 //   history-only           sends no real-time states: only "state all" tells them
@@ -73,6 +73,7 @@ private:
     void onNewConnection();
     void onReadyRead(QTcpSocket *socket);
     void command(QTcpSocket *socket, const QByteArray &line);
+    QList<QTcpSocket *> clients(bool withStates) const;
     void send(QTcpSocket *socket, const QByteArray &text);
     void broadcastState(const QByteArray &line);
     void sendByteCounts();
@@ -89,7 +90,6 @@ private:
     int m_step = 0;
     bool m_connected = false;
     bool m_reconnected = false;
-    bool m_bigTurn = true;
     qint64 m_bytesIn = 0;
     qint64 m_bytesOut = 0;
     QTimer *m_stepTimer = nullptr;
