@@ -168,12 +168,14 @@ bool VPNProcess::sendCommand(const QByteArray &command)
 
 void VPNProcess::start(const QString &startParamString)
 {
-    if (m_inStop) {
-        // A start that arrives while a stop still waits runs once the stop is done.
+    if (m_inStop || m_inStart) {
+        // A start that arrives while a stop or the end of a leftover OpenVPN is awaited runs
+        // once that is done.
         m_startPending = true;
         m_pendingStartParam = startParamString;
         return;
     }
+    m_inStart = true;
     m_retryTimer->stop();
     m_attempts = 0;
     if (process->state() != QProcess::NotRunning) {
@@ -184,8 +186,16 @@ void VPNProcess::start(const QString &startParamString)
     }
 
     shutDownLeftover();
+    m_inStart = false;
 
     listener->abort();
+    if (m_stopPending) {
+        // Stopped while a leftover OpenVPN was being ended: no new one is started.
+        m_stopPending = false;
+        handleProcessGone();
+        runPendingStart();
+        return;
+    }
     m_lines.clear();
     shuttingDownOther = false;
     justConnected = false;
@@ -200,6 +210,16 @@ void VPNProcess::start(const QString &startParamString)
     if (!startParamString.isEmpty())
         arguments += QProcess::splitCommand(startParamString);
     process->start(programPath(), arguments, QIODevice::ReadWrite);
+    runPendingStart();
+}
+
+void VPNProcess::runPendingStart()
+{
+    if (!m_startPending)
+        return;
+    m_startPending = false;
+    QMetaObject::invokeMethod(this, "start", Qt::QueuedConnection,
+                              Q_ARG(QString, m_pendingStartParam));
 }
 
 void VPNProcess::shutDownLeftover()
@@ -246,9 +266,10 @@ void VPNProcess::writeNewPassword()
     // Nobody but the owner may read the secret, so the permission comes before the content.
     if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return;
-    quint8 bytes[8];
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(bytes), 2);
-    const QByteArray secret = QByteArray(reinterpret_cast<const char *>(bytes), 8).toHex();
+    quint32 words[2];
+    QRandomGenerator::system()->fillRange(words);
+    const QByteArray secret
+        = QByteArray(reinterpret_cast<const char *>(words), sizeof(words)).toHex();
     if (file.write(secret) != secret.size() || !file.flush())
         return;
     password = QString::fromLatin1(secret);
@@ -400,6 +421,10 @@ void VPNProcess::listenerReadyRead()
 
 void VPNProcess::stop()
 {
+    if (m_inStart) {
+        m_stopPending = true;
+        return;
+    }
     if (m_inStop)
         return;
     m_inStop = true;
@@ -438,11 +463,7 @@ void VPNProcess::stop()
     }
 
     m_inStop = false;
-    if (m_startPending) {
-        m_startPending = false;
-        QMetaObject::invokeMethod(this, "start", Qt::QueuedConnection,
-                                  Q_ARG(QString, m_pendingStartParam));
-    }
+    runPendingStart();
 }
 
 void VPNProcess::procTerminateTimeout()

@@ -94,6 +94,7 @@ private:
     void handleProcessGone();
     void shutDownLeftover();
     void writeNewPassword();
+    void runPendingStart();
     void reopenLogFile();
     bool sendCommand(const QByteArray &command);
     // Runs a local event loop until `done` holds, checked again whenever the controller
@@ -107,6 +108,8 @@ private:
     bool m_probingLeftover = false;
     bool m_replacingProcess = false;
     bool m_inStop = false;
+    bool m_inStart = false;
+    bool m_stopPending = false;
     bool m_startPending = false;
     QString m_pendingStartParam;
 };

@@ -248,6 +248,40 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f->runningCopies().isEmpty(), 5000);
     }
 
+    void stopDuringLeftoverShutdownStartsNoOpenVpn()
+    {
+        auto f = std::make_unique<VpnProcessFixture>(QStringLiteral(STANDIN_PATH));
+        QVERIFY(f->isValid());
+        f->writeConfig(kBaseConfig + "#standin connect-delay 0\n");
+        const QString leftoverConfig = f->root() + "/leftover.ovpn";
+        const QString passwordPath = f->tempDir + "/openvpn_pswd.data";
+        {
+            QFile config(leftoverConfig);
+            QVERIFY(config.open(QIODevice::WriteOnly));
+            config.write(kBaseConfig + "#standin ignore-sigterm\n");
+            QFile pw(passwordPath);
+            QVERIFY(pw.open(QIODevice::WriteOnly));
+            pw.write("00112233445566aa");
+        }
+        const QString leftoverLog = f->root() + "/leftover.log";
+        QVERIFY(
+            QProcess::startDetached(f->programPath,
+                                    {"--config", leftoverConfig, "--management", "::ffff:127.0.0.1",
+                                     "7505", passwordPath, "--log", leftoverLog},
+                                    f->root()));
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(leftoverLog).contains("listening"), 5000);
+
+        f->startThread();
+        const int before = appLog().count("Shutting down another active openvpn process");
+        f->requestStart();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            appLog().count("Shutting down another active openvpn process") > before, 5000);
+        f->requestStop();
+        // The leftover ignores the request to end, so it is ended by force after 10 s.
+        QTRY_COMPARE_WITH_TIMEOUT(f->states, StatusList {VPNProcess::ProcUnconnected}, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(f->runningCopies().isEmpty(), 5000);
+    }
+
     void managementPasswordIsPrivateRandomAndUnlogged()
     {
         auto f = make("#standin connect-delay 0\n");
