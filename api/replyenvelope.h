@@ -17,6 +17,13 @@ struct ReplyEnvelope
 
     static ReplyEnvelope decode(QNetworkReply::NetworkError error, const QByteArray &body);
 
+    // The whole body of a finished reply; empty for one that was aborted before it had a
+    // body (reading a closed reply only makes Qt complain).
+    static QByteArray readBody(QNetworkReply *reply)
+    {
+        return reply && reply->isOpen() ? reply->readAll() : QByteArray();
+    }
+
     // The transfer failed and left nothing to read: the replies that are not JSON ([3],
     // [9], [10]) share this first test.
     static bool failedWithoutBody(QNetworkReply::NetworkError error, const QByteArray &body)
