@@ -133,16 +133,40 @@ QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionTyp
 
 void fillSameCity(QVector<VPNServer> &servers)
 {
-    // Indices per city, ascending because they are appended in order.
-    QHash<QString, QVector<int>> cities;
-    cities.reserve(servers.size());
-    for (int i = 0; i < servers.size(); ++i)
-        cities[servers.at(i).cityName].append(i);
+    // Indices per city, ascending because they are appended in order; cities numbered in
+    // the order of their first server.
+    QHash<QString, int> cityOf;
+    cityOf.reserve(servers.size());
+    QVector<QVector<int>> cities;
+    QVector<int> cityIndex(servers.size());
+    for (int i = 0; i < servers.size(); ++i) {
+        auto it = cityOf.find(servers.at(i).cityName);
+        if (it == cityOf.end()) {
+            it = cityOf.insert(servers.at(i).cityName, cities.size());
+            cities.append(QVector<int>());
+        }
+        cities[it.value()].append(i);
+        cityIndex[i] = it.value();
+    }
+
+    // A city of k servers costs k(k-1) list entries. A reply that puts tens of thousands of
+    // servers into one city would need gigabytes; past the budget, a city gets no lists.
+    QVector<bool> listed(cities.size());
+    qint64 budget = maxSameCityEntries;
+    for (int c = 0; c < cities.size(); ++c) {
+        const qint64 size = cities.at(c).size();
+        const qint64 cost = size * (size - 1);
+        listed[c] = cost <= budget;
+        if (listed[c])
+            budget -= cost;
+    }
 
     for (int i = 0; i < servers.size(); ++i) {
-        const QVector<int> &city = cities[servers.at(i).cityName];
         QVector<int> &same = servers[i].sameCity;
         same.clear();
+        if (!listed.at(cityIndex.at(i)))
+            continue;
+        const QVector<int> &city = cities.at(cityIndex.at(i));
         same.reserve(city.size() - 1);
         for (int j : city) {
             if (j != i)

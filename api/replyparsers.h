@@ -33,7 +33,10 @@ QString buyPagePath(int language);
 QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionType, int language);
 
 // sameCity of every server: the indices of all other servers with exactly the same
-// cityName, ascending. Linear in the number of servers plus the size of the lists.
+// cityName, ascending. Linear in the number of servers plus the size of the lists. The
+// lists of one reply hold at most maxSameCityEntries indices in all; a city whose lists
+// would go past that (thousands of servers in one city) is left without lists.
+constexpr qint64 maxSameCityEntries = 16 * 1024 * 1024;
 void fillSameCity(QVector<VPNServer> &servers);
 
 // Reply [6]: marks the entries of double routes and their exits. Map names and exit ids
