@@ -1,5 +1,8 @@
 #include "api/apirequestbuilder.h"
+#include "api/mirrorcheck.h"
 #include "api/replyenvelope.h"
+#include "api/replyparsers.h"
+#include "api/subscriptionchoice.h"
 #include "core/loger.h"
 #include "mockservice/mockservice.h"
 #include "replycatcher.h"
@@ -439,6 +442,100 @@ private slots:
         const ReplyEnvelope envelope = ReplyEnvelope::decode(result.error, result.body);
         QVERIFY(!envelope.ok);
         QCOMPARE(envelope.failure, Exc_Network);
+    }
+
+    void demoAccountCarriesASignInAndAConnection()
+    {
+        ApiRequestContext c;
+        c.apiBaseUrl = service->baseUrl();
+        c.emergencyAddress = service->baseUrl();
+        c.emergencyIsIp = true;
+        c.apiHostName = apiHost;
+        c.ipEchoBase = service->baseUrl();
+        c.login = QStringLiteral("demo@kestrune.test");
+        c.password = QStringLiteral("demo-pass");
+        service->setExpectedApiHost(apiHost);
+        const auto envelopeOf = [this, &c](RequestType type) {
+            const ReplyCatcher::Result result = exchange(ApiRequestBuilder::build(type, c));
+            return ReplyEnvelope::decode(result.error, result.body);
+        };
+
+        QVERIFY(envelopeOf(Req_SiteReachable).ok);
+        const ReplyEnvelope key = envelopeOf(Req_SignKey);
+        QVERIFY(key.ok);
+        c.requestKey = parseSignKey(key.object);
+        const ReplyEnvelope auth = envelopeOf(Req_Auth);
+        QVERIFY(auth.ok);
+        const AuthInfo account = parseAuth(auth.object);
+        c.authToken = account.authToken;
+        c.userId = account.userId;
+        QCOMPARE(account.userEmail, QStringLiteral("demo@kestrune.test"));
+        const ReplyCatcher::Result echo
+            = exchange(ApiRequestBuilder::build(Req_ServerMirrorCheck, c));
+        const MirrorCheck mirror = parseMirrorCheck(echo.body);
+        QVERIFY(mirror.valid);
+        QVERIFY(!mirror.listed);
+
+        const ReplyEnvelope subsReply = envelopeOf(Req_SubsList);
+        QVERIFY(subsReply.ok);
+        const QVector<Subscription> subs = parseSubscriptions(subsReply.object);
+        QVERIFY(subs.size() >= 6);
+        int doubleIndex = -1;
+        for (int i = 0; i < subs.size(); ++i) {
+            if (subs.at(i).type == 2 && subs.at(i).status == 1)
+                doubleIndex = i;
+        }
+        QVERIFY(doubleIndex >= 0);
+        QVERIFY(chooseSubscription(subs, -1).usable);
+
+        c.setRoute(subs, doubleIndex, {}, -1, -1);
+        const ReplyEnvelope list = envelopeOf(Req_ServerList);
+        QVERIFY(list.ok);
+        QVector<VPNServer> servers = parseServerList(list.object, 2, 2);
+        QCOMPARE(serverListFollowUp(2), FollowUp_DoubleMap);
+        const ReplyEnvelope map = envelopeOf(Req_DoubleServerList);
+        QVERIFY(map.ok);
+        applyDoubleMap(servers, map.object);
+        int entry = -1;
+        for (int i = 0; i < servers.size() && entry < 0; ++i) {
+            if (servers.at(i).doubleEntry && !servers.at(i).doubleExits.isEmpty())
+                entry = i;
+        }
+        QVERIFY(entry >= 0);
+        c.setRoute(subs, doubleIndex, servers, entry, servers.at(entry).doubleExits.first());
+
+        const ReplyEnvelope before = envelopeOf(Req_OriginalIP);
+        const ReplyCatcher::Result config
+            = exchange(ApiRequestBuilder::build(Req_OpenVPNConfig, c));
+        QVERIFY(config.body.contains("remote 127.0.0.1"));
+        const ReplyEnvelope after = envelopeOf(Req_NewIP);
+        const QString original = before.object.value("api").toObject().value("ip").toString();
+        const QString tunnel = after.object.value("api").toObject().value("ip").toString();
+        QVERIFY(!original.isEmpty());
+        QVERIFY(!tunnel.isEmpty());
+        QVERIFY(original != tunnel);
+
+        QStringList paths;
+        for (const MockService::Request &request : service->requests())
+            paths << QString::fromLatin1(request.path);
+        QCOMPARE(
+            paths,
+            (QStringList {"/v1/api/info", "/v1/api/sign", "/v1/user/auth", "/api/checkrealip",
+                          "/v1/package/list", "/v1/server/list", "/v1/server/double-map-in",
+                          "/v1/api/info", "/v1/openvpn/config-double-complement", "/v1/api/info"}));
+        QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
+    }
+
+    void faultOnDemandEndsAfterItsCount()
+    {
+        service->setFault("/v1/api/info", MockService::Fault::ServerErrorPlain, 0, 2);
+        QVector<int> errors;
+        for (int i = 0; i < 3; ++i)
+            errors << int(exchange(ApiRequestBuilder::build(Req_SiteReachable, context())).error);
+        QCOMPARE(
+            errors,
+            (QVector<int> {int(QNetworkReply::InternalServerError),
+                           int(QNetworkReply::InternalServerError), int(QNetworkReply::NoError)}));
     }
 
     void serviceRejectsWrongAuthHeaders()
