@@ -92,6 +92,18 @@ void writeFailure(RequestType type, NetworkRequestExceptionType failure, const Q
     writeLines(failureLines(type, failure, errorString));
 }
 
+QString invalidSubscriptionTypeLine()
+{
+    return ApiRequestBuilder::logTag(Req_ServerList) + QStringLiteral(": ")
+        + tr("Invalid subscription type");
+}
+
+QString wrongMirrorCheckDataLine()
+{
+    return ApiRequestBuilder::logTag(Req_ServerMirrorCheck) + QStringLiteral(": ")
+        + tr("Wrong server data");
+}
+
 QStringList sslErrorLines(const QList<QSslError> &errors)
 {
     QStringList lines {tr("There are SSL errors occurred during request to server. Details:")};

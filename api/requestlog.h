@@ -26,6 +26,12 @@ QStringList failureLines(RequestType type, NetworkRequestExceptionType failure,
 void writeFailure(RequestType type, NetworkRequestExceptionType failure,
                   const QString &errorString);
 
+// "[5]: Invalid subscription type": a server list for a subscription type the client cannot
+// use, counted as declined but logged in these words.
+QString invalidSubscriptionTypeLine();
+// "[3]: Wrong server data": an address check reply with fewer than three lines.
+QString wrongMirrorCheckDataLine();
+
 // The certificate problems of a request, one line each after a heading line.
 QStringList sslErrorLines(const QList<QSslError> &errors);
 void writeSslErrors(const QList<QSslError> &errors);

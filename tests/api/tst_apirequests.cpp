@@ -432,6 +432,51 @@ private slots:
         QCOMPARE(RequestLog::failureLines(Req_SignKey, failure, result.errorString), expected);
     }
 
+    void failureLinesNameTheRequest_data()
+    {
+        QTest::addColumn<RequestType>("type");
+        QTest::addColumn<QString>("networkLine");
+        QTest::newRow("[2]") << Req_Auth << "[2]: Authorization failed. Details:";
+        QTest::newRow("[3]") << Req_ServerMirrorCheck
+                             << "[3]: Unable to get authorization support reply. Details:";
+        QTest::newRow("[4]") << Req_SubsList << "[4]: Unable to get subscription list. Details:";
+        QTest::newRow("[5]") << Req_ServerList
+                             << "[5]: Unable to get available VPN server list. Details:";
+        QTest::newRow("[6]") << Req_DoubleServerList
+                             << "[6]: Unable to get VPN server list (double sub). Details:";
+        QTest::newRow("[7]") << Req_OriginalIP << "[7]: Unable to get user's original IP. Details:";
+        QTest::newRow("[8]") << Req_NewIP
+                             << "[8]: Unable to get user's IP througth VPN connection. Details:";
+        QTest::newRow("[9]") << Req_OpenVPNConfig
+                             << "[9]: Unable to get openvpn configuration. Details:";
+        QTest::newRow("[10]") << Req_MirrorToolConfig
+                              << "[10]: Unable to get mirror tool configuration. Details:";
+    }
+    void failureLinesNameTheRequest()
+    {
+        QFETCH(RequestType, type);
+        QFETCH(QString, networkLine);
+        const QString tag = ApiRequestBuilder::logTag(type);
+        QCOMPARE(RequestLog::failureLines(type, Exc_Network, "Connection refused"),
+                 (QStringList {networkLine, "Connection refused"}));
+        QCOMPARE(RequestLog::failureLines(type, Exc_Declined, QString()),
+                 QStringList {tag + ": \"declined\" server reply"});
+        QCOMPARE(RequestLog::failureLines(type, Exc_Decode, QString()),
+                 QStringList {tag + ": Unable to decode server reply"});
+        QCOMPARE(RequestLog::replyHeaderLine(type), "Server reply on " + tag);
+    }
+
+    void reachabilityFailuresWriteNoLines()
+    {
+        for (int failure = Exc_Network; failure <= Exc_Decode; ++failure)
+            QVERIFY(RequestLog::failureLines(Req_SiteReachable,
+                                             NetworkRequestExceptionType(failure), "x")
+                        .isEmpty());
+        QCOMPARE(RequestLog::invalidSubscriptionTypeLine(),
+                 QString("[5]: Invalid subscription type"));
+        QCOMPARE(RequestLog::wrongMirrorCheckDataLine(), QString("[3]: Wrong server data"));
+    }
+
     void silentReplyEndsAsANetworkFailure()
     {
         service->setFault("/v1/package/list", MockService::Fault::Silent);

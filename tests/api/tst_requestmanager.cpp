@@ -272,6 +272,33 @@ private slots:
         delete guard.data();
     }
 
+    void abortWithoutTimeOutIsAnUnknownError()
+    {
+        service->setFault("/v1/api/sign", MockService::Fault::Silent);
+        RequestManager *worker = catcher->send(signKeyRequest(service->baseUrl()), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(service->requests().size(), 1, 10000);
+        QMetaObject::invokeMethod(worker, "abort", Qt::QueuedConnection);
+        QVERIFY(waitForReplies(1));
+        service->releaseSilent();
+        const ReplyCatcher::Result &result = catcher->results.first();
+        QCOMPARE(result.error, QNetworkReply::OperationCanceledError);
+        QVERIFY(!result.timedOut);
+        QCOMPARE(result.errorText, QStringLiteral("Unknown error."));
+    }
+
+    void oneDisposalEndsEveryFinishedWorker()
+    {
+        catcher->holdReplies = true;
+        catcher->send(signKeyRequest(service->baseUrl()), 5000);
+        catcher->send(signKeyRequest(service->baseUrl()), 5000);
+        QVERIFY(waitForReplies(2));
+        QVERIFY(!catcher->threadsGone());
+        catcher->dispose();
+        QTRY_VERIFY_WITH_TIMEOUT(catcher->threadsGone(), 10000);
+        // The replies went with their workers.
+        QTRY_VERIFY_WITH_TIMEOUT(!catcher->heldReplies.at(0) && !catcher->heldReplies.at(1), 10000);
+    }
+
     void workersAndThreadsEndAfterTheReply()
     {
         catcher->send(signKeyRequest(service->baseUrl()), 5000);
