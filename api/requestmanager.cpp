@@ -11,7 +11,6 @@ RequestManager::RequestManager(const int &timeout, QObject *parent)
     , timeout(timeout)
 {
     registerMetaTypes();
-    connect(this, SIGNAL(continueRequest()), &waitLoop, SLOT(quit()));
     connect(this, SIGNAL(get(QNetworkRequest)), this, SLOT(startGet(QNetworkRequest)));
     connect(this, SIGNAL(post(QNetworkRequest, QByteArray)), this,
             SLOT(startPost(QNetworkRequest, QByteArray)));
@@ -33,6 +32,8 @@ void RequestManager::setCaCertificates(const QList<QSslCertificate> &certificate
 
 void RequestManager::init()
 {
+    if (manager)
+        return; // a request that came first has run it already
     manager = new QNetworkAccessManager(this);
     connect(manager, SIGNAL(sslErrors(QNetworkReply *, QList<QSslError>)), this,
             SIGNAL(sslErrors(QNetworkReply *, QList<QSslError>)));
@@ -54,8 +55,13 @@ void RequestManager::abort()
 
 void RequestManager::waitForInit()
 {
+    // A request can arrive before init(): when the worker was handed it before its thread
+    // started and init() is queued behind it. Both run on the worker's thread, so the set-up
+    // simply happens now. Waiting for the queued init() in a nested event loop instead would
+    // hang for good under the glib event dispatcher, which does not deliver events posted
+    // before the running one to a loop nested in it.
     if (!manager)
-        waitLoop.exec();
+        init();
 }
 
 QNetworkRequest RequestManager::prepared(QNetworkRequest request) const

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QEventLoop>
 #include <QList>
 #include <QNetworkRequest>
 #include <QObject>
@@ -55,9 +54,6 @@ private:
 
     QNetworkAccessManager *manager = nullptr;
     QNetworkReply *reply = nullptr;
-    // A child, so that it follows the worker to its thread: a request that arrives before
-    // init() waits in it on that thread.
-    QEventLoop waitLoop {this};
     QTimer *timer = nullptr;
     int timeout = 0;
     QList<QSslCertificate> caCertificates;

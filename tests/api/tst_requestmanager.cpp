@@ -254,7 +254,9 @@ private slots:
     {
         auto *worker = new RequestManager(5000);
         auto *thread = new QThread(catcher.get());
-        connect(thread, SIGNAL(started()), worker, SLOT(init()));
+        // Queued, so that init() comes after the request that is already waiting.
+        connect(thread, SIGNAL(started()), worker, SLOT(init()), Qt::QueuedConnection);
+        QSignalSpy initDone(worker, SIGNAL(continueRequest()));
         connect(worker, SIGNAL(finished(QNetworkReply *)), catcher.get(),
                 SLOT(onReply(QNetworkReply *)));
         connect(catcher.get(), SIGNAL(replyReceived()), worker, SLOT(deleteLater()),
@@ -266,6 +268,7 @@ private slots:
         QPointer<QThread> guard(thread);
         thread->start();
         QVERIFY(waitForReplies(1));
+        QCOMPARE(initDone.size(), 1);
         QCOMPARE(catcher->results.first().error, QNetworkReply::NoError);
         QVERIFY(catcher->results.first().body.contains("\"key\""));
         QTRY_VERIFY_WITH_TIMEOUT(thread->isFinished(), 10000);
