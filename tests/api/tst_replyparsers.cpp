@@ -353,6 +353,34 @@ private slots:
         QVERIFY(s.doubleExits.isEmpty() && s.favoriteExits.isEmpty());
     }
 
+    void serverMembersOfTheWrongKindReadAsDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("element");
+        QTest::newRow("empty object") << QByteArray("{}");
+        QTest::newRow("not an object") << QByteArray("\"server\"");
+        QTest::newRow("members of other kinds")
+            << QByteArray("{\"id\":\"7\",\"ip\":127001,\"name\":[\"a\"],\"isFree\":0,"
+                          "\"geo\":\"NL\"}");
+        QTest::newRow("def is an array") << QByteArray("{\"geo\":{\"def\":[\"NL\"]}}");
+        QTest::newRow("names of other kinds")
+            << QByteArray("{\"geo\":{\"def\":{\"countryIso\":1,\"countryNameEn\":null,"
+                          "\"cityNameEn\":{}}}}");
+    }
+    void serverMembersOfTheWrongKindReadAsDefaults()
+    {
+        QFETCH(QByteArray, element);
+        const QVector<VPNServer> servers
+            = parseServerList(object("{\"data\":[" + element + "," + element + "]}"), 1, 2);
+        QCOMPARE(servers.size(), 2);
+        for (const VPNServer &s : servers) {
+            QCOMPARE(s.id, 0);
+            QVERIFY(s.ip.isEmpty() && s.name.isEmpty() && s.countryIso.isEmpty());
+            QVERIFY(s.countryName.isEmpty() && s.cityName.isEmpty());
+        }
+        // Two servers without a city name share the same (empty) one.
+        QCOMPARE(servers.at(0).sameCity, (QVector<int> {1}));
+    }
+
     void sameCityListsNameEveryOtherServerOfTheCity()
     {
         const QJsonArray data {serverJson(1, "Oslo"), serverJson(2, "Bergen"),
