@@ -3,6 +3,7 @@
 #include "api/apirequest.h"
 #include "api/replyenvelope.h"
 #include "api/replyerrortext.h"
+#include "api/replysnapshot.h"
 #include "api/requestlauncher.h"
 #include "api/requestlog.h"
 #include "api/requestmanager.h"
@@ -20,14 +21,8 @@ class ReplyCatcher : public QObject
     Q_OBJECT
 
 public:
-    struct Result
+    struct Result : ReplySnapshot
     {
-        QNetworkReply::NetworkError error = QNetworkReply::NoError;
-        bool timedOut = false;
-        int status = 0;
-        QByteArray body;
-        QString errorText;
-        QString errorString;
         QByteArray contentType;
     };
 
@@ -73,13 +68,8 @@ public slots:
     void onReply(QNetworkReply *reply)
     {
         Result result;
-        result.error = reply->error();
-        result.timedOut = reply->property("timedout").toBool();
-        result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        result.errorText = replyErrorText(reply);
-        result.errorString = reply->errorString();
+        static_cast<ReplySnapshot &>(result) = ReplySnapshot::take(reply);
         result.contentType = reply->rawHeader("Content-Type");
-        result.body = ReplyEnvelope::readBody(reply);
         results << result;
         if (holdReplies)
             heldReplies << QPointer<QNetworkReply>(reply);

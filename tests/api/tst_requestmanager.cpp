@@ -87,7 +87,7 @@ private slots:
         const ReplyCatcher::Result &result = catcher->results.first();
         QCOMPARE(result.error, QNetworkReply::OperationCanceledError);
         QVERIFY(result.timedOut);
-        QCOMPARE(result.errorText,
+        QCOMPARE(result.userErrorText,
                  QStringLiteral("Can't connect to server within given time interval."));
         service->releaseSilent();
     }
@@ -156,8 +156,9 @@ private slots:
         const ReplyCatcher::Result &result = catcher->results.first();
         QCOMPARE(int(result.error), error);
         QVERIFY(!result.timedOut);
-        QCOMPARE(result.errorText, text);
+        QCOMPARE(result.userErrorText, text);
         QCOMPARE(!result.body.isEmpty(), hasBody);
+        QCOMPARE(result.failedWithoutBody(), !hasBody);
     }
 
     void errorTextFollowsTheErrorKind_data()
@@ -214,7 +215,7 @@ private slots:
         QVERIFY(waitForReplies(1));
         const ReplyCatcher::Result &result = catcher->results.first();
         QCOMPARE(result.error, QNetworkReply::SslHandshakeFailedError);
-        QCOMPARE(result.errorText, QStringLiteral("Unknown error."));
+        QCOMPARE(result.userErrorText, QStringLiteral("Unknown error."));
         QVERIFY(result.body.isEmpty());
         // Nothing of the request went over the unverified connection.
         QVERIFY(service->requests().isEmpty());
@@ -286,7 +287,7 @@ private slots:
         const ReplyCatcher::Result &result = catcher->results.first();
         QCOMPARE(result.error, QNetworkReply::OperationCanceledError);
         QVERIFY(!result.timedOut);
-        QCOMPARE(result.errorText, QStringLiteral("Unknown error."));
+        QCOMPARE(result.userErrorText, QStringLiteral("Unknown error."));
     }
 
     void oneDisposalEndsEveryFinishedWorker()
@@ -317,7 +318,7 @@ private slots:
         QVERIFY(waitForReplies(1));
         const ReplyCatcher::Result &result = catcher->results.first();
         QCOMPARE(result.error, QNetworkReply::HostNotFoundError);
-        QCOMPARE(result.errorText, QStringLiteral("Can't connect to server."));
+        QCOMPARE(result.userErrorText, QStringLiteral("Can't connect to server."));
     }
 };
 
