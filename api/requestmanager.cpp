@@ -8,7 +8,7 @@
 
 RequestManager::RequestManager(const int &timeout, QObject *parent)
     : QObject(parent)
-    , timeout(timeout)
+    , timeout(timeout > 0 ? timeout : DefaultTimeout)
 {
     registerMetaTypes();
     connect(this, SIGNAL(get(QNetworkRequest)), this, SLOT(startGet(QNetworkRequest)));

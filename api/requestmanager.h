@@ -22,6 +22,10 @@ class RequestManager : public QObject
     Q_OBJECT
 
 public:
+    // A limit below 1 ms (a damaged setting) would end every request at once; the default
+    // applies instead.
+    static constexpr int DefaultTimeout = 5000;
+
     explicit RequestManager(const int &timeout, QObject *parent = nullptr);
     ~RequestManager() override;
 

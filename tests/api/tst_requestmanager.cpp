@@ -112,6 +112,22 @@ private slots:
         QVERIFY(result.body.contains("\"key\""));
     }
 
+    void damagedLimitFallsBackToTheDefault_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::newRow("zero") << 0;
+        QTest::newRow("negative") << -20;
+    }
+    void damagedLimitFallsBackToTheDefault()
+    {
+        QFETCH(int, limit);
+        service->setFault("/v1/api/sign", MockService::Fault::Delay, 100);
+        catcher->send(signKeyRequest(service->baseUrl()), limit);
+        QVERIFY(waitForReplies(1));
+        QCOMPARE(catcher->results.first().error, QNetworkReply::NoError);
+        QVERIFY(!catcher->results.first().timedOut);
+    }
+
     void failedTransferGivesTheUserText_data()
     {
         QTest::addColumn<int>("fault");
