@@ -1,0 +1,226 @@
+#include "replyparsers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonValue>
+#include <QStringList>
+
+namespace {
+
+// A number of seconds, truncated toward zero; values beyond the range of int are clamped
+// rather than left to an undefined conversion.
+int truncatedSeconds(const QJsonValue &value)
+{
+    const double number = value.toDouble(0.0);
+    if (!std::isfinite(number))
+        return 0;
+    if (number >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (number <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(std::trunc(number));
+}
+
+// A whole number given as a JSON number or as a string of digits.
+bool readId(const QJsonValue &value, int *id)
+{
+    if (value.isDouble()) {
+        const double number = value.toDouble();
+        if (std::trunc(number) != number || number > double(std::numeric_limits<int>::max())
+            || number < double(std::numeric_limits<int>::min()))
+            return false;
+        *id = int(number);
+        return true;
+    }
+    if (value.isString()) {
+        bool ok = false;
+        *id = value.toString().toInt(&ok, 10);
+        return ok;
+    }
+    return false;
+}
+
+} // namespace
+
+QString parseSignKey(const QJsonObject &reply)
+{
+    return reply.value(QStringLiteral("key")).toString();
+}
+
+AuthInfo parseAuth(const QJsonObject &reply)
+{
+    AuthInfo info;
+    info.authToken = reply.value(QStringLiteral("token")).toString();
+    const QJsonObject user = reply.value(QStringLiteral("user")).toObject();
+    info.userId = user.value(QStringLiteral("id")).toInt(0);
+    info.userEmail = user.value(QStringLiteral("email")).toString();
+    info.userName = user.value(QStringLiteral("username")).toString();
+    return info;
+}
+
+Subscription parseSubscription(const QJsonObject &element)
+{
+    Subscription sub;
+    sub.id = element.value(QStringLiteral("id")).toInt(0);
+    sub.type = element.value(QStringLiteral("type")).toInt(0);
+    sub.typeName = element.value(QStringLiteral("typeName")).toString();
+    sub.timeCreated = truncatedSeconds(element.value(QStringLiteral("timeCreated")));
+    sub.timeEnd = truncatedSeconds(element.value(QStringLiteral("timeEnd")));
+    sub.name = element.value(QStringLiteral("name")).toString();
+    sub.status = qint16(element.value(QStringLiteral("status")).toInt(0));
+    return sub;
+}
+
+QVector<Subscription> parseSubscriptions(const QJsonObject &reply)
+{
+    const QJsonArray data = reply.value(QStringLiteral("data")).toArray();
+    QVector<Subscription> subscriptions;
+    subscriptions.reserve(data.size());
+    for (const QJsonValue &element : data)
+        subscriptions.append(parseSubscription(element.toObject()));
+    std::sort(subscriptions.begin(), subscriptions.end(),
+              [](const Subscription &a, const Subscription &b) { return a.type < b.type; });
+    return subscriptions;
+}
+
+QString buyPagePath(int language)
+{
+    switch (language) {
+    case 3:
+        return QStringLiteral("/cn/panel/package/buy");
+    case 1:
+    case 5:
+        return QStringLiteral("/ru/panel/package/buy");
+    default:
+        return QStringLiteral("/en/panel/package/buy");
+    }
+}
+
+QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionType, int language)
+{
+    const QJsonArray data = reply.value(QStringLiteral("data")).toArray();
+    const bool russian = language == 1;
+    const QString countryKey
+        = russian ? QStringLiteral("countryNameRu") : QStringLiteral("countryNameEn");
+    const QString cityKey = russian ? QStringLiteral("cityNameRu") : QStringLiteral("cityNameEn");
+
+    QVector<VPNServer> servers;
+    servers.reserve(data.size());
+    for (const QJsonValue &value : data) {
+        const QJsonObject element = value.toObject();
+        if (subscriptionType != 4 && element.value(QStringLiteral("isFree")).toBool(false))
+            continue;
+        VPNServer server;
+        server.id = element.value(QStringLiteral("id")).toInt(0);
+        server.ip = element.value(QStringLiteral("ip")).toString();
+        server.name = element.value(QStringLiteral("name")).toString();
+        const QJsonObject def = element.value(QStringLiteral("geo"))
+                                    .toObject()
+                                    .value(QStringLiteral("def"))
+                                    .toObject();
+        server.countryIso = def.value(QStringLiteral("countryIso")).toString();
+        server.countryName = def.value(countryKey).toString();
+        server.cityName = def.value(cityKey).toString();
+        servers.append(server);
+    }
+    fillSameCity(servers);
+    return servers;
+}
+
+void fillSameCity(QVector<VPNServer> &servers)
+{
+    // Indices per city, ascending because they are appended in order; cities numbered in
+    // the order of their first server.
+    QHash<QString, int> cityOf;
+    cityOf.reserve(servers.size());
+    QVector<QVector<int>> cities;
+    QVector<int> cityIndex(servers.size());
+    for (int i = 0; i < servers.size(); ++i) {
+        auto it = cityOf.find(servers.at(i).cityName);
+        if (it == cityOf.end()) {
+            it = cityOf.insert(servers.at(i).cityName, cities.size());
+            cities.append(QVector<int>());
+        }
+        cities[it.value()].append(i);
+        cityIndex[i] = it.value();
+    }
+
+    // A city of k servers costs k(k-1) list entries. A reply that puts tens of thousands of
+    // servers into one city would need gigabytes; past the budget, a city gets no lists.
+    QVector<bool> listed(cities.size());
+    qint64 budget = maxSameCityEntries;
+    for (int c = 0; c < cities.size(); ++c) {
+        const qint64 size = cities.at(c).size();
+        const qint64 cost = size * (size - 1);
+        listed[c] = cost <= budget;
+        if (listed[c])
+            budget -= cost;
+    }
+
+    for (int i = 0; i < servers.size(); ++i) {
+        QVector<int> &same = servers[i].sameCity;
+        same.clear();
+        if (!listed.at(cityIndex.at(i)))
+            continue;
+        const QVector<int> &city = cities.at(cityIndex.at(i));
+        same.reserve(city.size() - 1);
+        for (int j : city) {
+            if (j != i)
+                same.append(j);
+        }
+    }
+}
+
+void applyDoubleMap(QVector<VPNServer> &servers, const QJsonObject &reply)
+{
+    const QJsonObject map = reply.value(QStringLiteral("map")).toObject();
+
+    // The first server with each id, as a linear search from the front would find it.
+    QHash<int, int> indexById;
+    indexById.reserve(servers.size());
+    for (int i = 0; i < servers.size(); ++i) {
+        if (!indexById.contains(servers.at(i).id))
+            indexById.insert(servers.at(i).id, i);
+    }
+
+    QStringList names = map.keys();
+    std::sort(names.begin(), names.end());
+    for (const QString &name : names) {
+        bool ok = false;
+        const int entryId = name.toInt(&ok, 10);
+        if (!ok)
+            continue;
+        const auto entry = indexById.constFind(entryId);
+        if (entry == indexById.constEnd())
+            continue;
+        VPNServer &server = servers[entry.value()];
+        server.doubleEntry = true;
+        const QJsonArray exits = map.value(name).toArray();
+        for (const QJsonValue &value : exits) {
+            int exitId = 0;
+            if (!readId(value, &exitId))
+                continue;
+            const auto exit = indexById.constFind(exitId);
+            if (exit != indexById.constEnd())
+                server.doubleExits.append(exit.value());
+        }
+    }
+}
+
+ServerListFollowUp serverListFollowUp(int subscriptionType)
+{
+    switch (subscriptionType) {
+    case 1:
+    case 3:
+    case 4:
+        return FollowUp_ListReady;
+    case 2:
+        return FollowUp_DoubleMap;
+    default:
+        return FollowUp_InvalidType;
+    }
+}

@@ -1,0 +1,120 @@
+#include "requestlog.h"
+
+#include "api/apirequestbuilder.h"
+#include "core/loger.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MainWindow", text);
+}
+
+// What could not be done, as the "Details:" line of a failed transfer names it.
+QString networkFailureWords(RequestType type)
+{
+    switch (type) {
+    case Req_SignKey:
+        return tr("Unable to get authorization key");
+    case Req_Auth:
+        return tr("Authorization failed");
+    case Req_ServerMirrorCheck:
+        return tr("Unable to get authorization support reply");
+    case Req_SubsList:
+        return tr("Unable to get subscription list");
+    case Req_ServerList:
+        return tr("Unable to get available VPN server list");
+    case Req_DoubleServerList:
+        return tr("Unable to get VPN server list (double sub)");
+    case Req_OriginalIP:
+        return tr("Unable to get user's original IP");
+    case Req_OpenVPNConfig:
+        return tr("Unable to get openvpn configuration");
+    case Req_NewIP:
+        return tr("Unable to get user's IP througth VPN connection");
+    case Req_MirrorToolConfig:
+        return tr("Unable to get mirror tool configuration");
+    case Req_SiteReachable:
+        break;
+    }
+    return QString();
+}
+
+void writeLines(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        Loger::writeLine(line);
+}
+
+} // namespace
+
+namespace RequestLog {
+
+void writeRequest(const ApiRequest &request)
+{
+    Loger::write(tr("Request to Kestrune server was sent: "), true);
+    Loger::write(request.logName, false);
+    Loger::endLine();
+    writeLines(request.extraLogLines);
+}
+
+QString replyHeaderLine(RequestType type)
+{
+    return tr("Server reply on %0").arg(ApiRequestBuilder::logTag(type));
+}
+
+void writeReplyHeader(RequestType type)
+{
+    Loger::writeLine(replyHeaderLine(type));
+}
+
+QStringList failureLines(RequestType type, NetworkRequestExceptionType failure,
+                         const QString &errorString)
+{
+    if (type == Req_SiteReachable)
+        return {};
+    const QString tag = ApiRequestBuilder::logTag(type) + QStringLiteral(": ");
+    switch (failure) {
+    case Exc_Declined:
+        return {tag + tr("\"declined\" server reply")};
+    case Exc_Decode:
+        return {tag + tr("Unable to decode server reply")};
+    case Exc_Network:
+        return {tag + networkFailureWords(type) + tr(". Details:"), errorString};
+    }
+    return {};
+}
+
+void writeFailure(RequestType type, NetworkRequestExceptionType failure, const QString &errorString)
+{
+    writeLines(failureLines(type, failure, errorString));
+}
+
+QString invalidSubscriptionTypeLine()
+{
+    return ApiRequestBuilder::logTag(Req_ServerList) + QStringLiteral(": ")
+        + tr("Invalid subscription type");
+}
+
+QString wrongMirrorCheckDataLine()
+{
+    return ApiRequestBuilder::logTag(Req_ServerMirrorCheck) + QStringLiteral(": ")
+        + tr("Wrong server data");
+}
+
+QStringList sslErrorLines(const QList<QSslError> &errors)
+{
+    QStringList lines {tr("There are SSL errors occurred during request to server. Details:")};
+    for (const QSslError &error : errors)
+        lines << error.errorString();
+    return lines;
+}
+
+void writeSslErrors(const QList<QSslError> &errors)
+{
+    writeLines(sslErrorLines(errors));
+}
+
+} // namespace RequestLog
