@@ -5,8 +5,13 @@
 #include <QTimer>
 
 MainWindow::MainWindow(const QString &dataDir, QWidget *parent)
+    : MainWindow(dataDir, ServiceEndpoints::builtIn(), parent)
+{ }
+
+MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints, QWidget *parent)
     : QMainWindow(parent)
     , dataDir(dataDir)
+    , endpoints(endpoints)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);

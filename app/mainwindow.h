@@ -1,17 +1,30 @@
 #pragma once
 
+#include "api/networkrequestexceptiontype.h"
+#include "api/requesttype.h"
+#include "api/subscription.h"
+#include "api/vpnserver.h"
+#include "app/serviceendpoints.h"
+#include "ui/pagenavigation.h"
+
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSslError>
 #include <QString>
 #include <QSystemTrayIcon>
-
-#include "ui/pagenavigation.h"
+#include <QVector>
 
 namespace Ui {
 class MainWindow;
 }
+class QNetworkReply;
 class QStyledItemDelegate;
+class QThread;
+class QTimer;
+class ShadowsocksProcess;
 class SlidingButton;
+class VPNProcess;
 
 // The one main window: owner of the widgets, the settings in memory, the account and
 // server data and every worker. Its member functions are defined in files by subsystem:
@@ -28,10 +41,12 @@ class MainWindow : public QMainWindow
 
 public:
     explicit MainWindow(const QString &dataDir, QWidget *parent = nullptr);
+    // With the service addresses given explicitly (the built-in ones otherwise).
+    MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints,
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // ---- construction and quit (app/) ------------------------------------------------
-
 
     // ---- pages and navigation (ui/) ---------------------------------------------------
     // Returns once the main stack's running slide (the sign-in slide) has ended; at once
@@ -45,29 +60,32 @@ public:
     void slideToPage(int index);
     void slideToReturnPage();
 
-
     // ---- settings (core/) -------------------------------------------------------------
 
-
     // ---- sign-in, subscriptions, server lists (api/) --------------------------------------
+    using NetworkRequestExceptionType = ::NetworkRequestExceptionType;
 
+    // Builds request `type` from the window's state as it is now, logs it and runs it on a
+    // worker thread of its own; the reply reaches the slot of its kind on this thread.
+    void sendRequest(RequestType type);
+    // Authorities trusted for HTTPS besides the system's (tests trust their own CA here).
+    void setTrustedCertificates(const QList<QSslCertificate> &certificates);
 
     // ---- connection (connection/) -------------------------------------------------------
 
-
     // ---- tray (ui/) -----------------------------------------------------------------------
 
-
 signals:
-    // ---- construction and quit ----
+    // ---- sign-in, subscriptions, server lists ----
+    // Every reply slot emits it once it has read its reply: it disposes of the workers.
+    void replyReceived();
 
+    // ---- construction and quit ----
 
     // ---- connection ----
 
-
 public slots:
     // ---- construction and quit ----
-
 
     // ---- pages and navigation ----
     void checkStartType();
@@ -79,15 +97,24 @@ public slots:
     // Sign-in failed: back to the sign-in page once the slide to the waiting page is over.
     void returnToSignInPage();
 
-
     // ---- sign-in, subscriptions, server lists ----
-
+    void sendRequestSSLErrors(QNetworkReply *reply, const QList<QSslError> &errors);
+    // Reply slots, one per request kind.
+    void getSignKeyReply(QNetworkReply *reply);
+    void getAuthReply(QNetworkReply *reply);
+    void getServerMirrorCheckReply(QNetworkReply *reply);
+    void getSubsListReply(QNetworkReply *reply);
+    void getServerListReply(QNetworkReply *reply);
+    void getDoubleServerListReply(QNetworkReply *reply);
+    void getSiteReachableReply(QNetworkReply *reply);
+    void getMirrorToolConfigReply(QNetworkReply *reply);
 
     // ---- connection ----
-
+    void getOriginalIPReply(QNetworkReply *reply);
+    void getOpenVPNConfigReply(QNetworkReply *reply);
+    void getNewIPReply(QNetworkReply *reply);
 
     // ---- tray ----
-
 
 private slots:
     // ---- pages and navigation ----
@@ -105,18 +132,38 @@ private slots:
     void on_aboutBackButton_clicked();
     void on_settingBackButton_clicked();
 
-
     // ---- sign-in, subscriptions, server lists ----
 
-
     // ---- connection ----
-
 
 private:
     // ---- construction and quit ----
     QString dataDir;
+    ServiceEndpoints endpoints;
     Ui::MainWindow *ui = nullptr;
-
+    QString appDir; // the executable's folder: ovpn/, shadowsocks/, scripts/
+    QString tempDir; // data folder + "temp", native separators
+    QString ovpnConfigPath;
+    QString ssConfigPath;
+    QString ssDir;
+    int requestTimeout = 5000;
+    QString emergencyAddress;
+    bool emergencyByDefault = false;
+    bool emergencyIsIp = false;
+    QString apiBaseUrl;
+    QString siteBaseUrl;
+    qint16 languageIndex = 0;
+    bool autoConnectPending = false;
+    QThread *vpnThread = nullptr;
+    VPNProcess *vpnProcess = nullptr;
+    QThread *ssThread = nullptr;
+    ShadowsocksProcess *ssProcess = nullptr;
+    bool mirrorToolFound = false;
+    QTimer *vpnUpdateTimer = nullptr;
+    QTimer *subUpdateTimer = nullptr;
+    bool availCheckRunning = false;
+    // [0] the interface language asks for the mirror, [1] the user does, [2] the country does
+    bool mirrorFlags[3] = {false, false, false};
 
     // ---- pages and navigation ----
     void setUpPages();
@@ -145,18 +192,35 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-
-
     // ---- settings ----
 
-
     // ---- sign-in, subscriptions, server lists ----
-
+    QList<QSslCertificate> trustedCertificates;
+    QString requestKey;
+    QString authToken;
+    int userId = 0;
+    QString userEmail;
+    QString userName;
+    QVector<Subscription> subscriptions;
+    int currentSubIndex = -1;
+    int savedPackageId = -1;
+    bool apiReachable = false;
+    QVector<VPNServer> servers;
+    int firstServerIndex = -1;
+    int secondServerIndex = -1;
 
     // ---- connection ----
-
+    QString originalIp;
+    QString newIp;
+    int connectedSeconds = 0;
+    // received since the last tick, last received total, sent since the last tick, last
+    // sent total
+    qint32 trafficCounters[4] = {0, 0, 0, 0};
+    qint16 newIpRetries = 0;
+    bool subExpired = false;
+    bool mirrorActive = false;
+    bool statWindowOpen = false;
+    int connectionDotsTimerId = -1;
 
     // ---- tray ----
-
-
 };
