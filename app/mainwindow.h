@@ -38,6 +38,8 @@ class VPNProcess;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    // Tests read the window's state through a probe class of their own.
+    friend class MainWindowProbe;
 
 public:
     explicit MainWindow(const QString &dataDir, QWidget *parent = nullptr);

@@ -12,8 +12,3 @@ void MainWindow::getSiteReachableReply(QNetworkReply *)
 {
     emit replyReceived();
 }
-
-void MainWindow::getMirrorToolConfigReply(QNetworkReply *)
-{
-    emit replyReceived();
-}
