@@ -98,7 +98,10 @@ void RequestManager::startPost(QNetworkRequest request, QByteArray query)
 
 void RequestManager::requestTimeout()
 {
-    if (reply)
-        reply->setProperty("timedout", QVariant(true));
+    // A reply that has already failed or finished keeps its own outcome: aborting it now
+    // would report a second error for the same transfer.
+    if (!reply || reply->isFinished() || reply->error() != QNetworkReply::NoError)
+        return;
+    reply->setProperty("timedout", QVariant(true));
     emit timedOut();
 }
