@@ -435,6 +435,7 @@ private slots:
         QTest::newRow("single server") << 2 << 2 << 13 << 13;
         QTest::newRow("double route") << 0 << 3 << 11 << 14;
         QTest::newRow("double route, exit before entry") << 3 << 1 << 14 << 12;
+        QTest::newRow("entry without an exit is a single server") << 1 << -1 << 12 << 12;
         QTest::newRow("index past the list") << 9 << 9 << -1 << -1;
     }
     void lastConnectionWritesTheRoute()
