@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Active:</source>
-        <translation>Активна:</translation>
+        <translation>Підключено:</translation>
     </message>
     <message>
         <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Connecting...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
