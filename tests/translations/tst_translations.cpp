@@ -4,8 +4,13 @@
 
 #include "support/testmain.h"
 #include "ui/formattimeleft.h"
+#include "ui_mainwindow.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMainWindow>
 #include <QRegularExpression>
 #include <QTranslator>
 #include <QXmlStreamReader>
@@ -93,6 +98,15 @@ QStringList tags(const QString &text)
     return found;
 }
 
+// Shows the widget by making each stacked widget above it show the page that holds it.
+void reveal(QWidget *widget)
+{
+    for (QWidget *child = widget; child && child->parentWidget(); child = child->parentWidget()) {
+        if (auto *stack = qobject_cast<QStackedWidget *>(child->parentWidget()))
+            stack->setCurrentWidget(child);
+    }
+}
+
 QString describe(const Message &m)
 {
     return QStringLiteral("%1 \"%2\"%3")
@@ -122,6 +136,8 @@ private slots:
     void remainingTimeIsDeclinedByCount();
     void qtCatalogueIsEmbeddedUnderTheProgramCode_data();
     void qtCatalogueIsEmbeddedUnderTheProgramCode();
+    void mainWindowTextsFitTheWindow_data();
+    void mainWindowTextsFitTheWindow();
 };
 
 void TestTranslations::initTestCase()
@@ -367,6 +383,71 @@ void TestTranslations::qtCatalogueIsEmbeddedUnderTheProgramCode()
     QTranslator translator;
     QVERIFY(translator.load(QStringLiteral(":/loc/loc/qt/qtbase_") + code));
     QCOMPARE(translator.translate("QPlatformTheme", "Cancel"), cancel);
+}
+
+void TestTranslations::mainWindowTextsFitTheWindow_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("en") << QString();
+    for (const char *code : kCodes)
+        QTest::newRow(code) << QString::fromLatin1(code);
+}
+
+void TestTranslations::mainWindowTextsFitTheWindow()
+{
+    QFETCH(QString, code);
+    QTranslator translator;
+    if (!code.isEmpty()) {
+        QVERIFY(translator.load(QStringLiteral(":/loc/loc/loc_") + code));
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+    }
+    QStringList clipped;
+    {
+        // The window as it sets itself up: its form, the application font at 11 pixels,
+        // its style sheet and its fixed size of 300 by 470 pixels.
+        QMainWindow window;
+        Ui::MainWindow ui;
+        ui.setupUi(&window);
+        const int fontId
+            = QFontDatabase::addApplicationFont(QStringLiteral(":/font/fonts/font.ttf"));
+        QVERIFY(fontId >= 0);
+        QFont font(QFontDatabase::applicationFontFamilies(fontId).value(0));
+        font.setPixelSize(11);
+        window.setFont(font);
+        QFile style(QStringLiteral(":/styles/styles/mainwindow.qss"));
+        QVERIFY(style.open(QIODevice::ReadOnly));
+        window.setStyleSheet(QString::fromUtf8(style.readAll()));
+        window.setFixedSize(300, 470);
+        window.show();
+
+        const QList<QWidget *> widgets = window.findChildren<QWidget *>();
+        for (QWidget *widget : widgets) {
+            QString text;
+            if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+                text = button->text();
+            } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+                // A wrapping label takes more lines instead of more width.
+                if (!label->wordWrap())
+                    text = label->text();
+            }
+            if (text.isEmpty())
+                continue;
+            reveal(widget);
+            QCoreApplication::processEvents();
+            if (!widget->isVisible())
+                continue;
+            if (widget->sizeHint().width() > widget->width()) {
+                clipped << QStringLiteral("%1 needs %2 pixels, has %3: %4")
+                               .arg(widget->objectName())
+                               .arg(widget->sizeHint().width())
+                               .arg(widget->width())
+                               .arg(text.left(60));
+            }
+        }
+    }
+    if (!code.isEmpty())
+        QCoreApplication::removeTranslator(&translator);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
 }
 
 KESTRUNE_TEST_MAIN(TestTranslations)
