@@ -1,0 +1,953 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>ApiRequestBuilder</name>
+    <message>
+        <source>auth key for server [1]</source>
+        <translation>服务器授权密钥 [1]</translation>
+    </message>
+    <message>
+        <source>user&apos;s authorization [2]</source>
+        <translation>用户授权 [2]</translation>
+    </message>
+    <message>
+        <source>additional authorization support [3]</source>
+        <translation>附加授权支持 [3]</translation>
+    </message>
+    <message>
+        <source>user&apos;s subscriptions [4]</source>
+        <translation>用户订阅 [4]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (premium/free sub) [5]</source>
+        <translation>可用 VPN 服务器列表（高级/免费订阅）[5]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (double sub) [6]</source>
+        <translation>可用 VPN 服务器列表（双重订阅）[6]</translation>
+    </message>
+    <message>
+        <source> user&apos;s original IP [7]</source>
+        <translation> 用户的原始 IP [7]</translation>
+    </message>
+    <message>
+        <source>openvpn configuration for VPN connection [9]</source>
+        <translation>用于 VPN 连接的 OpenVPN 配置 [9]</translation>
+    </message>
+    <message>
+        <source>user&apos;s IP througth VPN connection [8]</source>
+        <translation>通过 VPN 连接的用户 IP [8]</translation>
+    </message>
+    <message>
+        <source> server&apos;s availability on default address [11]</source>
+        <translation> 服务器默认地址的可用性 [11]</translation>
+    </message>
+    <message>
+        <source> mirror tool config [10]</source>
+        <translation> 镜像工具配置 [10]</translation>
+    </message>
+    <message>
+        <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
+        <translation>[9]: VPN 服务器信息：%0, %1（IP：%2，协议：%3）</translation>
+    </message>
+</context>
+<context>
+    <name>Loger</name>
+    <message>
+        <source>Application started</source>
+        <translation>应用程序已启动</translation>
+    </message>
+    <message>
+        <source>Log file closed</source>
+        <translation>日志文件已关闭</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Remember me</source>
+        <translation>记住我</translation>
+    </message>
+    <message>
+        <source>&lt;a href=&quot;%0/en/password-remind&quot;&gt;&lt;span style=&quot; color:#5f5f5f; font-size: 9px;&quot;&gt;Forgot password?&lt;/span&gt;&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%0/en/password-remind&quot;&gt;&lt;span style=&quot; color:#5f5f5f; font-size: 9px;&quot;&gt;忘记密码？&lt;/span&gt;&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>SIGN IN</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;To sign in you need &lt;a href=&quot;%0/en/signup&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;to register&lt;/span&gt;&lt;/a&gt; on site&lt;br&gt;and &lt;a href=&quot;%0/en/panel/package/buy&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;buy subscription&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;登录前，您需要在网站上&lt;a href=&quot;%0/en/signup&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;注册&lt;/span&gt;&lt;/a&gt;&lt;br&gt;并&lt;a href=&quot;%0/en/panel/package/buy&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;购买订阅&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Authorization</source>
+        <translation>正在登录</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Loading packages&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;正在加载套餐&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Select subscription:</source>
+        <translation>选择订阅：</translation>
+    </message>
+    <message>
+        <source>NEXT</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>更改</translation>
+    </message>
+    <message>
+        <source>VPN disabled</source>
+        <translation>VPN 未开启</translation>
+    </message>
+    <message>
+        <source>Active:</source>
+        <translation>已连接：</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Connecting...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;正在连接...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Checking servers&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;正在检查服务器&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>SWITCH OFF VPN</source>
+        <translation>断开 VPN</translation>
+    </message>
+    <message>
+        <source>AUTO SELECT</source>
+        <translation>自动选择</translation>
+    </message>
+    <message>
+        <source>CHOOSE SERVER</source>
+        <translation>选择服务器</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span&gt;&amp;quot;Auto select&amp;quot; mode connects you to the &lt;br&gt;fastest VPN location at the moment&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span&gt;&amp;quot;自动选择&amp;quot;模式会为您连接到&lt;br&gt;当前速度最快的 VPN 位置&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>CONNECT</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:24px;&quot;&gt;Information&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:24px;&quot;&gt;信息&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Protocol:</source>
+        <translation>协议：</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>位置：</translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation>新 IP：</translation>
+    </message>
+    <message>
+        <source>Original IP:</source>
+        <translation>原始 IP：</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>时间：</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Download:</source>
+        <translation>下载：</translation>
+    </message>
+    <message>
+        <source>0 b/s</source>
+        <translation>0 b/s</translation>
+    </message>
+    <message>
+        <source>Upload:</source>
+        <translation>上传：</translation>
+    </message>
+    <message>
+        <source>Traffic</source>
+        <translation>流量</translation>
+    </message>
+    <message>
+        <source>In:</source>
+        <translation>接收：</translation>
+    </message>
+    <message>
+        <source>0 B</source>
+        <translation>0 B</translation>
+    </message>
+    <message>
+        <source>Out:</source>
+        <translation>发送：</translation>
+    </message>
+    <message>
+        <source>Change IP:</source>
+        <translation>更换 IP：</translation>
+    </message>
+    <message>
+        <source>RECONNECT</source>
+        <translation>重新连接</translation>
+    </message>
+    <message>
+        <source>Select first server:</source>
+        <translation>选择第一个服务器：</translation>
+    </message>
+    <message>
+        <source>Select second server:</source>
+        <translation>选择第二个服务器：</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot; style=&quot; line-height: 20px;&quot;&gt;&lt;span style=&quot; font-size:13px; color:#5f5f5f;&quot;&gt;Version %0&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot; style=&quot; line-height: 20px;&quot;&gt;&lt;span style=&quot; font-size:13px; color:#5f5f5f;&quot;&gt;版本 %0&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;Not connected&gt;</source>
+        <translation>&lt;未连接&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;span style=&quot; font-size: 24px;&quot;&gt;Settings&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;span style=&quot; font-size: 24px;&quot;&gt;设置&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Lock network if VPN disconnected:</source>
+        <translation>VPN 断开时锁定网络：</translation>
+    </message>
+    <message>
+        <source>Autoconnect to VPN with startup:</source>
+        <translation>启动时自动连接 VPN：</translation>
+    </message>
+    <message>
+        <source>Start minimized:</source>
+        <translation>启动时最小化：</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>语言：</translation>
+    </message>
+    <message>
+        <source>Show stats window on VPN connect:</source>
+        <translation>连接时显示统计窗口：</translation>
+    </message>
+    <message>
+        <source>Autostart on system logon:</source>
+        <translation>登录系统时自动启动：</translation>
+    </message>
+    <message>
+        <source>Check servers for availability:</source>
+        <translation>检查服务器可用性：</translation>
+    </message>
+    <message>
+        <source>Enable DNS leak protection:</source>
+        <translation>启用 DNS 泄漏保护：</translation>
+    </message>
+    <message>
+        <source>VPN log</source>
+        <translation>VPN 日志</translation>
+    </message>
+    <message>
+        <source>Program log</source>
+        <translation>程序日志</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span &gt;Settings will be applied on&lt;/span&gt;&lt;br&gt;&lt;span&gt;&quot;BACK&quot; clicked&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span &gt;设置将在点击&lt;/span&gt;&lt;br&gt;&lt;span&gt;“返回”后生效&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot;font-size: 11px;&quot;&gt;Applying settings&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p style=&quot;font-size: 11px;&quot;&gt;正在应用设置&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>This package has been paused</source>
+        <translation>此套餐已暂停</translation>
+    </message>
+    <message>
+        <source>This package has been expired</source>
+        <translation>此套餐已过期</translation>
+    </message>
+    <message>
+        <source>Servers</source>
+        <translation>服务器</translation>
+    </message>
+    <message>
+        <source>Favorites</source>
+        <translation>收藏</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Main window is visible</source>
+        <translation>主窗口已显示</translation>
+    </message>
+    <message>
+        <source>Main window is now hidden</source>
+        <translation>主窗口已隐藏</translation>
+    </message>
+    <message>
+        <source>Unable to get list of subscriptions.</source>
+        <translation>无法获取订阅列表。</translation>
+    </message>
+    <message>
+        <source>Unable to get list of servers.</source>
+        <translation>无法获取服务器列表。</translation>
+    </message>
+    <message>
+        <source>Unable to get list of servers for double subscription.</source>
+        <translation>无法获取双重订阅的服务器列表。</translation>
+    </message>
+    <message>
+        <source>Unable to get Shadowsocks config file.</source>
+        <translation>无法获取 Shadowsocks 配置文件。</translation>
+    </message>
+    <message>
+        <source>Unable to get OpenVPN config file.</source>
+        <translation>无法获取 OpenVPN 配置文件。</translation>
+    </message>
+    <message>
+        <source>Unable to get your IP before VPN connection.</source>
+        <translation>无法获取连接 VPN 之前的 IP 地址。</translation>
+    </message>
+    <message>
+        <source>Unable to get your new IP througth VPN connection.</source>
+        <translation>无法通过 VPN 连接获取您的新 IP 地址。</translation>
+    </message>
+    <message>
+        <source>Log is switched off or file does not exists.</source>
+        <translation>日志已关闭或文件不存在。</translation>
+    </message>
+    <message>
+        <source>Unsupported subscription type.</source>
+        <translation>不支持的订阅类型。</translation>
+    </message>
+    <message>
+        <source>IP before and after VPN connection establishment are equal.</source>
+        <translation>建立 VPN 连接前后的 IP 地址相同。</translation>
+    </message>
+    <message>
+        <source>Unable to apply following setting:&lt;br&gt;%0</source>
+        <translation>无法应用以下设置：&lt;br&gt;%0</translation>
+    </message>
+    <message>
+        <source>Application is running already.</source>
+        <translation>应用程序已在运行。</translation>
+    </message>
+    <message>
+        <source>Additional tool install/check error. Unable to proceed.</source>
+        <translation>附加工具安装或检查出错，无法继续。</translation>
+    </message>
+    <message>
+        <source>Active VPN connection will be disconnected.&lt;br&gt;Proceed?</source>
+        <translation>当前 VPN 连接将被断开。&lt;br&gt;是否继续？</translation>
+    </message>
+    <message>
+        <source>Program will log out from account.&lt;br&gt;Proceed?</source>
+        <translation>程序将退出当前账户。&lt;br&gt;是否继续？</translation>
+    </message>
+    <message>
+        <source>Block setting configures system components by special way.&lt;br&gt;&lt;br&gt;Please do not change or remove additional rules and/or options created by program in system components.&lt;br&gt;&lt;br&gt;Configuration interruption may lead to unblocking failure.&lt;br&gt;&lt;br&gt;Proceed?</source>
+        <translation>阻止设置会以特殊方式配置系统组件。&lt;br&gt;&lt;br&gt;请勿更改或删除程序在系统组件中创建的附加规则和/或选项。&lt;br&gt;&lt;br&gt;配置过程被中断可能导致无法解除阻止。&lt;br&gt;&lt;br&gt;是否继续？</translation>
+    </message>
+    <message>
+        <source>Error: authorization failed</source>
+        <translation>错误：授权失败</translation>
+    </message>
+    <message>
+        <source>Error: unable to get subscriptions</source>
+        <translation>错误：无法获取订阅</translation>
+    </message>
+    <message>
+        <source>Error: there are no active subscribtions</source>
+        <translation>错误：没有有效的订阅</translation>
+    </message>
+    <message>
+        <source>Error: unable to get list of available servers</source>
+        <translation>错误：无法获取可用服务器列表</translation>
+    </message>
+    <message>
+        <source>Error: unable to establish VPN connection</source>
+        <translation>错误：无法建立 VPN 连接</translation>
+    </message>
+    <message>
+        <source>VPN connection established
+Original IP: %0
+New IP: %1</source>
+        <translation>VPN 连接已建立
+原始 IP：%0
+新 IP：%1</translation>
+    </message>
+    <message>
+        <source>VPN disconnected</source>
+        <translation>VPN 已断开</translation>
+    </message>
+    <message>
+        <source>VPN not connected</source>
+        <translation>VPN 未连接</translation>
+    </message>
+    <message>
+        <source>VPN is connecting...</source>
+        <translation>VPN 正在连接...</translation>
+    </message>
+    <message>
+        <source>VPN connected</source>
+        <translation>VPN 已连接</translation>
+    </message>
+    <message>
+        <source>VPN is disconnecting...</source>
+        <translation>VPN 正在断开...</translation>
+    </message>
+    <message>
+        <source>Error code: %0&lt;br&gt;</source>
+        <translation>错误代码：%0&lt;br&gt;</translation>
+    </message>
+    <message>
+        <source>New language will be applied after restart.</source>
+        <translation>新语言将在重启程序后生效。</translation>
+    </message>
+    <message>
+        <source>Subscription &quot;%0&quot; will end %1.</source>
+        <translation>订阅 &quot;%0&quot; 将于 %1 到期。</translation>
+    </message>
+    <message>
+        <source>Update subscription</source>
+        <translation>续订</translation>
+    </message>
+    <message>
+        <source>Following setting applied:&lt;br&gt;Lock network without VPN: unblocking&lt;br&gt;&lt;br&gt;Check your network connection. If you experiencing issues, use &lt;b&gt;Emergency unblock&lt;/b&gt;.</source>
+        <translation>已应用以下设置：&lt;br&gt;无 VPN 时锁定网络：解除阻止&lt;br&gt;&lt;br&gt;请检查您的网络连接。如遇问题，请使用&lt;b&gt;紧急解除阻止&lt;/b&gt;。</translation>
+    </message>
+    <message>
+        <source>Emergency unblock</source>
+        <translation>紧急解除阻止</translation>
+    </message>
+    <message>
+        <source>Uses Windows Firewall.
+
+Blocking takes immediately effect on current and new network connections. Blocking continues after PC restart (normal/sudden). Blocking not depends on program state (running/closed).</source>
+        <translation>使用 Windows 防火墙。
+
+阻止会立即对当前和新建的网络连接生效。电脑重启（正常或意外）后阻止仍然有效。阻止不受程序状态（运行或关闭）影响。</translation>
+    </message>
+    <message>
+        <source>Don&apos;t show this message again</source>
+        <translation>不再显示此消息</translation>
+    </message>
+    <message>
+        <source>Unable to get authorization key</source>
+        <translation>无法获取授权密钥</translation>
+    </message>
+    <message>
+        <source>Authorization failed</source>
+        <translation>授权失败</translation>
+    </message>
+    <message>
+        <source>Unable to get authorization support reply</source>
+        <translation>无法获取附加授权的回复</translation>
+    </message>
+    <message>
+        <source>Unable to get subscription list</source>
+        <translation>无法获取订阅列表</translation>
+    </message>
+    <message>
+        <source>Unable to get available VPN server list</source>
+        <translation>无法获取可用 VPN 服务器列表</translation>
+    </message>
+    <message>
+        <source>Unable to get VPN server list (double sub)</source>
+        <translation>无法获取 VPN 服务器列表（双重订阅）</translation>
+    </message>
+    <message>
+        <source>Unable to get user&apos;s original IP</source>
+        <translation>无法获取用户的原始 IP</translation>
+    </message>
+    <message>
+        <source>Unable to get openvpn configuration</source>
+        <translation>无法获取 OpenVPN 配置</translation>
+    </message>
+    <message>
+        <source>Unable to get user&apos;s IP througth VPN connection</source>
+        <translation>无法通过 VPN 连接获取用户的 IP</translation>
+    </message>
+    <message>
+        <source>Unable to get mirror tool configuration</source>
+        <translation>无法获取镜像工具配置</translation>
+    </message>
+    <message>
+        <source>Request to Kestrune server was sent: </source>
+        <translation>已向 Kestrune 服务器发送请求：</translation>
+    </message>
+    <message>
+        <source>Server reply on %0</source>
+        <translation>服务器对 %0 的回复</translation>
+    </message>
+    <message>
+        <source>&quot;declined&quot; server reply</source>
+        <translation>服务器回复 &quot;declined&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to decode server reply</source>
+        <translation>无法解析服务器回复</translation>
+    </message>
+    <message>
+        <source>. Details:</source>
+        <translation>。详细信息：</translation>
+    </message>
+    <message>
+        <source>Invalid subscription type</source>
+        <translation>无效的订阅类型</translation>
+    </message>
+    <message>
+        <source>Wrong server data</source>
+        <translation>服务器数据有误</translation>
+    </message>
+    <message>
+        <source>There are SSL errors occurred during request to server. Details:</source>
+        <translation>请求服务器时发生 SSL 错误。详细信息：</translation>
+    </message>
+    <message>
+        <source>auth key for server [1]</source>
+        <translation>服务器授权密钥 [1]</translation>
+    </message>
+    <message>
+        <source>user&apos;s authorization [2]</source>
+        <translation>用户授权 [2]</translation>
+    </message>
+    <message>
+        <source>additional authorization support [3]</source>
+        <translation>附加授权支持 [3]</translation>
+    </message>
+    <message>
+        <source>user&apos;s subscriptions [4]</source>
+        <translation>用户订阅 [4]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (premium/free sub) [5]</source>
+        <translation>可用 VPN 服务器列表（高级/免费订阅）[5]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (double sub) [6]</source>
+        <translation>可用 VPN 服务器列表（双重订阅）[6]</translation>
+    </message>
+    <message>
+        <source> user&apos;s original IP [7]</source>
+        <translation> 用户的原始 IP [7]</translation>
+    </message>
+    <message>
+        <source>openvpn configuration for VPN connection [9]</source>
+        <translation>用于 VPN 连接的 OpenVPN 配置 [9]</translation>
+    </message>
+    <message>
+        <source>user&apos;s IP througth VPN connection [8]</source>
+        <translation>通过 VPN 连接的用户 IP [8]</translation>
+    </message>
+    <message>
+        <source> server&apos;s availability on default address [11]</source>
+        <translation> 服务器默认地址的可用性 [11]</translation>
+    </message>
+    <message>
+        <source> mirror tool config [10]</source>
+        <translation> 镜像工具配置 [10]</translation>
+    </message>
+    <message>
+        <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
+        <translation>[9]: VPN 服务器信息：%0, %1（IP：%2，协议：%3）</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Unknown error.</source>
+        <translation>未知错误。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to server within given time interval.</source>
+        <translation>无法在规定时间内连接到服务器。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to server.</source>
+        <translation>无法连接到服务器。</translation>
+    </message>
+    <message>
+        <source>Requested data not found on server.</source>
+        <translation>服务器上未找到请求的数据。</translation>
+    </message>
+    <message>
+        <source>Proxy connection error. Turn off system proxy.</source>
+        <translation>代理连接错误。请关闭系统代理。</translation>
+    </message>
+    <message>
+        <source>[9]: removed a line containing a zero byte from the downloaded configuration</source>
+        <translation>[9]: 已从下载的配置中删除一行含有零字节的内容</translation>
+    </message>
+    <message>
+        <source>[9]: removed directive &quot;%1&quot; from the downloaded configuration</source>
+        <translation>[9]: 已从下载的配置中删除指令 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>[9]: the downloaded configuration could not be made safe and was discarded</source>
+        <translation>[9]: 无法使下载的配置变得安全，已将其丢弃</translation>
+    </message>
+    <message>
+        <source>d </source>
+        <translation>天 </translation>
+    </message>
+    <message>
+        <source> h </source>
+        <translation> 小时 </translation>
+    </message>
+    <message>
+        <source> m </source>
+        <translation> 分 </translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> 秒</translation>
+    </message>
+    <message>
+        <source>%0 MB</source>
+        <translation>%0 MB</translation>
+    </message>
+    <message>
+        <source>%0 KB</source>
+        <translation>%0 KB</translation>
+    </message>
+    <message>
+        <source>%0 B</source>
+        <translation>%0 B</translation>
+    </message>
+    <message>
+        <source>%0 Mb/s</source>
+        <translation>%0 Mb/s</translation>
+    </message>
+    <message>
+        <source>%0 Kb/s</source>
+        <translation>%0 Kb/s</translation>
+    </message>
+    <message>
+        <source>%0 b/s</source>
+        <translation>%0 b/s</translation>
+    </message>
+    <message>
+        <source>%0 day</source>
+        <comment>singular ending</comment>
+        <translation>%0 天</translation>
+    </message>
+    <message>
+        <source>%0 days</source>
+        <comment>special ending</comment>
+        <translation>%0 天</translation>
+    </message>
+    <message>
+        <source>%0 days</source>
+        <comment>plural ending</comment>
+        <translation>%0 天</translation>
+    </message>
+    <message>
+        <source>%0 hour</source>
+        <comment>singular ending</comment>
+        <translation>%0 小时</translation>
+    </message>
+    <message>
+        <source>%0 hours</source>
+        <comment>special ending</comment>
+        <translation>%0 小时</translation>
+    </message>
+    <message>
+        <source>%0 hours</source>
+        <comment>plural ending</comment>
+        <translation>%0 小时</translation>
+    </message>
+    <message>
+        <source>%0 m</source>
+        <translation>%0 分钟</translation>
+    </message>
+    <message>
+        <source>%0 s</source>
+        <translation>%0 秒</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>days, singular ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>days, special ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>days, plural ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>hours, singular ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>hours, special ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>hours, plural ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>minutes, singular ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>minutes, special ending</comment>
+        <translation>剩余</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>minutes, plural ending</comment>
+        <translation>剩余</translation>
+    </message>
+</context>
+<context>
+    <name>RequestLog</name>
+    <message>
+        <source>Request to Kestrune server was sent: </source>
+        <translation>已向 Kestrune 服务器发送请求：</translation>
+    </message>
+    <message>
+        <source>Server reply on %0</source>
+        <translation>服务器对 %0 的回复</translation>
+    </message>
+    <message>
+        <source>&quot;declined&quot; server reply</source>
+        <translation>服务器回复 &quot;declined&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to decode server reply</source>
+        <translation>无法解析服务器回复</translation>
+    </message>
+    <message>
+        <source>. Details:</source>
+        <translation>。详细信息：</translation>
+    </message>
+    <message>
+        <source>Invalid subscription type</source>
+        <translation>无效的订阅类型</translation>
+    </message>
+    <message>
+        <source>Wrong server data</source>
+        <translation>服务器数据有误</translation>
+    </message>
+    <message>
+        <source>There are SSL errors occurred during request to server. Details:</source>
+        <translation>请求服务器时发生 SSL 错误。详细信息：</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>App&apos;s settings saved in file: %0</source>
+        <translation>应用程序设置已保存到文件：%0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: file %0 cannot be written (%1)</source>
+        <translation>应用程序设置保存错误：无法写入文件 %0（%1）</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings file has lines that cannot be read, a copy is kept in file: %0</source>
+        <translation>应用程序设置文件中有无法读取的行，副本已保存到文件：%0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings loaded from file: %0</source>
+        <translation>已从文件加载应用程序设置：%0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: invalid subscription type (%0)</source>
+        <translation>应用程序设置保存错误：无效的订阅类型（%0）</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings loading error: invalid subscription type (%0)</source>
+        <translation>应用程序设置加载错误：无效的订阅类型（%0）</translation>
+    </message>
+    <message>
+        <source>login data</source>
+        <translation>登录数据</translation>
+    </message>
+    <message>
+        <source>general</source>
+        <translation>常规</translation>
+    </message>
+    <message>
+        <source>favorites</source>
+        <translation>收藏</translation>
+    </message>
+    <message>
+        <source>last connection data</source>
+        <translation>上次连接数据</translation>
+    </message>
+    <message>
+        <source>VPN server&apos;s favorite IP</source>
+        <translation>VPN 服务器的收藏 IP</translation>
+    </message>
+    <message>
+        <source>app&apos;s language</source>
+        <translation>应用程序语言</translation>
+    </message>
+    <message>
+        <source>stat window</source>
+        <translation>统计窗口</translation>
+    </message>
+    <message>
+        <source>last launched version</source>
+        <translation>上次启动的版本</translation>
+    </message>
+    <message>
+        <source>emergency addresses</source>
+        <translation>应急地址</translation>
+    </message>
+    <message>
+        <source>additional</source>
+        <translation>附加</translation>
+    </message>
+</context>
+<context>
+    <name>ShadowsocksProcess</name>
+    <message>
+        <source>[Shadowsocks]: already running, not started again</source>
+        <translation>[Shadowsocks]: 已在运行，不再重复启动</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: process successfully stopped</source>
+        <translation>[Shadowsocks]: 进程已成功停止</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: process stopping error</source>
+        <translation>[Shadowsocks]: 停止进程时出错</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: %1</source>
+        <translation>[Shadowsocks]: %1</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: an error occurred. Stopping...</source>
+        <translation>[Shadowsocks]: 发生错误，正在停止...</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: state changed to running</source>
+        <translation>[Shadowsocks]: 状态变为运行中</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: state changed to stopped</source>
+        <translation>[Shadowsocks]: 状态变为已停止</translation>
+    </message>
+</context>
+<context>
+    <name>SlidingButton</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Left Value</source>
+        <translation>左侧值</translation>
+    </message>
+    <message>
+        <source>Right Value</source>
+        <translation>右侧值</translation>
+    </message>
+    <message>
+        <source>PushButton</source>
+        <translation>按钮</translation>
+    </message>
+</context>
+<context>
+    <name>StatWidget</name>
+    <message>
+        <source>StatWidget</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>时间：</translation>
+    </message>
+    <message>
+        <source>0 s</source>
+        <translation>0 秒</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Download:</source>
+        <translation>下载：</translation>
+    </message>
+    <message>
+        <source>0 b/s</source>
+        <translation>0 b/s</translation>
+    </message>
+    <message>
+        <source>Upload:</source>
+        <translation>上传：</translation>
+    </message>
+    <message>
+        <source>Traffic</source>
+        <translation>流量</translation>
+    </message>
+    <message>
+        <source>In:</source>
+        <translation>接收：</translation>
+    </message>
+    <message>
+        <source>0 B</source>
+        <translation>0 B</translation>
+    </message>
+    <message>
+        <source>Out:</source>
+        <translation>发送：</translation>
+    </message>
+</context>
+<context>
+    <name>VPNProcess</name>
+    <message>
+        <source>[OpenVPN]: cannot start %1</source>
+        <translation>[OpenVPN]: 无法启动 %1</translation>
+    </message>
+    <message>
+        <source>Shutting down another active openvpn process</source>
+        <translation>正在关闭另一个活动的 OpenVPN 进程</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to running</source>
+        <translation>[OpenVPN]: 状态变为运行中</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to stopped</source>
+        <translation>[OpenVPN]: 状态变为已停止</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: management interface did not answer</source>
+        <translation>[OpenVPN]: 管理接口未响应</translation>
+    </message>
+</context>
+</TS>

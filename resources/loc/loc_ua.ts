@@ -1,0 +1,953 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="uk_UA">
+<context>
+    <name>ApiRequestBuilder</name>
+    <message>
+        <source>auth key for server [1]</source>
+        <translation>ключ авторизації для сервера [1]</translation>
+    </message>
+    <message>
+        <source>user&apos;s authorization [2]</source>
+        <translation>авторизація користувача [2]</translation>
+    </message>
+    <message>
+        <source>additional authorization support [3]</source>
+        <translation>додаткова перевірка авторизації [3]</translation>
+    </message>
+    <message>
+        <source>user&apos;s subscriptions [4]</source>
+        <translation>підписки користувача [4]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (premium/free sub) [5]</source>
+        <translation>список доступних VPN-серверів (преміум/безкоштовна підписка) [5]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (double sub) [6]</source>
+        <translation>список доступних VPN-серверів (подвійна підписка) [6]</translation>
+    </message>
+    <message>
+        <source> user&apos;s original IP [7]</source>
+        <translation> початковий IP користувача [7]</translation>
+    </message>
+    <message>
+        <source>openvpn configuration for VPN connection [9]</source>
+        <translation>конфігурація OpenVPN для VPN-підключення [9]</translation>
+    </message>
+    <message>
+        <source>user&apos;s IP througth VPN connection [8]</source>
+        <translation>IP користувача через VPN-підключення [8]</translation>
+    </message>
+    <message>
+        <source> server&apos;s availability on default address [11]</source>
+        <translation> доступність сервера за основною адресою [11]</translation>
+    </message>
+    <message>
+        <source> mirror tool config [10]</source>
+        <translation> конфігурація інструмента дзеркала [10]</translation>
+    </message>
+    <message>
+        <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
+        <translation>[9]: Дані VPN-сервера: %0, %1 (IP: %2, протокол: %3)</translation>
+    </message>
+</context>
+<context>
+    <name>Loger</name>
+    <message>
+        <source>Application started</source>
+        <translation>Програму запущено</translation>
+    </message>
+    <message>
+        <source>Log file closed</source>
+        <translation>Файл журналу закрито</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Remember me</source>
+        <translation>Запам&apos;ятати мене</translation>
+    </message>
+    <message>
+        <source>&lt;a href=&quot;%0/en/password-remind&quot;&gt;&lt;span style=&quot; color:#5f5f5f; font-size: 9px;&quot;&gt;Forgot password?&lt;/span&gt;&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%0/en/password-remind&quot;&gt;&lt;span style=&quot; color:#5f5f5f; font-size: 9px;&quot;&gt;Забули пароль?&lt;/span&gt;&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>SIGN IN</source>
+        <translation>УВІЙТИ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;To sign in you need &lt;a href=&quot;%0/en/signup&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;to register&lt;/span&gt;&lt;/a&gt; on site&lt;br&gt;and &lt;a href=&quot;%0/en/panel/package/buy&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;buy subscription&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;Для входу потрібно &lt;a href=&quot;%0/en/signup&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;зареєструватися&lt;/span&gt;&lt;/a&gt; на сайті&lt;br&gt;і &lt;a href=&quot;%0/en/panel/package/buy&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#5f5f5f;&quot;&gt;придбати підписку&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Authorization</source>
+        <translation>Авторизація</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Loading packages&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Завантаження пакетів&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Select subscription:</source>
+        <translation>Виберіть підписку:</translation>
+    </message>
+    <message>
+        <source>NEXT</source>
+        <translation>ДАЛІ</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Назад</translation>
+    </message>
+    <message>
+        <source>change</source>
+        <translation>змінити</translation>
+    </message>
+    <message>
+        <source>VPN disabled</source>
+        <translation>VPN вимкнено</translation>
+    </message>
+    <message>
+        <source>Active:</source>
+        <translation>Підключено:</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Connecting...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Підключення...&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Checking servers&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot; font-size:13px;&quot;&gt;Перевірка серверів&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>SWITCH OFF VPN</source>
+        <translation>ВИМКНУТИ VPN</translation>
+    </message>
+    <message>
+        <source>AUTO SELECT</source>
+        <translation>АВТОВИБІР</translation>
+    </message>
+    <message>
+        <source>CHOOSE SERVER</source>
+        <translation>ОБРАТИ СЕРВЕР</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span&gt;&amp;quot;Auto select&amp;quot; mode connects you to the &lt;br&gt;fastest VPN location at the moment&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span&gt;Режим &amp;quot;Автовибір&amp;quot; підключає вас до &lt;br&gt;найшвидшої VPN-локації на цей момент&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>CONNECT</source>
+        <translation>ПІДКЛЮЧИТИ</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:24px;&quot;&gt;Information&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;&lt;span style=&quot; font-size:24px;&quot;&gt;Інформація&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Protocol:</source>
+        <translation>Протокол:</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>Локація:</translation>
+    </message>
+    <message>
+        <source>New IP:</source>
+        <translation>Новий IP:</translation>
+    </message>
+    <message>
+        <source>Original IP:</source>
+        <translation>Початковий IP:</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Час:</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Швидкість</translation>
+    </message>
+    <message>
+        <source>Download:</source>
+        <translation>Завантаження:</translation>
+    </message>
+    <message>
+        <source>0 b/s</source>
+        <translation>0 біт/с</translation>
+    </message>
+    <message>
+        <source>Upload:</source>
+        <translation>Вивантаження:</translation>
+    </message>
+    <message>
+        <source>Traffic</source>
+        <translation>Трафік</translation>
+    </message>
+    <message>
+        <source>In:</source>
+        <translation>Отримано:</translation>
+    </message>
+    <message>
+        <source>0 B</source>
+        <translation>0 Б</translation>
+    </message>
+    <message>
+        <source>Out:</source>
+        <translation>Надіслано:</translation>
+    </message>
+    <message>
+        <source>Change IP:</source>
+        <translation>Змінити IP:</translation>
+    </message>
+    <message>
+        <source>RECONNECT</source>
+        <translation>ПЕРЕПІДКЛЮЧИТИ</translation>
+    </message>
+    <message>
+        <source>Select first server:</source>
+        <translation>Виберіть перший сервер:</translation>
+    </message>
+    <message>
+        <source>Select second server:</source>
+        <translation>Виберіть другий сервер:</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot; style=&quot; line-height: 20px;&quot;&gt;&lt;span style=&quot; font-size:13px; color:#5f5f5f;&quot;&gt;Version %0&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p align=&quot;center&quot; style=&quot; line-height: 20px;&quot;&gt;&lt;span style=&quot; font-size:13px; color:#5f5f5f;&quot;&gt;Версія %0&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;Not connected&gt;</source>
+        <translation>&lt;Не підключено&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;span style=&quot; font-size: 24px;&quot;&gt;Settings&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;span style=&quot; font-size: 24px;&quot;&gt;Налаштування&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Lock network if VPN disconnected:</source>
+        <translation>Блокувати мережу без VPN:</translation>
+    </message>
+    <message>
+        <source>Autoconnect to VPN with startup:</source>
+        <translation>Підключатися до VPN під час запуску:</translation>
+    </message>
+    <message>
+        <source>Start minimized:</source>
+        <translation>Запускати згорнутим:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Мова:</translation>
+    </message>
+    <message>
+        <source>Show stats window on VPN connect:</source>
+        <translation>Показувати статистику під час підключення:</translation>
+    </message>
+    <message>
+        <source>Autostart on system logon:</source>
+        <translation>Запускати під час входу в систему:</translation>
+    </message>
+    <message>
+        <source>Check servers for availability:</source>
+        <translation>Перевіряти доступність серверів:</translation>
+    </message>
+    <message>
+        <source>Enable DNS leak protection:</source>
+        <translation>Захист від витоку DNS:</translation>
+    </message>
+    <message>
+        <source>VPN log</source>
+        <translation>Журнал VPN</translation>
+    </message>
+    <message>
+        <source>Program log</source>
+        <translation>Журнал програми</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span &gt;Settings will be applied on&lt;/span&gt;&lt;br&gt;&lt;span&gt;&quot;BACK&quot; clicked&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p style=&quot; line-height: 17px; color:#5f5f5f; font-size: 9px;&quot;&gt;&lt;span &gt;Налаштування буде застосовано&lt;/span&gt;&lt;br&gt;&lt;span&gt;після натискання «Назад»&lt;/span&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot;font-size: 11px;&quot;&gt;Applying settings&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p style=&quot;font-size: 11px;&quot;&gt;Застосування налаштувань&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;span style=&quot; color:rgba(0,0,0,0);&quot;&gt;.&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>This package has been paused</source>
+        <translation>Цей пакет призупинено</translation>
+    </message>
+    <message>
+        <source>This package has been expired</source>
+        <translation>Термін дії цього пакета закінчився</translation>
+    </message>
+    <message>
+        <source>Servers</source>
+        <translation>Сервери</translation>
+    </message>
+    <message>
+        <source>Favorites</source>
+        <translation>Обране</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копіювати</translation>
+    </message>
+    <message>
+        <source>Main window is visible</source>
+        <translation>Головне вікно відображається</translation>
+    </message>
+    <message>
+        <source>Main window is now hidden</source>
+        <translation>Головне вікно приховано</translation>
+    </message>
+    <message>
+        <source>Unable to get list of subscriptions.</source>
+        <translation>Не вдалося отримати список підписок.</translation>
+    </message>
+    <message>
+        <source>Unable to get list of servers.</source>
+        <translation>Не вдалося отримати список серверів.</translation>
+    </message>
+    <message>
+        <source>Unable to get list of servers for double subscription.</source>
+        <translation>Не вдалося отримати список серверів для подвійної підписки.</translation>
+    </message>
+    <message>
+        <source>Unable to get Shadowsocks config file.</source>
+        <translation>Не вдалося отримати файл конфігурації Shadowsocks.</translation>
+    </message>
+    <message>
+        <source>Unable to get OpenVPN config file.</source>
+        <translation>Не вдалося отримати файл конфігурації OpenVPN.</translation>
+    </message>
+    <message>
+        <source>Unable to get your IP before VPN connection.</source>
+        <translation>Не вдалося визначити ваш IP до підключення до VPN.</translation>
+    </message>
+    <message>
+        <source>Unable to get your new IP througth VPN connection.</source>
+        <translation>Не вдалося визначити ваш новий IP через VPN-підключення.</translation>
+    </message>
+    <message>
+        <source>Log is switched off or file does not exists.</source>
+        <translation>Журнал вимкнено або файл не існує.</translation>
+    </message>
+    <message>
+        <source>Unsupported subscription type.</source>
+        <translation>Непідтримуваний тип підписки.</translation>
+    </message>
+    <message>
+        <source>IP before and after VPN connection establishment are equal.</source>
+        <translation>IP до та після встановлення VPN-підключення однакові.</translation>
+    </message>
+    <message>
+        <source>Unable to apply following setting:&lt;br&gt;%0</source>
+        <translation>Не вдалося застосувати налаштування:&lt;br&gt;%0</translation>
+    </message>
+    <message>
+        <source>Application is running already.</source>
+        <translation>Програму вже запущено.</translation>
+    </message>
+    <message>
+        <source>Additional tool install/check error. Unable to proceed.</source>
+        <translation>Помилка встановлення або перевірки додаткового компонента. Продовження неможливе.</translation>
+    </message>
+    <message>
+        <source>Active VPN connection will be disconnected.&lt;br&gt;Proceed?</source>
+        <translation>Активне VPN-підключення буде розірвано.&lt;br&gt;Продовжити?</translation>
+    </message>
+    <message>
+        <source>Program will log out from account.&lt;br&gt;Proceed?</source>
+        <translation>Програма вийде з облікового запису.&lt;br&gt;Продовжити?</translation>
+    </message>
+    <message>
+        <source>Block setting configures system components by special way.&lt;br&gt;&lt;br&gt;Please do not change or remove additional rules and/or options created by program in system components.&lt;br&gt;&lt;br&gt;Configuration interruption may lead to unblocking failure.&lt;br&gt;&lt;br&gt;Proceed?</source>
+        <translation>Блокування особливим чином налаштовує компоненти системи.&lt;br&gt;&lt;br&gt;Не змінюйте і не видаляйте додаткові правила та/або параметри, створені програмою в компонентах системи.&lt;br&gt;&lt;br&gt;Переривання налаштування може призвести до збою розблокування.&lt;br&gt;&lt;br&gt;Продовжити?</translation>
+    </message>
+    <message>
+        <source>Error: authorization failed</source>
+        <translation>Помилка: не вдалося увійти</translation>
+    </message>
+    <message>
+        <source>Error: unable to get subscriptions</source>
+        <translation>Помилка: не вдалося отримати підписки</translation>
+    </message>
+    <message>
+        <source>Error: there are no active subscribtions</source>
+        <translation>Помилка: немає активних підписок</translation>
+    </message>
+    <message>
+        <source>Error: unable to get list of available servers</source>
+        <translation>Помилка: не вдалося отримати список доступних серверів</translation>
+    </message>
+    <message>
+        <source>Error: unable to establish VPN connection</source>
+        <translation>Помилка: не вдалося встановити VPN-підключення</translation>
+    </message>
+    <message>
+        <source>VPN connection established
+Original IP: %0
+New IP: %1</source>
+        <translation>VPN-підключення встановлено
+Початковий IP: %0
+Новий IP: %1</translation>
+    </message>
+    <message>
+        <source>VPN disconnected</source>
+        <translation>VPN відключено</translation>
+    </message>
+    <message>
+        <source>VPN not connected</source>
+        <translation>VPN не підключено</translation>
+    </message>
+    <message>
+        <source>VPN is connecting...</source>
+        <translation>VPN підключається...</translation>
+    </message>
+    <message>
+        <source>VPN connected</source>
+        <translation>VPN підключено</translation>
+    </message>
+    <message>
+        <source>VPN is disconnecting...</source>
+        <translation>VPN відключається...</translation>
+    </message>
+    <message>
+        <source>Error code: %0&lt;br&gt;</source>
+        <translation>Код помилки: %0&lt;br&gt;</translation>
+    </message>
+    <message>
+        <source>New language will be applied after restart.</source>
+        <translation>Нову мову буде застосовано після перезапуску.</translation>
+    </message>
+    <message>
+        <source>Subscription &quot;%0&quot; will end %1.</source>
+        <translation>Підписка &quot;%0&quot; закінчиться %1.</translation>
+    </message>
+    <message>
+        <source>Update subscription</source>
+        <translation>Продовжити підписку</translation>
+    </message>
+    <message>
+        <source>Following setting applied:&lt;br&gt;Lock network without VPN: unblocking&lt;br&gt;&lt;br&gt;Check your network connection. If you experiencing issues, use &lt;b&gt;Emergency unblock&lt;/b&gt;.</source>
+        <translation>Застосовано налаштування:&lt;br&gt;Блокування мережі без VPN: розблокування&lt;br&gt;&lt;br&gt;Перевірте мережеве підключення. Якщо виникли проблеми, натисніть &lt;b&gt;Екстрене розблокування&lt;/b&gt;.</translation>
+    </message>
+    <message>
+        <source>Emergency unblock</source>
+        <translation>Екстрене розблокування</translation>
+    </message>
+    <message>
+        <source>Uses Windows Firewall.
+
+Blocking takes immediately effect on current and new network connections. Blocking continues after PC restart (normal/sudden). Blocking not depends on program state (running/closed).</source>
+        <translation>Використовує брандмауер Windows.
+
+Блокування одразу діє на поточні та нові мережеві підключення. Блокування зберігається після перезавантаження ПК (звичайного чи раптового). Блокування не залежить від стану програми (запущена чи закрита).</translation>
+    </message>
+    <message>
+        <source>Don&apos;t show this message again</source>
+        <translation>Більше не показувати це повідомлення</translation>
+    </message>
+    <message>
+        <source>Unable to get authorization key</source>
+        <translation>Не вдалося отримати ключ авторизації</translation>
+    </message>
+    <message>
+        <source>Authorization failed</source>
+        <translation>Помилка авторизації</translation>
+    </message>
+    <message>
+        <source>Unable to get authorization support reply</source>
+        <translation>Не вдалося отримати відповідь додаткової авторизації</translation>
+    </message>
+    <message>
+        <source>Unable to get subscription list</source>
+        <translation>Не вдалося отримати список підписок</translation>
+    </message>
+    <message>
+        <source>Unable to get available VPN server list</source>
+        <translation>Не вдалося отримати список доступних VPN-серверів</translation>
+    </message>
+    <message>
+        <source>Unable to get VPN server list (double sub)</source>
+        <translation>Не вдалося отримати список VPN-серверів (подвійна підписка)</translation>
+    </message>
+    <message>
+        <source>Unable to get user&apos;s original IP</source>
+        <translation>Не вдалося отримати початковий IP користувача</translation>
+    </message>
+    <message>
+        <source>Unable to get openvpn configuration</source>
+        <translation>Не вдалося отримати конфігурацію OpenVPN</translation>
+    </message>
+    <message>
+        <source>Unable to get user&apos;s IP througth VPN connection</source>
+        <translation>Не вдалося отримати IP користувача через VPN-підключення</translation>
+    </message>
+    <message>
+        <source>Unable to get mirror tool configuration</source>
+        <translation>Не вдалося отримати конфігурацію інструмента дзеркала</translation>
+    </message>
+    <message>
+        <source>Request to Kestrune server was sent: </source>
+        <translation>Запит до сервера Kestrune надіслано: </translation>
+    </message>
+    <message>
+        <source>Server reply on %0</source>
+        <translation>Відповідь сервера на %0</translation>
+    </message>
+    <message>
+        <source>&quot;declined&quot; server reply</source>
+        <translation>сервер відповів &quot;declined&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to decode server reply</source>
+        <translation>Не вдалося розібрати відповідь сервера</translation>
+    </message>
+    <message>
+        <source>. Details:</source>
+        <translation>. Подробиці:</translation>
+    </message>
+    <message>
+        <source>Invalid subscription type</source>
+        <translation>Неприпустимий тип підписки</translation>
+    </message>
+    <message>
+        <source>Wrong server data</source>
+        <translation>Неправильні дані сервера</translation>
+    </message>
+    <message>
+        <source>There are SSL errors occurred during request to server. Details:</source>
+        <translation>Під час запиту до сервера виникли помилки SSL. Подробиці:</translation>
+    </message>
+    <message>
+        <source>auth key for server [1]</source>
+        <translation>ключ авторизації для сервера [1]</translation>
+    </message>
+    <message>
+        <source>user&apos;s authorization [2]</source>
+        <translation>авторизація користувача [2]</translation>
+    </message>
+    <message>
+        <source>additional authorization support [3]</source>
+        <translation>додаткова перевірка авторизації [3]</translation>
+    </message>
+    <message>
+        <source>user&apos;s subscriptions [4]</source>
+        <translation>підписки користувача [4]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (premium/free sub) [5]</source>
+        <translation>список доступних VPN-серверів (преміум/безкоштовна підписка) [5]</translation>
+    </message>
+    <message>
+        <source>available VPN server list (double sub) [6]</source>
+        <translation>список доступних VPN-серверів (подвійна підписка) [6]</translation>
+    </message>
+    <message>
+        <source> user&apos;s original IP [7]</source>
+        <translation> початковий IP користувача [7]</translation>
+    </message>
+    <message>
+        <source>openvpn configuration for VPN connection [9]</source>
+        <translation>конфігурація OpenVPN для VPN-підключення [9]</translation>
+    </message>
+    <message>
+        <source>user&apos;s IP througth VPN connection [8]</source>
+        <translation>IP користувача через VPN-підключення [8]</translation>
+    </message>
+    <message>
+        <source> server&apos;s availability on default address [11]</source>
+        <translation> доступність сервера за основною адресою [11]</translation>
+    </message>
+    <message>
+        <source> mirror tool config [10]</source>
+        <translation> конфігурація інструмента дзеркала [10]</translation>
+    </message>
+    <message>
+        <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
+        <translation>[9]: Дані VPN-сервера: %0, %1 (IP: %2, протокол: %3)</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Unknown error.</source>
+        <translation>Невідома помилка.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to server within given time interval.</source>
+        <translation>Не вдалося підключитися до сервера за відведений час.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t connect to server.</source>
+        <translation>Не вдалося підключитися до сервера.</translation>
+    </message>
+    <message>
+        <source>Requested data not found on server.</source>
+        <translation>Запитані дані не знайдено на сервері.</translation>
+    </message>
+    <message>
+        <source>Proxy connection error. Turn off system proxy.</source>
+        <translation>Помилка підключення через проксі. Вимкніть системний проксі.</translation>
+    </message>
+    <message>
+        <source>[9]: removed a line containing a zero byte from the downloaded configuration</source>
+        <translation>[9]: із завантаженої конфігурації видалено рядок з нульовим байтом</translation>
+    </message>
+    <message>
+        <source>[9]: removed directive &quot;%1&quot; from the downloaded configuration</source>
+        <translation>[9]: із завантаженої конфігурації видалено директиву &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>[9]: the downloaded configuration could not be made safe and was discarded</source>
+        <translation>[9]: завантажену конфігурацію не вдалося зробити безпечною, її відкинуто</translation>
+    </message>
+    <message>
+        <source>d </source>
+        <translation>д </translation>
+    </message>
+    <message>
+        <source> h </source>
+        <translation> год </translation>
+    </message>
+    <message>
+        <source> m </source>
+        <translation> хв </translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> с</translation>
+    </message>
+    <message>
+        <source>%0 MB</source>
+        <translation>%0 МБ</translation>
+    </message>
+    <message>
+        <source>%0 KB</source>
+        <translation>%0 КБ</translation>
+    </message>
+    <message>
+        <source>%0 B</source>
+        <translation>%0 Б</translation>
+    </message>
+    <message>
+        <source>%0 Mb/s</source>
+        <translation>%0 Мбіт/с</translation>
+    </message>
+    <message>
+        <source>%0 Kb/s</source>
+        <translation>%0 Кбіт/с</translation>
+    </message>
+    <message>
+        <source>%0 b/s</source>
+        <translation>%0 біт/с</translation>
+    </message>
+    <message>
+        <source>%0 day</source>
+        <comment>singular ending</comment>
+        <translation>%0 день</translation>
+    </message>
+    <message>
+        <source>%0 days</source>
+        <comment>special ending</comment>
+        <translation>%0 дні</translation>
+    </message>
+    <message>
+        <source>%0 days</source>
+        <comment>plural ending</comment>
+        <translation>%0 днів</translation>
+    </message>
+    <message>
+        <source>%0 hour</source>
+        <comment>singular ending</comment>
+        <translation>%0 година</translation>
+    </message>
+    <message>
+        <source>%0 hours</source>
+        <comment>special ending</comment>
+        <translation>%0 години</translation>
+    </message>
+    <message>
+        <source>%0 hours</source>
+        <comment>plural ending</comment>
+        <translation>%0 годин</translation>
+    </message>
+    <message>
+        <source>%0 m</source>
+        <translation>%0 хв</translation>
+    </message>
+    <message>
+        <source>%0 s</source>
+        <translation>%0 с</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>days, singular ending</comment>
+        <translation>залишився</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>days, special ending</comment>
+        <translation>залишилося</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>days, plural ending</comment>
+        <translation>залишилося</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>hours, singular ending</comment>
+        <translation>залишилася</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>hours, special ending</comment>
+        <translation>залишилося</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>hours, plural ending</comment>
+        <translation>залишилося</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>minutes, singular ending</comment>
+        <translation>залишилася</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>minutes, special ending</comment>
+        <translation>залишилося</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <comment>minutes, plural ending</comment>
+        <translation>залишилося</translation>
+    </message>
+</context>
+<context>
+    <name>RequestLog</name>
+    <message>
+        <source>Request to Kestrune server was sent: </source>
+        <translation>Запит до сервера Kestrune надіслано: </translation>
+    </message>
+    <message>
+        <source>Server reply on %0</source>
+        <translation>Відповідь сервера на %0</translation>
+    </message>
+    <message>
+        <source>&quot;declined&quot; server reply</source>
+        <translation>сервер відповів &quot;declined&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to decode server reply</source>
+        <translation>Не вдалося розібрати відповідь сервера</translation>
+    </message>
+    <message>
+        <source>. Details:</source>
+        <translation>. Подробиці:</translation>
+    </message>
+    <message>
+        <source>Invalid subscription type</source>
+        <translation>Неприпустимий тип підписки</translation>
+    </message>
+    <message>
+        <source>Wrong server data</source>
+        <translation>Неправильні дані сервера</translation>
+    </message>
+    <message>
+        <source>There are SSL errors occurred during request to server. Details:</source>
+        <translation>Під час запиту до сервера виникли помилки SSL. Подробиці:</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>App&apos;s settings saved in file: %0</source>
+        <translation>Налаштування програми збережено у файл: %0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: file %0 cannot be written (%1)</source>
+        <translation>Помилка збереження налаштувань програми: не вдається записати файл %0 (%1)</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings file has lines that cannot be read, a copy is kept in file: %0</source>
+        <translation>У файлі налаштувань програми є рядки, які не вдається прочитати, копію збережено у файлі: %0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings loaded from file: %0</source>
+        <translation>Налаштування програми завантажено з файлу: %0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: invalid subscription type (%0)</source>
+        <translation>Помилка збереження налаштувань програми: неприпустимий тип підписки (%0)</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings loading error: invalid subscription type (%0)</source>
+        <translation>Помилка завантаження налаштувань програми: неприпустимий тип підписки (%0)</translation>
+    </message>
+    <message>
+        <source>login data</source>
+        <translation>дані входу</translation>
+    </message>
+    <message>
+        <source>general</source>
+        <translation>загальні</translation>
+    </message>
+    <message>
+        <source>favorites</source>
+        <translation>обране</translation>
+    </message>
+    <message>
+        <source>last connection data</source>
+        <translation>дані останнього підключення</translation>
+    </message>
+    <message>
+        <source>VPN server&apos;s favorite IP</source>
+        <translation>обраний IP VPN-сервера</translation>
+    </message>
+    <message>
+        <source>app&apos;s language</source>
+        <translation>мова програми</translation>
+    </message>
+    <message>
+        <source>stat window</source>
+        <translation>вікно статистики</translation>
+    </message>
+    <message>
+        <source>last launched version</source>
+        <translation>остання запущена версія</translation>
+    </message>
+    <message>
+        <source>emergency addresses</source>
+        <translation>резервні адреси</translation>
+    </message>
+    <message>
+        <source>additional</source>
+        <translation>додаткові</translation>
+    </message>
+</context>
+<context>
+    <name>ShadowsocksProcess</name>
+    <message>
+        <source>[Shadowsocks]: already running, not started again</source>
+        <translation>[Shadowsocks]: уже запущено, повторний запуск не виконується</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: process successfully stopped</source>
+        <translation>[Shadowsocks]: процес успішно зупинено</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: process stopping error</source>
+        <translation>[Shadowsocks]: помилка зупинки процесу</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: %1</source>
+        <translation>[Shadowsocks]: %1</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: an error occurred. Stopping...</source>
+        <translation>[Shadowsocks]: сталася помилка. Зупинка...</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: state changed to running</source>
+        <translation>[Shadowsocks]: стан змінено на «працює»</translation>
+    </message>
+    <message>
+        <source>[Shadowsocks]: state changed to stopped</source>
+        <translation>[Shadowsocks]: стан змінено на «зупинено»</translation>
+    </message>
+</context>
+<context>
+    <name>SlidingButton</name>
+    <message>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <source>Left Value</source>
+        <translation>Ліве значення</translation>
+    </message>
+    <message>
+        <source>Right Value</source>
+        <translation>Праве значення</translation>
+    </message>
+    <message>
+        <source>PushButton</source>
+        <translation>Кнопка</translation>
+    </message>
+</context>
+<context>
+    <name>StatWidget</name>
+    <message>
+        <source>StatWidget</source>
+        <translation>Статистика</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Час:</translation>
+    </message>
+    <message>
+        <source>0 s</source>
+        <translation>0 с</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Швидкість</translation>
+    </message>
+    <message>
+        <source>Download:</source>
+        <translation>Завантаження:</translation>
+    </message>
+    <message>
+        <source>0 b/s</source>
+        <translation>0 біт/с</translation>
+    </message>
+    <message>
+        <source>Upload:</source>
+        <translation>Вивантаження:</translation>
+    </message>
+    <message>
+        <source>Traffic</source>
+        <translation>Трафік</translation>
+    </message>
+    <message>
+        <source>In:</source>
+        <translation>Отримано:</translation>
+    </message>
+    <message>
+        <source>0 B</source>
+        <translation>0 Б</translation>
+    </message>
+    <message>
+        <source>Out:</source>
+        <translation>Надіслано:</translation>
+    </message>
+</context>
+<context>
+    <name>VPNProcess</name>
+    <message>
+        <source>[OpenVPN]: cannot start %1</source>
+        <translation>[OpenVPN]: не вдається запустити %1</translation>
+    </message>
+    <message>
+        <source>Shutting down another active openvpn process</source>
+        <translation>Завершення іншого активного процесу OpenVPN</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to running</source>
+        <translation>[OpenVPN]: стан змінено на «працює»</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to stopped</source>
+        <translation>[OpenVPN]: стан змінено на «зупинено»</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: management interface did not answer</source>
+        <translation>[OpenVPN]: інтерфейс керування не відповів</translation>
+    </message>
+</context>
+</TS>
