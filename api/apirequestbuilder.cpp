@@ -7,11 +7,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
 // A form value as an HTML form would send it: QUrlQuery leaves '+' alone, which a form
 // decoder on the service reads as a blank, so a password with '+' would never match.
 QByteArray formEncoded(const QString &value)
@@ -66,27 +61,27 @@ QString logName(RequestType type)
 {
     switch (type) {
     case Req_SignKey:
-        return tr("auth key for server [1]");
+        return QCoreApplication::translate("MainWindow", "auth key for server [1]");
     case Req_Auth:
-        return tr("user's authorization [2]");
+        return QCoreApplication::translate("MainWindow", "user's authorization [2]");
     case Req_ServerMirrorCheck:
-        return tr("additional authorization support [3]");
+        return QCoreApplication::translate("MainWindow", "additional authorization support [3]");
     case Req_SubsList:
-        return tr("user's subscriptions [4]");
+        return QCoreApplication::translate("MainWindow", "user's subscriptions [4]");
     case Req_ServerList:
-        return tr("available VPN server list (premium/free sub) [5]");
+        return QCoreApplication::translate("MainWindow", "available VPN server list (premium/free sub) [5]");
     case Req_DoubleServerList:
-        return tr("available VPN server list (double sub) [6]");
+        return QCoreApplication::translate("MainWindow", "available VPN server list (double sub) [6]");
     case Req_OriginalIP:
-        return tr(" user's original IP [7]");
+        return QCoreApplication::translate("MainWindow", " user's original IP [7]");
     case Req_OpenVPNConfig:
-        return tr("openvpn configuration for VPN connection [9]");
+        return QCoreApplication::translate("MainWindow", "openvpn configuration for VPN connection [9]");
     case Req_NewIP:
-        return tr("user's IP througth VPN connection [8]");
+        return QCoreApplication::translate("MainWindow", "user's IP througth VPN connection [8]");
     case Req_SiteReachable:
-        return tr(" server's availability on default address [11]");
+        return QCoreApplication::translate("MainWindow", " server's availability on default address [11]");
     case Req_MirrorToolConfig:
-        return tr(" mirror tool config [10]");
+        return QCoreApplication::translate("MainWindow", " mirror tool config [10]");
     }
     return QString();
 }
@@ -192,7 +187,7 @@ ApiRequest build(RequestType type, const ApiRequestContext &context)
         url.setQuery(query);
         request.setUrl(url);
         setAuthHeaders();
-        result.extraLogLines << tr("[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)")
+        result.extraLogLines << QCoreApplication::translate("MainWindow", "[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)")
                                     .arg(context.entryServer.cityName,
                                          context.entryServer.countryIso, context.entryServer.ip,
                                          context.protocolLabel);

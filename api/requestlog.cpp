@@ -7,35 +7,30 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
 // What could not be done, as the "Details:" line of a failed transfer names it.
 QString networkFailureWords(RequestType type)
 {
     switch (type) {
     case Req_SignKey:
-        return tr("Unable to get authorization key");
+        return QCoreApplication::translate("MainWindow", "Unable to get authorization key");
     case Req_Auth:
-        return tr("Authorization failed");
+        return QCoreApplication::translate("MainWindow", "Authorization failed");
     case Req_ServerMirrorCheck:
-        return tr("Unable to get authorization support reply");
+        return QCoreApplication::translate("MainWindow", "Unable to get authorization support reply");
     case Req_SubsList:
-        return tr("Unable to get subscription list");
+        return QCoreApplication::translate("MainWindow", "Unable to get subscription list");
     case Req_ServerList:
-        return tr("Unable to get available VPN server list");
+        return QCoreApplication::translate("MainWindow", "Unable to get available VPN server list");
     case Req_DoubleServerList:
-        return tr("Unable to get VPN server list (double sub)");
+        return QCoreApplication::translate("MainWindow", "Unable to get VPN server list (double sub)");
     case Req_OriginalIP:
-        return tr("Unable to get user's original IP");
+        return QCoreApplication::translate("MainWindow", "Unable to get user's original IP");
     case Req_OpenVPNConfig:
-        return tr("Unable to get openvpn configuration");
+        return QCoreApplication::translate("MainWindow", "Unable to get openvpn configuration");
     case Req_NewIP:
-        return tr("Unable to get user's IP througth VPN connection");
+        return QCoreApplication::translate("MainWindow", "Unable to get user's IP througth VPN connection");
     case Req_MirrorToolConfig:
-        return tr("Unable to get mirror tool configuration");
+        return QCoreApplication::translate("MainWindow", "Unable to get mirror tool configuration");
     case Req_SiteReachable:
         break;
     }
@@ -54,7 +49,7 @@ namespace RequestLog {
 
 void writeRequest(const ApiRequest &request)
 {
-    Loger::write(tr("Request to Kestrune server was sent: "), true);
+    Loger::write(QCoreApplication::translate("MainWindow", "Request to Kestrune server was sent: "), true);
     Loger::write(request.logName, false);
     Loger::endLine();
     writeLines(request.extraLogLines);
@@ -62,7 +57,7 @@ void writeRequest(const ApiRequest &request)
 
 QString replyHeaderLine(RequestType type)
 {
-    return tr("Server reply on %0").arg(ApiRequestBuilder::logTag(type));
+    return QCoreApplication::translate("MainWindow", "Server reply on %0").arg(ApiRequestBuilder::logTag(type));
 }
 
 void writeReplyHeader(RequestType type)
@@ -78,11 +73,11 @@ QStringList failureLines(RequestType type, NetworkRequestExceptionType failure,
     const QString tag = ApiRequestBuilder::logTag(type) + QStringLiteral(": ");
     switch (failure) {
     case Exc_Declined:
-        return {tag + tr("\"declined\" server reply")};
+        return {tag + QCoreApplication::translate("MainWindow", "\"declined\" server reply")};
     case Exc_Decode:
-        return {tag + tr("Unable to decode server reply")};
+        return {tag + QCoreApplication::translate("MainWindow", "Unable to decode server reply")};
     case Exc_Network:
-        return {tag + networkFailureWords(type) + tr(". Details:"), errorString};
+        return {tag + networkFailureWords(type) + QCoreApplication::translate("MainWindow", ". Details:"), errorString};
     }
     return {};
 }
@@ -95,18 +90,18 @@ void writeFailure(RequestType type, NetworkRequestExceptionType failure, const Q
 QString invalidSubscriptionTypeLine()
 {
     return ApiRequestBuilder::logTag(Req_ServerList) + QStringLiteral(": ")
-        + tr("Invalid subscription type");
+        + QCoreApplication::translate("MainWindow", "Invalid subscription type");
 }
 
 QString wrongMirrorCheckDataLine()
 {
     return ApiRequestBuilder::logTag(Req_ServerMirrorCheck) + QStringLiteral(": ")
-        + tr("Wrong server data");
+        + QCoreApplication::translate("MainWindow", "Wrong server data");
 }
 
 QStringList sslErrorLines(const QList<QSslError> &errors)
 {
-    QStringList lines {tr("There are SSL errors occurred during request to server. Details:")};
+    QStringList lines {QCoreApplication::translate("MainWindow", "There are SSL errors occurred during request to server. Details:")};
     for (const QSslError &error : errors)
         lines << error.errorString();
     return lines;

@@ -5,46 +5,39 @@
 
 namespace {
 
-QString tr(const char *text, const char *disambiguation = nullptr)
-{
-    return QCoreApplication::translate("QObject", text, disambiguation);
-}
-
 QString dayText(TimeLeftCategory category)
 {
     switch (category) {
     case TimeLeft_Singular:
-        return tr("%0 day", "singular ending");
+        return QCoreApplication::translate("QObject", "%0 day", "singular ending");
     case TimeLeft_Special:
-        return tr("%0 days", "special ending");
+        return QCoreApplication::translate("QObject", "%0 days", "special ending");
     case TimeLeft_Plural:
         break;
     }
-    return tr("%0 days", "plural ending");
+    return QCoreApplication::translate("QObject", "%0 days", "plural ending");
 }
 
 QString hourText(TimeLeftCategory category)
 {
     switch (category) {
     case TimeLeft_Singular:
-        return tr("%0 hour", "singular ending");
+        return QCoreApplication::translate("QObject", "%0 hour", "singular ending");
     case TimeLeft_Special:
-        return tr("%0 hours", "special ending");
+        return QCoreApplication::translate("QObject", "%0 hours", "special ending");
     case TimeLeft_Plural:
         break;
     }
-    return tr("%0 hours", "plural ending");
+    return QCoreApplication::translate("QObject", "%0 hours", "plural ending");
 }
 
 QString leftWord(TimeLeftUnit unit, TimeLeftCategory category)
 {
-    // The disambiguations name unit and category, so each language can decline "left".
-    static const char *const forms[3][3] = {
-        {"days, singular ending", "days, special ending", "days, plural ending"},
-        {"hours, singular ending", "hours, special ending", "hours, plural ending"},
-        {"minutes, singular ending", "minutes, special ending", "minutes, plural ending"},
-    };
-    return tr("left", forms[unit][category]);
+    static const char *const forms[3][3][2] = {
+        {QT_TRANSLATE_NOOP3("QObject", "left", "days, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "days, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "days, plural ending")},
+        {QT_TRANSLATE_NOOP3("QObject", "left", "hours, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "hours, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "hours, plural ending")},
+        {QT_TRANSLATE_NOOP3("QObject", "left", "minutes, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "minutes, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "minutes, plural ending")}};
+    return QCoreApplication::translate("QObject", forms[unit][category][0], forms[unit][category][1]);
 }
 
 } // namespace
@@ -93,7 +86,7 @@ QString formatTimeLeft(qint64 endTime, qint16 language, bool withLeftWord, qint6
         unit = TimeLeft_Minutes;
         count = int(remaining / 60);
         const qint64 seconds = remaining - 60 * qint64(count);
-        number = tr("%0 m").arg(count) + QLatin1Char(' ') + tr("%0 s").arg(seconds);
+        number = QCoreApplication::translate("QObject", "%0 m").arg(count) + QLatin1Char(' ') + QCoreApplication::translate("QObject", "%0 s").arg(seconds);
     }
     if (!withLeftWord)
         return number;

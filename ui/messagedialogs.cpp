@@ -100,7 +100,7 @@ QString dialogSiteBase()
 
 QMessageBox *buildErrorDialog(const int &code, const QStringList &args, QWidget *parent)
 {
-    QString text = tr("Error code: %0<br>").arg(code);
+    QString text = QCoreApplication::translate("MainWindow", "Error code: %0<br>").arg(code);
     if (code == 0 || code == 9)
         text += args.value(0);
     else if (code == 12)
@@ -120,15 +120,15 @@ QMessageBox *buildInfoDialog(const int &kind, const QStringList &args, QWidget *
 {
     QString text;
     if (kind == InfoLanguage) {
-        text = tr("New language will be applied after restart.");
+        text = QCoreApplication::translate("MainWindow", "New language will be applied after restart.");
     } else if (kind == InfoSubscriptionEnds) {
         // The subscription's name comes from the service: shown as text, never as markup.
-        text = tr("Subscription \"%0\" will end %1.")
+        text = QCoreApplication::translate("MainWindow", "Subscription \"%0\" will end %1.")
                    .arg(args.value(0).toHtmlEscaped(), args.value(1).toHtmlEscaped())
             + QStringLiteral("<br><a href=\"%0/en/panel/package/buy\">%1</a>")
-                  .arg(siteBase().toHtmlEscaped(), tr("Update subscription"));
+                  .arg(siteBase().toHtmlEscaped(), QCoreApplication::translate("MainWindow", "Update subscription"));
     } else if (kind == InfoUnblocked) {
-        text = tr("Following setting applied:<br>Lock network without VPN: unblocking<br><br>"
+        text = QCoreApplication::translate("MainWindow", "Following setting applied:<br>Lock network without VPN: unblocking<br><br>"
                   "Check your network connection. If you experiencing issues, use "
                   "<b>Emergency unblock</b>.");
     }
@@ -140,7 +140,7 @@ QMessageBox *buildInfoDialog(const int &kind, const QStringList &args, QWidget *
     box->setStandardButtons(QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);
     if (kind == InfoUnblocked)
-        box->addButton(new QPushButton(tr("Emergency unblock"), box), QMessageBox::ResetRole);
+        box->addButton(new QPushButton(QCoreApplication::translate("MainWindow", "Emergency unblock"), box), QMessageBox::ResetRole);
     return box;
 }
 
@@ -156,10 +156,10 @@ QMessageBox *buildConfirmDialog(const int &kind, const QString &title, const QSt
     box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     if (kind == ConfirmNetworkLock) {
         box->setDetailedText(
-            tr("Uses Windows Firewall.\n\nBlocking takes immediately effect on current and new "
+            QCoreApplication::translate("MainWindow", "Uses Windows Firewall.\n\nBlocking takes immediately effect on current and new "
                "network connections. Blocking continues after PC restart (normal/sudden). "
                "Blocking not depends on program state (running/closed)."));
-        box->setCheckBox(new QCheckBox(tr("Don't show this message again"), box));
+        box->setCheckBox(new QCheckBox(QCoreApplication::translate("MainWindow", "Don't show this message again"), box));
     }
     return box;
 }
