@@ -106,12 +106,17 @@ void MainWindow::refreshSubscriptionPanel()
         logo->setPixmap(picture.scaled(logo->maximumSize().boundedTo(QSize(240, 120)),
                                        Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
-    // The name gets what its row leaves after the logo, the margins and the spacing.
-    const QMargins margins = ui->vpnConSubHLayout->contentsMargins();
-    const int rowWidth = ui->vpnConSubWidget->width() > 0 ? ui->vpnConSubWidget->width() : width();
-    const int available = qMax(40,
-                               rowWidth - logo->width() - margins.left() - margins.right()
-                                   - 2 * ui->vpnConSubHLayout->spacing());
+    // The name gets what its row leaves after the logo, the "change" button, the margins and
+    // the spacing. Before the connection page was ever shown its row has no width yet; the
+    // window's width less the page margins stands in for it.
+    QHBoxLayout *row = ui->vpnConSubHLayout;
+    const QMargins margins = row->contentsMargins();
+    const int rowWidth
+        = ui->vpnConSubWidget->isVisible() ? ui->vpnConSubWidget->width() : width() - 40;
+    int taken = logo->maximumWidth() + margins.left() + margins.right() + 2 * row->spacing();
+    if (row->indexOf(ui->vpnConChangeSubButton) >= 0)
+        taken += ui->vpnConChangeSubButton->sizeHint().width() + row->spacing();
+    const int available = qMax(40, rowWidth - taken);
     ui->vpnConSubTypeLabel->setText(ui->vpnConSubTypeLabel->fontMetrics().elidedText(
         subscriptionDisplayText(subscription), Qt::ElideRight, available));
 
