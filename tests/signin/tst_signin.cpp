@@ -434,13 +434,14 @@ private slots:
         QTest::addColumn<int>("savedId");
         QTest::addColumn<QByteArray>("requestedPackage");
         QTest::addColumn<int>("serverCount");
+        QTest::addColumn<bool>("endsSoon");
 
-        QTest::newRow("nothing remembered: the page asks") << -1 << QByteArray() << 0;
-        QTest::newRow("remembered onion") << 13 << QByteArray("idPackage=13") << 9;
+        QTest::newRow("nothing remembered: the page asks") << -1 << QByteArray() << 0 << false;
+        QTest::newRow("remembered onion") << 13 << QByteArray("idPackage=13") << 9 << false;
         QTest::newRow("remembered but paused: first active")
-            << 15 << QByteArray("idPackage=11") << 9;
-        QTest::newRow("remembered free keeps free servers")
-            << 14 << QByteArray("idPackage=14") << 11;
+            << 15 << QByteArray("idPackage=11") << 9 << false;
+        QTest::newRow("remembered free keeps free servers, ends within hours")
+            << 14 << QByteArray("idPackage=14") << 11 << true;
     }
     void rememberedSubscriptionGoesOnToItsServers()
     {
