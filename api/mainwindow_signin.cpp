@@ -261,6 +261,7 @@ void MainWindow::on_subsNextButton_clicked()
         storePackageId();
         setUpSignIn();
         subUpdateTimer->start(subscriptionTimerMs);
+        timerSubUpdate();
         ui->vpnConLoadingLabel->clear();
         return;
     }

@@ -30,6 +30,14 @@ bool firstOfCity(QSet<QString> &seen, const QString &city)
     return true;
 }
 
+// The lists draw no selection background; the chosen row shows in the accent colour.
+void markSelectionByColour(QListWidget *list)
+{
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::HighlightedText, QColor(0xfb, 0x7c, 0x2f));
+    list->setPalette(palette);
+}
+
 QListWidgetItem *serverRow(const VPNServer &server)
 {
     auto *item = new QListWidgetItem(flagIcon(server), locationText(server));
@@ -103,6 +111,7 @@ void MainWindow::fillServerLists()
     }
 
     QListWidget *list = ui->vpnServAllServListWidget;
+    markSelectionByColour(list);
     const int remembered = list->currentRow();
     list->clear();
     QSet<QString> cities;
@@ -156,6 +165,7 @@ void MainWindow::fillFavoriteLists()
     }
 
     QListWidget *list = ui->vpnServFavServListWidget;
+    markSelectionByColour(list);
     const int remembered = list->currentRow();
     list->clear();
     // A favourite whose city an earlier server already stands for gets no row of its own.
