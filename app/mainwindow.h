@@ -160,6 +160,8 @@ private slots:
     void on_subsNextButton_clicked();
     void on_subsSubComboBox_currentIndexChanged(int index);
     void timerSubUpdate();
+    void on_vpnDoubleServFirstComboBox_currentIndexChanged(int index);
+    void on_vpnDoubleServSecondComboBox_currentIndexChanged(int index);
 
     // ---- connection ----
 

@@ -94,18 +94,7 @@ void MainWindow::fillServerLists()
             }
             second->setCurrentIndex(second->count() > 0 ? 0 : -1);
         }
-        const bool exitShown = second->currentIndex() != -1;
-        ui->vpnDoubleServConnectButton->setEnabled(exitShown);
-        ui->vpnDoubleServFavServButton->setEnabled(exitShown);
-        const int exit = exitShown ? second->currentData().toInt() : -1;
-        if (exit >= 0 && exit < servers.size()) {
-            ui->vpnDoubleServLocLabel2->setText(locationText(servers.at(exit)));
-            ui->vpnDoubleServFlagLabel2->setPixmap(
-                flagIcon(servers.at(exit)).pixmap(ui->vpnDoubleServFlagLabel2->size()));
-        } else {
-            ui->vpnDoubleServLocLabel2->setText(tr("<not selected>"));
-            ui->vpnDoubleServFlagLabel2->clear();
-        }
+        on_vpnDoubleServSecondComboBox_currentIndexChanged(second->currentIndex());
         first->setEnabled(true);
         return;
     }
@@ -177,4 +166,37 @@ void MainWindow::fillFavoriteLists()
     }
     if (list->count() > 0 && remembered != -1)
         list->setCurrentRow(qMin(remembered, list->count() - 1));
+}
+
+void MainWindow::on_vpnDoubleServFirstComboBox_currentIndexChanged(int index)
+{
+    // The fill itself changes the index while the combo is disabled.
+    if (index >= 0 && ui->vpnDoubleServFirstComboBox->isEnabled())
+        fillServerLists();
+}
+
+void MainWindow::on_vpnDoubleServSecondComboBox_currentIndexChanged(int index)
+{
+    QComboBox *second = ui->vpnDoubleServSecondComboBox;
+    second->setEnabled(false);
+    ui->vpnDoubleServConnectButton->setEnabled(index != -1);
+    ui->vpnDoubleServFavServButton->setEnabled(index != -1);
+    const int exit = index != -1 ? second->itemData(index).toInt() : -1;
+    if (exit < 0 || exit >= servers.size()) {
+        ui->vpnDoubleServFlagLabel2->clear();
+        ui->vpnDoubleServLocLabel2->setText(tr("<not selected>"));
+        return;
+    }
+    const VPNServer &server = servers.at(exit);
+    ui->vpnDoubleServLocLabel2->setText(locationText(server));
+    ui->vpnDoubleServFlagLabel2->setPixmap(
+        flagIcon(server).pixmap(ui->vpnDoubleServFlagLabel2->size()));
+    const int entry = ui->vpnDoubleServFirstComboBox->currentData().isValid()
+        ? ui->vpnDoubleServFirstComboBox->currentData().toInt()
+        : -1;
+    const bool favourite
+        = entry >= 0 && entry < servers.size() && servers.at(entry).favoriteExits.contains(exit);
+    ui->vpnDoubleServFavServButton->setCheckable(true);
+    ui->vpnDoubleServFavServButton->setChecked(favourite);
+    second->setEnabled(true);
 }

@@ -381,6 +381,7 @@ private slots:
     void addressCheckDecidesTheMirrorRoute_data()
     {
         QTest::addColumn<QByteArray>("echo");
+        QTest::addColumn<bool>("echoFails");
         QTest::addColumn<bool>("languageAsks");
         QTest::addColumn<bool>("toolFound");
         QTest::addColumn<bool>("active");
@@ -389,23 +390,29 @@ private slots:
 
         const QString yes = QStringLiteral("Server Mirror Configuration needed: yes");
         const QString no = QStringLiteral("Server Mirror Configuration needed: no");
-        QTest::newRow("Hong Kong with blanks") << QByteArray("1.2.3.4\nAS1\n  Hong   Kong \n")
-                                               << false << true << true << yes << QString();
-        QTest::newRow("China in capitals")
-            << QByteArray("1.2.3.4\n\nAS1\nCHINA\n") << false << true << true << yes << QString();
-        QTest::newRow("another country")
-            << QByteArray("1.2.3.4\nAS1\nGermany\n") << false << true << false << no << QString();
-        QTest::newRow("two lines") << QByteArray("1.2.3.4\nChina\n") << false << true << false
-                                   << "[3]: Wrong server data" << QString();
+        QTest::newRow("Hong Kong with blanks")
+            << QByteArray("1.2.3.4\nAS1\n  Hong   Kong \n") << false << false << true << true << yes
+            << QString();
+        QTest::newRow("China in capitals") << QByteArray("1.2.3.4\n\nAS1\nCHINA\n") << false
+                                           << false << true << true << yes << QString();
+        QTest::newRow("another country") << QByteArray("1.2.3.4\nAS1\nGermany\n") << false << false
+                                         << true << false << no << QString();
+        QTest::newRow("two lines") << QByteArray("1.2.3.4\nChina\n") << false << false << true
+                                   << false << "[3]: Wrong server data" << QString();
         QTest::newRow("language asks, tool missing")
-            << QByteArray("1.2.3.4\nAS1\nGermany\n") << true << false << false
+            << QByteArray("1.2.3.4\nAS1\nGermany\n") << false << true << false << false
             << "Server Mirror Configuration disabled: Shadowsocks component not found."
             << "Error code: 9<br>Shadowsocks component not found.<br>Server mirror "
                "configurations are disabled.";
+        QTest::newRow("no answer, language asks")
+            << QByteArray() << true << true << true << true
+            << "[3]: Unable to get authorization support reply. Details:" << QString();
     }
+
     void addressCheckDecidesTheMirrorRoute()
     {
         QFETCH(QByteArray, echo);
+        QFETCH(bool, echoFails);
         QFETCH(bool, languageAsks);
         QFETCH(bool, toolFound);
         QFETCH(bool, active);
@@ -413,6 +420,8 @@ private slots:
         QFETCH(QString, dialog);
 
         service->setEchoReply(echo);
+        if (echoFails)
+            service->setFault("/api/checkrealip", MockService::Fault::ServerErrorPlain);
         openWindowOnService();
         probe->mirrorFlags()[0] = languageAsks;
         probe->mirrorToolFound() = toolFound;
@@ -507,6 +516,20 @@ private slots:
         QCOMPARE(exits->count(), 3);
         QCOMPARE(exits->itemText(0), QStringLiteral("Frankfurt"));
         QVERIFY(child<QPushButton>("vpnDoubleServConnectButton")->isEnabled());
+        QCOMPARE(child<QLabel>("vpnDoubleServLocLabel2")->text(),
+                 QStringLiteral("Germany | Frankfurt"));
+
+        // Another entry brings its own exits.
+        entries->setCurrentIndex(entries->findText(QStringLiteral("Frankfurt")));
+        QCOMPARE(child<QLabel>("vpnDoubleServLocLabel1")->text(),
+                 QStringLiteral("Germany | Frankfurt"));
+        QCOMPARE(exits->count(), 2);
+        QCOMPARE(exits->itemText(0), QStringLiteral("Amsterdam"));
+        QCOMPARE(exits->itemText(1), QStringLiteral("New York"));
+        QCOMPARE(exits->currentIndex(), 0);
+        QCOMPARE(child<QLabel>("vpnDoubleServLocLabel2")->text(),
+                 QStringLiteral("Netherlands | Amsterdam"));
+        QCOMPARE(entries->currentText(), QStringLiteral("Frankfurt"));
     }
 
     void serverListFailureStaysOnTheSubscriptionPage_data()
