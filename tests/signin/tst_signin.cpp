@@ -699,6 +699,51 @@ private slots:
         QVERIFY(dialogs->texts.isEmpty());
     }
 
+    void changingTheSubscriptionForgetsTheRoute()
+    {
+        openWindowOnService();
+        probe->savedPackageId() = 11;
+        signInAndWaitFor("/v1/server/list", Page_Connection);
+        probe->firstServerIndex() = 2;
+        probe->secondServerIndex() = 2;
+        LastConnectionSettings last;
+        last.firstServerId = probe->servers().at(2).id;
+        last.secondServerId = last.firstServerId;
+        QVERIFY(SettingsStore(SettingsStore::fileNameIn(dataDir->path())).saveLastConnection(last));
+
+        child<QPushButton>("vpnConChangeSubButton")->click();
+        QCOMPARE(page(), int(Page_Subscription));
+        auto *combo = child<QComboBox>("subsSubComboBox");
+        combo->setCurrentIndex(combo->findData(13));
+        service->clearRequests();
+        child<QPushButton>("subsNextButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(page(), int(Page_Connection), 10000);
+        QCOMPARE(service->requests().first().query, QByteArray("idPackage=13"));
+        QCOMPARE(probe->firstServerIndex(), -1);
+        QCOMPARE(probe->secondServerIndex(), -1);
+        const LastConnectionSettings stored
+            = SettingsStore(SettingsStore::fileNameIn(dataDir->path())).loadLastConnection();
+        QCOMPARE(stored.firstServerId, -1);
+        QCOMPARE(stored.secondServerId, -1);
+    }
+
+    void endedSubscriptionReadsExpired()
+    {
+        openWindowOnService();
+        Subscription subscription;
+        subscription.type = 1;
+        subscription.typeName = QStringLiteral("Premium");
+        subscription.timeEnd = int(QDateTime::currentSecsSinceEpoch() - 10);
+        probe->subscriptions() = {subscription};
+        probe->currentSubIndex() = 0;
+        QMetaObject::invokeMethod(window.get(), "timerSubUpdate");
+        QCOMPARE(child<QLabel>("vpnConSubLeftLabel")->text(), QStringLiteral("expired"));
+
+        probe->subscriptions()[0].timeEnd = int(QDateTime::currentSecsSinceEpoch() + 3599);
+        QMetaObject::invokeMethod(window.get(), "timerSubUpdate");
+        QVERIFY(child<QLabel>("vpnConSubLeftLabel")->text().contains(QStringLiteral("59 m")));
+    }
+
     void expiryWarningIsShownOncePerServerList()
     {
         openWindowOnService();
