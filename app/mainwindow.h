@@ -5,10 +5,14 @@
 #include "api/subscription.h"
 #include "api/vpnserver.h"
 #include "app/serviceendpoints.h"
+#include "engine/mirrorendpoint.h"
+#include "engine/shadowsocksprocess.h"
+#include "engine/vpnprocess.h"
 #include "ui/pagenavigation.h"
 
 #include <QList>
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QSslError>
 #include <QString>
@@ -18,13 +22,13 @@
 namespace Ui {
 class MainWindow;
 }
+class QAction;
+class QMenu;
 class QNetworkReply;
 class QStyledItemDelegate;
 class QThread;
 class QTimer;
-class ShadowsocksProcess;
 class SlidingButton;
-class VPNProcess;
 
 // The one main window: owner of the widgets, the settings in memory, the account and
 // server data and every worker. Its member functions are defined in files by subsystem:
@@ -46,9 +50,15 @@ public:
     // With the service addresses given explicitly (the built-in ones otherwise).
     MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints,
                QWidget *parent = nullptr);
+    // With the program folder (ovpn/, shadowsocks/, scripts/) given too; an empty one is the
+    // executable's folder.
+    MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints, const QString &programDir,
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // ---- construction and quit (app/) ------------------------------------------------
+    // False when the installed OpenVPN was refused and the application is quitting.
+    bool isOperational() const { return !openVpnRefused; }
 
     // ---- pages and navigation (ui/) ---------------------------------------------------
     // Returns once the main stack's running slide (the sign-in slide) has ended; at once
@@ -74,8 +84,16 @@ public:
     void setTrustedCertificates(const QList<QSslCertificate> &certificates);
 
     // ---- connection (connection/) -------------------------------------------------------
+    void startConnection();
+    void stopConnection(bool wait);
+    void refreshConnectionPage();
+    void fillInfoPage();
 
     // ---- tray (ui/) -----------------------------------------------------------------------
+    void createTrayIcon();
+    void updateTrayIcon();
+    void updateTrayToolTip();
+    void alertIfMinimised();
 
 signals:
     // ---- sign-in, subscriptions, server lists ----
@@ -83,11 +101,25 @@ signals:
     void replyReceived();
 
     // ---- construction and quit ----
+    // A server availability check has finished.
+    void continueSignal();
 
     // ---- connection ----
+    void vpnProcessStart(const QString &startParamString);
+    void vpnProcessStop();
+    void vpnProcessStopped();
+    void statWidgetTimeChanged(QString timeString);
+    void statWidgetTrafficChanged(QString inString, QString outString);
+    void statWidgetSpeedChanged(QString inString, QString outString);
+    void statWidgetClose();
+    void shadowsocksProcessStart();
+    void shadowsocksProcessStop();
+    void shadowsocksProcessStarted();
+    void shadowsocksProcessStopped();
 
 public slots:
     // ---- construction and quit ----
+    void aboutToQuit();
 
     // ---- pages and navigation ----
     void checkStartType();
@@ -115,6 +147,15 @@ public slots:
     void getOriginalIPReply(QNetworkReply *reply);
     void getOpenVPNConfigReply(QNetworkReply *reply);
     void getNewIPReply(QNetworkReply *reply);
+    void getNewIPRetry();
+    void vpnStateChanged(VPNProcess::VPNProcessStatus status);
+    void vpnDataStatChanged(int in, int out);
+    void timerVPNUpdate();
+    void timerSubUpdate();
+    void switchVPNActionTriggered();
+    void openStatWidget();
+    void statWidgetClosed(QPoint position);
+    void shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state);
 
     // ---- tray ----
 
@@ -137,6 +178,10 @@ private slots:
     // ---- sign-in, subscriptions, server lists ----
 
     // ---- connection ----
+    void on_vpnConAutoChoiceButton_clicked();
+    void on_vpnInfoReconnectButton_clicked();
+    void on_vpnConCancelButton_clicked();
+    void on_vpnDoubleServConnectButton_clicked();
 
 private:
     // ---- construction and quit ----
@@ -166,6 +211,14 @@ private:
     bool availCheckRunning = false;
     // [0] the interface language asks for the mirror, [1] the user does, [2] the country does
     bool mirrorFlags[3] = {false, false, false};
+    // Set when the installed OpenVPN was refused; the window then only waits for the quit.
+    bool openVpnRefused = false;
+    QString openVpnVersion;
+    QString checkServersTemplate;
+    MirrorEndpoint mirrorEndpoint;
+    void setupMirrorTool();
+    void readStartSettings();
+    void applySettingsOnQuit();
 
     // ---- pages and navigation ----
     void setUpPages();
@@ -223,6 +276,22 @@ private:
     bool mirrorActive = false;
     bool statWindowOpen = false;
     int connectionDotsTimerId = -1;
+    QPointer<QWidget> statWidget;
+    QPoint statWidgetPosition {-1, -1};
+    // The window is hidden or minimised: reports go to the tray instead of dialogs.
+    bool outOfView() const;
+    QWidget *dialogParent();
+    void connectTo(int first, int second);
+    QString connectActionRoute() const;
+    void restartConnectionDots();
+    void stopConnectionDots();
+    void setConnectionControls(VPNProcess::VPNProcessStatus status);
 
     // ---- tray ----
+    QMenu *trayMenu = nullptr;
+    QAction *switchVPNAction = nullptr;
+    QAction *showStatAction = nullptr;
+    QAction *showWindowAction = nullptr;
+    QAction *aboutAction = nullptr;
+    QAction *quitAction = nullptr;
 };
