@@ -82,6 +82,25 @@ public:
     void sendRequest(RequestType type);
     // Authorities trusted for HTTPS besides the system's (tests trust their own CA here).
     void setTrustedCertificates(const QList<QSslCertificate> &certificates);
+    // Sign-in side of the construction: the subscription timer. Runs once.
+    void setUpSignIn();
+    // The reachability check failed on apiBaseUrl: switches to the address of this run not
+    // tried yet; false when both have been tried.
+    bool tryOtherApiBase();
+    // Puts apiBaseUrl back to this run's primary address (the links keep theirs).
+    void restorePrimaryApiBase();
+    // The subscription page's list box from subscriptions, with the preselection.
+    void fillSubscriptionCombo();
+    // Logo, name and colour of the connection page's subscription panel; warns once when
+    // three days or less are left.
+    void refreshSubscriptionPanel();
+    // Brings back the route of the last run for the subscription at subIndex and connects
+    // when autoConnect is set.
+    void restoreLastServer(int &subIndex, bool &autoConnect);
+    // The server lists (single kinds) or the double page's combos from servers.
+    void fillServerLists();
+    // The favourites list (single kinds) or the favourite pairs (double kind).
+    void fillFavoriteLists();
 
     // ---- connection (connection/) -------------------------------------------------------
     void startConnection();
@@ -99,6 +118,8 @@ signals:
     // ---- sign-in, subscriptions, server lists ----
     // Every reply slot emits it once it has read its reply: it disposes of the workers.
     void replyReceived();
+    // The reachability check has its answer in apiReachable.
+    void siteKSAPIReachableContinue();
 
     // ---- construction and quit ----
     // A server availability check has finished.
@@ -176,6 +197,8 @@ private slots:
     void on_settingBackButton_clicked();
 
     // ---- sign-in, subscriptions, server lists ----
+    void on_subsNextButton_clicked();
+    void on_subsSubComboBox_currentIndexChanged(int index);
 
     // ---- connection ----
     void on_vpnConAutoChoiceButton_clicked();
@@ -263,6 +286,23 @@ private:
     QVector<VPNServer> servers;
     int firstServerIndex = -1;
     int secondServerIndex = -1;
+    bool expiryWarningShown = false;
+
+    void startSignIn();
+    void signInFailed(RequestType type, NetworkRequestExceptionType failure,
+                      const QString &userText);
+    void serverListFailed(RequestType type);
+    void serverListReady();
+    bool windowOutOfView() const;
+    QWidget *dialogParent();
+    int interfaceLanguage() const;
+    // Settings sections written and read by the sign-in side.
+    void storeSignInForm();
+    void storeEmergencyAddress();
+    void storeLastConnection();
+    void storePackageId();
+    int storedLastServerId(int which);
+    void loadFavoritesIntoServers(int subscriptionType);
 
     // ---- connection ----
     QString originalIp;
@@ -278,9 +318,6 @@ private:
     int connectionDotsTimerId = -1;
     QPointer<QWidget> statWidget;
     QPoint statWidgetPosition {-1, -1};
-    // The window is hidden or minimised: reports go to the tray instead of dialogs.
-    bool outOfView() const;
-    QWidget *dialogParent();
     void connectTo(int first, int second);
     QString connectActionRoute() const;
     void restartConnectionDots();

@@ -106,9 +106,8 @@ void MainWindow::on_vpnInfoReconnectButton_clicked()
 void MainWindow::switchVPNActionTriggered()
 {
     if (!vpnUpdateTimer->isActive()) {
-        // TODO(server lists): restoreLastServer(currentSubIndex, true) picks the remembered
-        // route; until it exists the automatic choice stands in for it.
-        on_vpnConAutoChoiceButton_clicked();
+        bool connect = true;
+        restoreLastServer(currentSubIndex, connect);
     } else {
         ui->vpnConCancelButton->click();
     }
@@ -328,7 +327,7 @@ void MainWindow::timerSubUpdate()
     if (currentSubIndex < 0 || currentSubIndex >= subscriptions.size())
         return;
     const QString left
-        = formatTimeLeft(subscriptions.at(currentSubIndex).timeEnd, languageIndex, true);
+        = formatTimeLeft(subscriptions.at(currentSubIndex).timeEnd, qint16(interfaceLanguage()), true);
     if (!left.isEmpty()) {
         ui->vpnConSubLeftLabel->setText(left);
         subExpired = false;

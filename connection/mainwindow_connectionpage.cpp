@@ -29,16 +29,6 @@ QString statusText(const QString &word)
 
 } // namespace
 
-bool MainWindow::outOfView() const
-{
-    return !isVisible() || isMinimized();
-}
-
-QWidget *MainWindow::dialogParent()
-{
-    return isVisible() ? this : nullptr;
-}
-
 void MainWindow::restartConnectionDots()
 {
     stopConnectionDots();
@@ -91,10 +81,11 @@ void MainWindow::refreshConnectionPage()
     const QString connectingText = statusText(tr("Connecting"));
     const QString disconnectingText = statusText(tr("Disconnecting"));
 
-    // TODO(subscription page): refreshSubscriptionPanel() once the subscription page exists.
+    const bool validSub = currentSubIndex >= 0 && currentSubIndex < subscriptions.size();
+    if (validSub)
+        refreshSubscriptionPanel();
     ui->vpnConAutoChoiceButton->setEnabled(!servers.isEmpty());
 
-    const bool validSub = currentSubIndex >= 0 && currentSubIndex < subscriptions.size();
     const VPNProcess::VPNProcessStatus status = vpnProcess->procStatus;
     switch (status) {
     case VPNProcess::ProcConnecting:
@@ -152,7 +143,7 @@ void MainWindow::refreshConnectionPage()
             openStatWidget();
         fillInfoPage();
         alertIfMinimised();
-        if (outOfView())
+        if (windowOutOfView())
             showTrayNotification(6, windowTitle(), {originalIp, newIp}, trayIcon);
         break;
     }
@@ -183,7 +174,7 @@ void MainWindow::refreshConnectionPage()
         vpnUpdateTimer->stop();
         originalIp.clear();
         emit statWidgetClose();
-        if (outOfView() && lastTrayNotificationType() != 0)
+        if (windowOutOfView() && lastTrayNotificationType() != 0)
             showTrayNotification(7, windowTitle(), {}, trayIcon);
         break;
     }

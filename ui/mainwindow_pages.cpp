@@ -328,6 +328,7 @@ void MainWindow::on_mainLoginButton_clicked()
     } else {
         ui->stackedWidget->setCurrentIndex(Page_Auth);
     }
+    startSignIn();
 }
 
 void MainWindow::on_subsBackButton_clicked()
