@@ -3,9 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "buildconfig.h"
-#include "core/languagechoice.h"
 #include "core/loger.h"
-#include "core/settingsstore.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
 
@@ -67,9 +65,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     ssDir = QDir::toNativeSeparators(QDir(appDir).filePath(QStringLiteral("shadowsocks")));
 
     // A new program version starts with the built-in emergency address again.
-    // TODO(settings wiring): loadSettings(Set_LastVersion) / saveSettings(Set_LastVersion).
-    SettingsStore store(SettingsStore::fileNameIn(dataDir));
-    store.updateLastVersion();
+    updateLastVersion();
 
     Loger::write(tr("App version: KS %0, OS: %2 %3 (version %4),")
                      .arg(AppVersion, QSysInfo::productType(), QSysInfo::productVersion(),
@@ -122,20 +118,21 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
 
     setupMirrorTool();
 
-    // TODO(settings wiring): loadSettings(Set_Language) selects and stores the language.
-    LanguageSettings language = store.loadLanguage();
-    if (language.language == 0) {
-        language.language = LanguageChoice::valueForSystemLanguage(QLocale::system().language());
-        store.saveLanguage(language);
-    }
-    languageIndex = static_cast<qint16>(language.language);
-    mirrorFlags[0] = languageIndex == 3;
+    // Also sets the first mirror flag for a Chinese interface.
+    loadSettings(Set_Language);
 
     applyApplicationFont();
     createTrayIcon();
     updateTrayToolTip();
 
-    readStartSettings();
+    loadSettings(Set_General);
+    loadSettings(Set_EmergencyAddress);
+    loadSettings(Set_Extra);
+    // The store gives the built-in emergency address for an empty one; a window built with
+    // endpoints of its own uses theirs instead.
+    if (emergencyAddress.isEmpty()
+        || emergencyAddress == QString::fromUtf8(BuildConfig::DefaultEmergencyAddress))
+        emergencyAddress = endpoints.emergencyBase;
 
     connect(vpnUpdateTimer, SIGNAL(timeout()), this, SLOT(timerVPNUpdate()));
     connect(subUpdateTimer, SIGNAL(timeout()), this, SLOT(timerSubUpdate()));
@@ -146,37 +143,12 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     setLinkTexts(siteBaseUrl);
     setDialogSiteBase(siteBaseUrl);
 
-    // TODO(settings wiring): loadSettings(Set_StatWindow).
-    statWidgetPosition = store.loadStatWindow().screenPosition;
+    loadSettings(Set_StatWindow);
 
     autoConnectPending = ui->stngVPNAutoConCheckBox->isChecked();
 
     QTimer::singleShot(0, this, SLOT(checkStartType()));
     Loger::writeLine(tr("Main window created"));
-}
-
-// The settings the window needs before its first page shows.
-// TODO(settings wiring): loadSettings(Set_General), loadSettings(Set_EmergencyAddress) and
-// loadSettings(Set_Extra) fill the widgets; until then the values the start needs are read
-// here.
-void MainWindow::readStartSettings()
-{
-    SettingsStore store(SettingsStore::fileNameIn(dataDir));
-    const GeneralSettings general = store.loadGeneral();
-    requestTimeout = general.requestTimeout;
-    ui->mainRememberCheckBox->setChecked(general.loginData.rememberMe
-                                         && !general.loginData.login.isEmpty());
-    ui->mainLoginLineEdit->setText(general.loginData.login);
-    ui->mainPswdLineEdit->setText(general.loginData.password);
-    ui->stngVPNAutoConCheckBox->setChecked(general.autoConnect);
-    ui->settingStartMinimizedCheckBox->setChecked(general.startMinimized);
-    ui->settingShowStatWgtCheckBox->setChecked(general.showStatOnConnect);
-    (general.udp ? ui->settingProtUDPRButton : ui->settingProtTCPRButton)->setChecked(true);
-    mirrorFlags[1] = general.serverMirrorConfig;
-
-    const EmergencyAddressSettings emergency = store.loadEmergencyAddress();
-    emergencyAddress = emergency.address.isEmpty() ? endpoints.emergencyBase : emergency.address;
-    emergencyByDefault = emergency.useByDefault;
 }
 
 MainWindow::~MainWindow()

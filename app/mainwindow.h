@@ -5,6 +5,7 @@
 #include "api/subscription.h"
 #include "api/vpnserver.h"
 #include "app/serviceendpoints.h"
+#include "core/settingstype.h"
 #include "engine/mirrorendpoint.h"
 #include "engine/shadowsocksprocess.h"
 #include "engine/vpnprocess.h"
@@ -17,6 +18,7 @@
 #include <QSslError>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QVariant>
 #include <QVector>
 
 namespace Ui {
@@ -73,6 +75,20 @@ public:
     void slideToReturnPage();
 
     // ---- settings (core/) -------------------------------------------------------------
+    // Writes one section of settings.ini from the widgets and members. Returns whether the
+    // file was really written (the file keeps what it held when it was not).
+    bool saveSettings(SettingsType type);
+    // Reads one section of settings.ini into the widgets and members. Values come back for
+    // three sections only: Set_LastConnection gives [first id, second id] (-1 each when
+    // none); Set_FavoriteIP takes the server index as argument and gives [stored address];
+    // Set_LastVersion gives [last launched version]. Set_Language with no stored choice
+    // takes the system's language and stores it. Every other section gives an empty list.
+    QVariantList loadSettings(SettingsType type, const QVariant &argument = QVariant());
+    // Drops the stored emergency address, so the next load gives the built-in one.
+    bool removeEmergencyAddress();
+    // At start: when another version ran last, records this one and drops the stored
+    // emergency address. Returns whether the version changed.
+    bool updateLastVersion();
 
     // ---- sign-in, subscriptions, server lists (api/) --------------------------------------
     using NetworkRequestExceptionType = ::NetworkRequestExceptionType;
@@ -240,7 +256,6 @@ private:
     QString checkServersTemplate;
     MirrorEndpoint mirrorEndpoint;
     void setupMirrorTool();
-    void readStartSettings();
     void applySettingsOnQuit();
 
     // ---- pages and navigation ----
@@ -271,6 +286,13 @@ protected:
 
 private:
     // ---- settings ----
+    // The statistics window's last position; (-1, -1) when none is known.
+    QPoint statWindowPosition {-1, -1};
+    // The network-lock state that is applied in the system now; the settings page compares
+    // the check box with it.
+    bool networkLockApplied = false;
+    // "Don't show this message again" of the network-lock warning.
+    bool blockNetworkWarningDisabled = false;
 
     // ---- sign-in, subscriptions, server lists ----
     QList<QSslCertificate> trustedCertificates;
@@ -317,7 +339,6 @@ private:
     bool statWindowOpen = false;
     int connectionDotsTimerId = -1;
     QPointer<QWidget> statWidget;
-    QPoint statWidgetPosition {-1, -1};
     void connectTo(int first, int second);
     QString connectActionRoute() const;
     void restartConnectionDots();

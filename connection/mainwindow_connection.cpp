@@ -4,7 +4,6 @@
 #include "api/requestlog.h"
 #include "app/mainwindow.h"
 #include "core/loger.h"
-#include "core/settingsstore.h"
 #include "engine/configpatches.h"
 #include "engine/directivefilter.h"
 #include "ui/formattimeleft.h"
@@ -91,9 +90,7 @@ void MainWindow::on_vpnInfoReconnectButton_clicked()
     if (ui->vpnInfoChangeIPComboBox->isEnabled()) {
         const int k = ui->vpnInfoChangeIPComboBox->currentData(Qt::UserRole).toInt();
         if (k >= 0 && k < servers.size()) {
-            // TODO(settings wiring): saveSettings(Set_FavoriteIP).
-            SettingsStore(SettingsStore::fileNameIn(dataDir))
-                .saveFavoriteIp({servers.at(k).cityName, servers.at(k).ip});
+            saveSettings(Set_FavoriteIP);
             if (firstServerIndex == secondServerIndex)
                 firstServerIndex = k;
             secondServerIndex = k;
@@ -133,12 +130,7 @@ void MainWindow::startConnection()
         counter = 0;
     sendRequest(Req_OriginalIP);
 
-    // TODO(settings wiring): saveSettings(Set_LastConnection).
-    if (firstServerIndex >= 0 && firstServerIndex < servers.size() && secondServerIndex >= 0
-        && secondServerIndex < servers.size())
-        SettingsStore(SettingsStore::fileNameIn(dataDir))
-            .saveLastConnection(
-                {servers.at(firstServerIndex).id, servers.at(secondServerIndex).id});
+    saveSettings(Set_LastConnection);
 }
 
 void MainWindow::getOriginalIPReply(QNetworkReply *reply)
@@ -326,8 +318,8 @@ void MainWindow::timerSubUpdate()
 {
     if (currentSubIndex < 0 || currentSubIndex >= subscriptions.size())
         return;
-    const QString left
-        = formatTimeLeft(subscriptions.at(currentSubIndex).timeEnd, qint16(interfaceLanguage()), true);
+    const QString left = formatTimeLeft(subscriptions.at(currentSubIndex).timeEnd,
+                                        qint16(interfaceLanguage()), true);
     if (!left.isEmpty()) {
         ui->vpnConSubLeftLabel->setText(left);
         subExpired = false;

@@ -3,7 +3,6 @@
 
 #include "app/mainwindow.h"
 #include "core/loger.h"
-#include "core/settingsstore.h"
 #include "ui/statwidget.h"
 #include "ui/statwidgetplacement.h"
 #include "ui/traynotification.h"
@@ -243,7 +242,7 @@ void MainWindow::openStatWidget()
     }
     QScreen *screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-    QPoint position = statWidgetPosition;
+    QPoint position = statWindowPosition;
     if (!StatWidgetPlacement::isOnScreen(position, area))
         position = StatWidgetPlacement::defaultPosition(area);
 
@@ -263,9 +262,6 @@ void MainWindow::openStatWidget()
 void MainWindow::statWidgetClosed(QPoint position)
 {
     statWindowOpen = false;
-    statWidgetPosition = position;
-    // TODO(settings wiring): saveSettings(Set_StatWindow).
-    StatWindowSettings values;
-    values.screenPosition = position;
-    SettingsStore(SettingsStore::fileNameIn(dataDir)).saveStatWindow(values);
+    statWindowPosition = position;
+    saveSettings(Set_StatWindow);
 }
