@@ -153,13 +153,13 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
 
 MainWindow::~MainWindow()
 {
-    // A window destroyed without the quit (tests, a refused OpenVPN) still leaves no thread
-    // running behind it.
-    for (QThread *thread : {vpnThread, ssThread}) {
-        if (thread && thread->isRunning()) {
-            thread->quit();
-            thread->wait(VPNProcess::LongWaitMs);
-        }
-    }
+    // A window destroyed with threads still running (a request still out at the quit, or a
+    // window that never reached the quit) would abort the process: every thread of the
+    // window leaves its loop first, the long-lived ones and the request workers alike.
+    const QList<QThread *> threads = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QThread *thread : threads)
+        thread->quit();
+    for (QThread *thread : threads)
+        thread->wait(VPNProcess::LongWaitMs);
     delete ui;
 }

@@ -14,6 +14,8 @@ namespace {
 // A running availability check ends within its probes' time limits; the quit never waits
 // longer than this for it.
 const int AvailabilityCheckWaitMs = 60000;
+// A controller thread whose OpenVPN has already stopped ends at once.
+const int ThreadEndWaitMs = 10000;
 
 } // namespace
 
@@ -23,10 +25,18 @@ void MainWindow::aboutToQuit()
 
     stopConnection(true);
 
-    if (vpnThread && vpnThread->isRunning())
-        vpnThread->quit();
-    if (ssThread && ssThread->isRunning())
-        ssThread->quit();
+    // The controllers are deleted on their threads as these end; the threads are joined
+    // here, so that nothing can reach a controller that is gone.
+    for (QThread *thread : {vpnThread, ssThread}) {
+        if (thread && thread->isRunning())
+            thread->quit();
+    }
+    for (QThread *thread : {vpnThread, ssThread}) {
+        if (thread)
+            thread->wait(ThreadEndWaitMs);
+    }
+    vpnProcess = nullptr;
+    ssProcess = nullptr;
 
     if (ui->stackedWidget->currentIndex() == Page_Settings)
         applySettingsOnQuit();

@@ -80,7 +80,7 @@ void MainWindow::on_vpnDoubleServConnectButton_clicked()
     const QVariant second = ui->vpnDoubleServSecondComboBox->currentData(Qt::UserRole);
     if (!first.isValid() || !second.isValid())
         return;
-    if (vpnProcess->procStatus == VPNProcess::ProcConnected)
+    if (vpnProcess && vpnProcess->procStatus == VPNProcess::ProcConnected)
         stopConnection(true);
     connectTo(first.toInt(), second.toInt());
 }
@@ -120,6 +120,8 @@ void MainWindow::on_vpnConCancelButton_clicked()
 
 void MainWindow::startConnection()
 {
+    if (!vpnProcess)
+        return;
     ui->stackedWidget->setCurrentIndex(Page_Connection);
     QCoreApplication::processEvents();
 
@@ -136,7 +138,7 @@ void MainWindow::startConnection()
 void MainWindow::getOriginalIPReply(QNetworkReply *reply)
 {
     RequestLog::writeReplyHeader(Req_OriginalIP);
-    if (vpnProcess->procStatus != VPNProcess::ProcConnecting) {
+    if (!vpnProcess || vpnProcess->procStatus != VPNProcess::ProcConnecting) {
         Loger::writeLine(QStringLiteral("[7]: ")
                          + tr("Interrupt connection status detected. Cancelation reply "
                               "processing"));
@@ -165,7 +167,7 @@ void MainWindow::getOriginalIPReply(QNetworkReply *reply)
 void MainWindow::getOpenVPNConfigReply(QNetworkReply *reply)
 {
     RequestLog::writeReplyHeader(Req_OpenVPNConfig);
-    if (vpnProcess->procStatus != VPNProcess::ProcConnecting) {
+    if (!vpnProcess || vpnProcess->procStatus != VPNProcess::ProcConnecting) {
         Loger::writeLine(QStringLiteral("[9]: ")
                          + tr("Interrupt connection status detected. Cancelation reply "
                               "processing"));
@@ -210,6 +212,8 @@ void MainWindow::getOpenVPNConfigReply(QNetworkReply *reply)
 
 void MainWindow::vpnStateChanged(VPNProcess::VPNProcessStatus status)
 {
+    if (!vpnProcess)
+        return;
     switch (status) {
     case VPNProcess::ProcUnconnected:
         if (ui->stackedWidget->currentIndex() == Page_Info)
@@ -293,6 +297,8 @@ void MainWindow::vpnDataStatChanged(int in, int out)
 
 void MainWindow::timerVPNUpdate()
 {
+    if (!vpnProcess)
+        return;
     ++connectedSeconds;
     if (vpnProcess->errorSeen) {
         if (vpnProcess->procStatus != VPNProcess::ProcConnected) {
@@ -328,7 +334,7 @@ void MainWindow::timerSubUpdate()
     ui->vpnConSubLeftLabel->setText(tr("expired"));
     subExpired = true;
     subUpdateTimer->stop();
-    if (vpnProcess->procStatus != VPNProcess::ProcUnconnected)
+    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
         stopConnection(false);
     else
         refreshConnectionPage();
@@ -338,6 +344,9 @@ void MainWindow::timerSubUpdate()
 
 void MainWindow::stopConnection(bool wait)
 {
+    // After the quit there is no controller left to stop.
+    if (!vpnProcess)
+        return;
     vpnProcess->procStatus = VPNProcess::ProcDisconnecting;
     emit vpnProcessStop();
     Loger::writeLine(tr("openvpn process closed"));

@@ -68,6 +68,8 @@ QString MainWindow::connectActionRoute() const
 
 void MainWindow::refreshConnectionPage()
 {
+    if (!vpnProcess)
+        return;
     const QString openVpnLog = vpnProcess->logFilePath();
     const QString logName
         = QFileInfo(openVpnLog).size() > 0 ? openVpnLog : Loger::currentFileName();

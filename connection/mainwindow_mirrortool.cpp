@@ -50,7 +50,7 @@ void MainWindow::setupMirrorTool()
 void MainWindow::shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state)
 {
     // OpenVPN cannot go on without its proxy.
-    if (state == ShadowsocksProcess::Shadowsocks_NotRunning && mirrorActive
+    if (state == ShadowsocksProcess::Shadowsocks_NotRunning && mirrorActive && vpnProcess
         && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
         stopConnection(true);
 }

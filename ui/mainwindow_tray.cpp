@@ -46,13 +46,13 @@ void MainWindow::createTrayIcon()
 
 void MainWindow::updateTrayIcon()
 {
-    if (trayIcon)
+    if (trayIcon && vpnProcess)
         trayIcon->setIcon(::trayIcon(static_cast<int>(vpnProcess->procStatus.load())));
 }
 
 void MainWindow::updateTrayToolTip()
 {
-    if (trayIcon)
+    if (trayIcon && vpnProcess)
         trayIcon->setToolTip(trayToolTip(windowTitle(), QString::fromUtf8(BuildConfig::AppVersion),
                                          static_cast<int>(vpnProcess->procStatus.load())));
 }
