@@ -62,6 +62,7 @@ private slots:
     void expiringSubscriptionStopsTheTunnelWithinASecond();
     void errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect();
     void secondConnectionWaitsForTheOldTunnelToGoDown();
+    // Last: the quit ends every event loop of the process from then on.
     void quitWhileConnectedStopsOpenVpnAndThreads();
 
 private:
