@@ -26,6 +26,7 @@ class MainWindow;
 }
 class QAction;
 class QMenu;
+class QModelIndex;
 class QNetworkReply;
 class QStyledItemDelegate;
 class QThread;
@@ -221,6 +222,11 @@ private slots:
     void on_vpnInfoReconnectButton_clicked();
     void on_vpnConCancelButton_clicked();
     void on_vpnDoubleServConnectButton_clicked();
+    void on_vpnServConnectButton_clicked();
+    void on_vpnServAllServListWidget_doubleClicked(const QModelIndex &index);
+    void on_vpnServFavServListWidget_doubleClicked(const QModelIndex &index);
+    void on_vpnDoubleFavServConnectButton_clicked();
+    void on_vpnDoubleFavServListWidget_doubleClicked(const QModelIndex &index);
 
 private:
     // ---- construction and quit ----
@@ -340,6 +346,8 @@ private:
     int connectionDotsTimerId = -1;
     QPointer<QWidget> statWidget;
     void connectTo(int first, int second);
+    // Index of the first server with this id in servers, or `fallback` when there is none.
+    int serverIndexOfId(const QVariant &id, int fallback) const;
     QString connectActionRoute() const;
     void restartConnectionDots();
     void stopConnectionDots();

@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
+#include <QListWidget>
 #include <QNetworkReply>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -72,6 +73,56 @@ void MainWindow::on_vpnConAutoChoiceButton_clicked()
         showErrorDialog(10, {}, dialogParent());
         return;
     }
+}
+
+int MainWindow::serverIndexOfId(const QVariant &id, int fallback) const
+{
+    if (!id.isValid())
+        return fallback;
+    const int wanted = id.toInt();
+    for (int i = 0; i < servers.size(); ++i) {
+        if (servers.at(i).id == wanted)
+            return i;
+    }
+    return fallback;
+}
+
+void MainWindow::on_vpnServConnectButton_clicked()
+{
+    QListWidget *list = ui->vpnServStackedWidget->currentIndex() == 0
+        ? ui->vpnServAllServListWidget
+        : ui->vpnServFavServListWidget;
+    if (list->currentRow() >= 0)
+        emit list->doubleClicked(list->currentIndex());
+}
+
+void MainWindow::on_vpnServAllServListWidget_doubleClicked(const QModelIndex &index)
+{
+    const int k = serverIndexOfId(index.data(Qt::UserRole), firstServerIndex);
+    if (vpnProcess && vpnProcess->procStatus == VPNProcess::ProcConnected)
+        stopConnection(true);
+    connectTo(k, k);
+}
+
+void MainWindow::on_vpnServFavServListWidget_doubleClicked(const QModelIndex &index)
+{
+    on_vpnServAllServListWidget_doubleClicked(index);
+}
+
+void MainWindow::on_vpnDoubleFavServConnectButton_clicked()
+{
+    QListWidget *list = ui->vpnDoubleFavServListWidget;
+    if (list->currentRow() >= 0)
+        emit list->doubleClicked(list->currentIndex());
+}
+
+void MainWindow::on_vpnDoubleFavServListWidget_doubleClicked(const QModelIndex &index)
+{
+    const int first = serverIndexOfId(index.data(Qt::UserRole), firstServerIndex);
+    const int second = serverIndexOfId(index.data(Qt::UserRole + 1), secondServerIndex);
+    if (vpnProcess && vpnProcess->procStatus == VPNProcess::ProcConnected)
+        stopConnection(true);
+    connectTo(first, second);
 }
 
 void MainWindow::on_vpnDoubleServConnectButton_clicked()

@@ -6,6 +6,7 @@
 #include "ui/traynotification.h"
 
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QSignalSpy>
 
 namespace {
@@ -321,12 +322,22 @@ void TestConnection::secondConnectionWaitsForTheOldTunnelToGoDown()
             runningAtSecondRequest = rig.runningOpenVpn();
         }
     });
-    p.ui()->vpnInfoReconnectButton->setEnabled(true);
-    QMetaObject::invokeMethod(rig.window.get(), "on_vpnInfoReconnectButton_clicked");
+    // Another server of the all-locations list, chosen while connected.
+    QListWidget *list = p.ui()->vpnServAllServListWidget;
+    QVERIFY(list->count() >= 2);
+    const int row = list->item(0)->data(Qt::UserRole).toInt()
+            == p.servers().at(p.firstServerIndex()).id
+        ? 1
+        : 0;
+    const int wantedId = list->item(row)->data(Qt::UserRole).toInt();
+    list->setCurrentRow(row);
+    emit list->doubleClicked(list->currentIndex());
     QVERIFY(rig.waitConnected());
     QCOMPARE(checked, 1);
     QVERIFY(runningAtSecondRequest.isEmpty());
     QCOMPARE(rig.runningOpenVpn().size(), 1);
+    QCOMPARE(p.servers().at(p.firstServerIndex()).id, wantedId);
+    QCOMPARE(p.secondServerIndex(), p.firstServerIndex());
 }
 
 void TestConnection::quitWhileConnectedStopsOpenVpnAndThreads()
