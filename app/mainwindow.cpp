@@ -121,7 +121,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     // Also sets the first mirror flag for a Chinese interface.
     loadSettings(Set_Language);
 
-    applyApplicationFont();
+    // The application font was set with the form.
     createTrayIcon();
     updateTrayToolTip();
 

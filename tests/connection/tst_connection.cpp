@@ -102,6 +102,7 @@ void TestConnection::connectsVerifiesAndSwitchesOff()
     });
 
     QVERIFY(p.ui()->vpnConAutoChoiceButton->isEnabled());
+    p.ui()->settingShowStatWgtCheckBox->setChecked(true);
     rig.service.clearRequests();
     clock.start();
     p.ui()->vpnConAutoChoiceButton->click();
@@ -130,6 +131,14 @@ void TestConnection::connectsVerifiesAndSwitchesOff()
              trayIcon(VPNProcess::ProcConnected).pixmap(16).toImage());
     QVERIFY(p.showStatAction()->isVisible());
     QCOMPARE(p.switchAction()->text(), QStringLiteral("Disconnect VPN"));
+    // Asked for in the settings: the statistics window opens with the tunnel.
+    auto statWindows = []() {
+        int n = 0;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            n += top->inherits("StatWidget") && top->isVisible() ? 1 : 0;
+        return n;
+    };
+    QCOMPARE(statWindows(), 1);
     QCOMPARE(rig.runningOpenVpn().size(), 1);
     QCOMPARE(p.ui()->vpnInfoOrIPButton->text(), QStringLiteral("198.51.100.7"));
     const QString managementPassword = p.vpn()->password;
@@ -138,6 +147,7 @@ void TestConnection::connectsVerifiesAndSwitchesOff()
     QVERIFY(rig.waitIdle());
     QVERIFY(rig.runningOpenVpn().isEmpty());
     QVERIFY(!p.showStatAction()->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(statWindows(), 0, 3000);
     QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN not connected"));
     QVERIFY(p.switchAction()->text().startsWith(QStringLiteral("Connect VPN (")));
     QVERIFY(rig.dialogTexts.isEmpty());
@@ -325,10 +335,9 @@ void TestConnection::secondConnectionWaitsForTheOldTunnelToGoDown()
     // Another server of the all-locations list, chosen while connected.
     QListWidget *list = p.ui()->vpnServAllServListWidget;
     QVERIFY(list->count() >= 2);
-    const int row = list->item(0)->data(Qt::UserRole).toInt()
-            == p.servers().at(p.firstServerIndex()).id
-        ? 1
-        : 0;
+    const int row
+        = list->item(0)->data(Qt::UserRole).toInt() == p.servers().at(p.firstServerIndex()).id ? 1
+                                                                                               : 0;
     const int wantedId = list->item(row)->data(Qt::UserRole).toInt();
     list->setCurrentRow(row);
     emit list->doubleClicked(list->currentIndex());

@@ -23,6 +23,8 @@ private slots:
     void trayFollowsTheConnectionState_data();
     void trayFollowsTheConnectionState();
     void trayMenuHidesStatsUntilConnected();
+    void trayConnectActionNamesTheRoute_data();
+    void trayConnectActionNamesTheRoute();
     void signInFailureReachesTheTrayOnlyWhileHidden_data();
     void signInFailureReachesTheTrayOnlyWhileHidden();
     void serverAloneInItsCityCannotReconnect_data();
@@ -149,6 +151,51 @@ void TestWindowAssembly::trayMenuHidesStatsUntilConnected()
                            QStringLiteral("Quit")}));
     QVERIFY(!p.showStatAction()->isVisible());
     QVERIFY(!p.switchAction()->isEnabled());
+}
+
+void TestWindowAssembly::trayConnectActionNamesTheRoute_data()
+{
+    QTest::addColumn<int>("subscriptionType");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("single server: country and city")
+        << 1 << 0 << 0 << "Connect VPN (Germany, Berlin)";
+    QTest::newRow("onion: country and city") << 3 << 1 << 1 << "Connect VPN (Japan, Tokyo)";
+    QTest::newRow("double route: both countries") << 2 << 0 << 1 << "Connect VPN (Germany, Japan)";
+    QTest::newRow("nothing chosen") << 4 << -1 << -1 << "Connect VPN (auto select)";
+    QTest::newRow("double without exit") << 2 << 0 << -1 << "Connect VPN (auto select)";
+    QTest::newRow("unknown kind") << 7 << 0 << 0 << "Connect VPN (unknown)";
+}
+
+void TestWindowAssembly::trayConnectActionNamesTheRoute()
+{
+    QFETCH(int, subscriptionType);
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(QString, text);
+
+    ClientRig rig;
+    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
+    QVERIFY(rig.startService());
+    MainWindow *w = rig.makeWindow();
+    MainWindowProbe p(w);
+    Subscription sub;
+    sub.type = subscriptionType;
+    sub.timeEnd = int(QDateTime::currentSecsSinceEpoch() + 86400);
+    p.subscriptions() = {sub};
+    p.currentSubIndex() = 0;
+    QVector<VPNServer> servers(2);
+    servers[0].countryName = QStringLiteral("Germany");
+    servers[0].cityName = QStringLiteral("Berlin");
+    servers[1].countryName = QStringLiteral("Japan");
+    servers[1].cityName = QStringLiteral("Tokyo");
+    p.servers() = servers;
+    p.firstServerIndex() = first;
+    p.secondServerIndex() = second;
+    w->refreshConnectionPage();
+    QCOMPARE(p.switchAction()->text(), text);
+    QVERIFY(p.switchAction()->isEnabled());
 }
 
 void TestWindowAssembly::signInFailureReachesTheTrayOnlyWhileHidden_data()
