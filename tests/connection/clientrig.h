@@ -39,6 +39,11 @@ public:
     {
         return w->vpnProcess ? w->vpnProcess->procStatus.load() : VPNProcess::ProcUnconnected;
     }
+    ShadowsocksProcess::ShadowsocksProcessStatus ssStatus() const
+    {
+        return w->ssProcess ? w->ssProcess->status.load()
+                            : ShadowsocksProcess::Shadowsocks_NotRunning;
+    }
     bool connected() const { return w->vpnUpdateTimer->isActive(); }
     QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
     QString originalIp() const { return w->originalIp; }

@@ -6,8 +6,12 @@
 #include "ui/traynotification.h"
 
 #include <QElapsedTimer>
+#include <QJsonObject>
 #include <QListWidget>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
 
 namespace {
 
@@ -63,6 +67,7 @@ private slots:
     void expiringSubscriptionStopsTheTunnelWithinASecond();
     void errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect();
     void secondConnectionWaitsForTheOldTunnelToGoDown();
+    void mirrorConnectionStartsTheToolBeforeTheConfiguration();
     // Last: the quit ends every event loop of the process from then on.
     void quitWhileConnectedStopsOpenVpnAndThreads();
 
@@ -347,6 +352,63 @@ void TestConnection::secondConnectionWaitsForTheOldTunnelToGoDown()
     QCOMPARE(rig.runningOpenVpn().size(), 1);
     QCOMPARE(p.servers().at(p.firstServerIndex()).id, wantedId);
     QCOMPARE(p.secondServerIndex(), p.firstServerIndex());
+}
+
+void TestConnection::mirrorConnectionStartsTheToolBeforeTheConfiguration()
+{
+    const QString ssLocal = QStandardPaths::findExecutable(QStringLiteral("ss-local"));
+    if (ssLocal.isEmpty())
+        QSKIP("shadowsocks-libev's ss-local is not installed");
+    ClientRig rig;
+    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
+    QVERIFY(QDir().mkpath(rig.programDir + QStringLiteral("/shadowsocks")));
+    QVERIFY(QFile::copy(ssLocal, rig.programDir + QStringLiteral("/shadowsocks/ss-local")));
+    QVERIFY(rig.startService());
+    quint16 localPort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        localPort = probe.serverPort();
+    }
+    rig.service.setMirrorConfig(QJsonObject {{"server", "127.0.0.1"},
+                                             {"server_port", 9},
+                                             {"local_address", "127.0.0.1"},
+                                             {"local_port", int(localPort)},
+                                             {"password", "demo-mirror"},
+                                             {"method", "aes-256-gcm"},
+                                             {"timeout", 60}});
+    // The user asked for the mirror route.
+    {
+        QSettings ini(rig.dataDir + QStringLiteral("/settings.ini"), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("LastLaunchedVersion"), QStringLiteral("1.26.0"));
+        ini.setValue(QStringLiteral("ServerMirrorConfig"), true);
+    }
+    MainWindowProbe p(rig.makeWindow());
+    QVERIFY(rig.signInAndChoose());
+    rig.service.clearRequests();
+    p.ui()->vpnConAutoChoiceButton->click();
+    QVERIFY(rig.waitConnected());
+
+    QStringList order;
+    for (const MockService::Request &r : rig.service.requests())
+        order << QString::fromLatin1(r.path);
+    QCOMPARE(order.size(), 4);
+    QCOMPARE(order.at(0), QStringLiteral("/v1/api/info"));
+    QCOMPARE(order.at(1), QStringLiteral("/v1/shadow/config"));
+    QVERIFY(order.at(2).startsWith(QStringLiteral("/v1/openvpn/config-")));
+    QVERIFY(rig.service.requests().at(2).query.contains("proto=tcp"));
+    QCOMPARE(p.w->findChild<QWidget *>(QStringLiteral("settingProtWidget"))->isEnabled(), false);
+    QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_Running);
+
+    QFile config(rig.dataDir + QStringLiteral("/temp/openvpn_config.ovpn"));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QVERIFY(config.readAll().contains(
+        QStringLiteral("socks-proxy 127.0.0.1 %1\n").arg(localPort).toLatin1()));
+
+    p.ui()->vpnConCancelButton->click();
+    QVERIFY(rig.waitIdle());
+    QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_NotRunning);
+    QVERIFY(rig.dialogTexts.isEmpty());
 }
 
 void TestConnection::quitWhileConnectedStopsOpenVpnAndThreads()
