@@ -153,6 +153,9 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
 
 MainWindow::~MainWindow()
 {
+    // An end asked for by the system skips the tray's Quit: OpenVPN still ends politely.
+    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
+        stopConnection(true);
     // A window destroyed with threads still running (a request still out at the quit, or a
     // window that never reached the quit) would abort the process: every thread of the
     // window leaves its loop first, the long-lived ones and the request workers alike.

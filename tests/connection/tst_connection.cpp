@@ -68,6 +68,7 @@ private slots:
     void errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect();
     void secondConnectionWaitsForTheOldTunnelToGoDown();
     void mirrorConnectionStartsTheToolBeforeTheConfiguration();
+    void windowEndedBySystemStopsOpenVpnPolitely();
     // Last: the quit ends every event loop of the process from then on.
     void quitWhileConnectedStopsOpenVpnAndThreads();
 
@@ -409,6 +410,20 @@ void TestConnection::mirrorConnectionStartsTheToolBeforeTheConfiguration()
     QVERIFY(rig.waitIdle());
     QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_NotRunning);
     QVERIFY(rig.dialogTexts.isEmpty());
+}
+
+void TestConnection::windowEndedBySystemStopsOpenVpnPolitely()
+{
+    ClientRig rig;
+    QVERIFY(connectOnce(rig));
+    QVERIFY(!rig.runningOpenVpn().isEmpty());
+    // As after SIGTERM: the event loop has ended and the window goes without the tray's Quit.
+    rig.window.reset();
+    QVERIFY(rig.runningOpenVpn().isEmpty());
+    const QString log = rig.logText();
+    const int closed = log.lastIndexOf(QStringLiteral("openvpn process closed"));
+    QVERIFY(closed >= 0);
+    QVERIFY(log.indexOf(QStringLiteral("[OpenVPN]: state changed to stopped"), closed) > closed);
 }
 
 void TestConnection::quitWhileConnectedStopsOpenVpnAndThreads()
