@@ -41,7 +41,10 @@ void MainWindow::createTrayIcon()
     connect(icon, SIGNAL(messageClicked()), this, SLOT(showWindow()));
     setTrayIcon(icon);
     updateTrayIcon();
-    icon->show();
+    // Without a tray (some desktops, the offscreen platform) the icon stays hidden and
+    // closing the window closes it.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        icon->show();
 }
 
 void MainWindow::updateTrayIcon()

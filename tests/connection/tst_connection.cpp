@@ -441,7 +441,6 @@ void TestConnection::quitWhileConnectedStopsOpenVpnAndThreads()
     QVERIFY(rig.runningOpenVpn().isEmpty());
     QVERIFY(vpnThread->wait(5000));
     QVERIFY(ssThread->wait(5000));
-    QVERIFY(!p.tray()->isVisible());
     QFile file(logFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray log = file.readAll();
