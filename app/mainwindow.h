@@ -6,10 +6,14 @@
 #include "api/vpnserver.h"
 #include "app/serviceendpoints.h"
 #include "core/settingstype.h"
+#include "engine/mirrorendpoint.h"
+#include "engine/shadowsocksprocess.h"
+#include "engine/vpnprocess.h"
 #include "ui/pagenavigation.h"
 
 #include <QList>
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QSslError>
 #include <QString>
@@ -20,13 +24,14 @@
 namespace Ui {
 class MainWindow;
 }
+class QAction;
+class QMenu;
+class QModelIndex;
 class QNetworkReply;
 class QStyledItemDelegate;
 class QThread;
 class QTimer;
-class ShadowsocksProcess;
 class SlidingButton;
-class VPNProcess;
 
 // The one main window: owner of the widgets, the settings in memory, the account and
 // server data and every worker. Its member functions are defined in files by subsystem:
@@ -48,9 +53,15 @@ public:
     // With the service addresses given explicitly (the built-in ones otherwise).
     MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints,
                QWidget *parent = nullptr);
+    // With the program folder (ovpn/, shadowsocks/, scripts/) given too; an empty one is the
+    // executable's folder.
+    MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints, const QString &programDir,
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // ---- construction and quit (app/) ------------------------------------------------
+    // False when the installed OpenVPN was refused and the application is quitting.
+    bool isOperational() const { return !openVpnRefused; }
 
     // ---- pages and navigation (ui/) ---------------------------------------------------
     // Returns once the main stack's running slide (the sign-in slide) has ended; at once
@@ -110,8 +121,15 @@ public:
 
     // ---- connection (connection/) -------------------------------------------------------
     void startConnection();
+    void stopConnection(bool wait);
+    void refreshConnectionPage();
+    void fillInfoPage();
 
     // ---- tray (ui/) -----------------------------------------------------------------------
+    void createTrayIcon();
+    void updateTrayIcon();
+    void updateTrayToolTip();
+    void alertIfMinimised();
 
 signals:
     // ---- sign-in, subscriptions, server lists ----
@@ -121,11 +139,25 @@ signals:
     void siteKSAPIReachableContinue();
 
     // ---- construction and quit ----
+    // A server availability check has finished.
+    void continueSignal();
 
     // ---- connection ----
+    void vpnProcessStart(const QString &startParamString);
+    void vpnProcessStop();
+    void vpnProcessStopped();
+    void statWidgetTimeChanged(QString timeString);
+    void statWidgetTrafficChanged(QString inString, QString outString);
+    void statWidgetSpeedChanged(QString inString, QString outString);
+    void statWidgetClose();
+    void shadowsocksProcessStart();
+    void shadowsocksProcessStop();
+    void shadowsocksProcessStarted();
+    void shadowsocksProcessStopped();
 
 public slots:
     // ---- construction and quit ----
+    void aboutToQuit();
 
     // ---- pages and navigation ----
     void checkStartType();
@@ -153,6 +185,15 @@ public slots:
     void getOriginalIPReply(QNetworkReply *reply);
     void getOpenVPNConfigReply(QNetworkReply *reply);
     void getNewIPReply(QNetworkReply *reply);
+    void getNewIPRetry();
+    void vpnStateChanged(VPNProcess::VPNProcessStatus status);
+    void vpnDataStatChanged(int in, int out);
+    void timerVPNUpdate();
+    void timerSubUpdate();
+    void switchVPNActionTriggered();
+    void openStatWidget();
+    void statWidgetClosed(QPoint position);
+    void shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state);
 
     // ---- tray ----
 
@@ -175,11 +216,19 @@ private slots:
     // ---- sign-in, subscriptions, server lists ----
     void on_subsNextButton_clicked();
     void on_subsSubComboBox_currentIndexChanged(int index);
-    void timerSubUpdate();
     void on_vpnDoubleServFirstComboBox_currentIndexChanged(int index);
     void on_vpnDoubleServSecondComboBox_currentIndexChanged(int index);
 
     // ---- connection ----
+    void on_vpnConAutoChoiceButton_clicked();
+    void on_vpnInfoReconnectButton_clicked();
+    void on_vpnConCancelButton_clicked();
+    void on_vpnDoubleServConnectButton_clicked();
+    void on_vpnServConnectButton_clicked();
+    void on_vpnServAllServListWidget_doubleClicked(const QModelIndex &index);
+    void on_vpnServFavServListWidget_doubleClicked(const QModelIndex &index);
+    void on_vpnDoubleFavServConnectButton_clicked();
+    void on_vpnDoubleFavServListWidget_doubleClicked(const QModelIndex &index);
 
 private:
     // ---- construction and quit ----
@@ -209,6 +258,13 @@ private:
     bool availCheckRunning = false;
     // [0] the interface language asks for the mirror, [1] the user does, [2] the country does
     bool mirrorFlags[3] = {false, false, false};
+    // Set when the installed OpenVPN was refused; the window then only waits for the quit.
+    bool openVpnRefused = false;
+    QString openVpnVersion;
+    QString checkServersTemplate;
+    MirrorEndpoint mirrorEndpoint;
+    void setupMirrorTool();
+    void applySettingsOnQuit();
 
     // ---- pages and navigation ----
     void setUpPages();
@@ -290,6 +346,20 @@ private:
     bool mirrorActive = false;
     bool statWindowOpen = false;
     int connectionDotsTimerId = -1;
+    QPointer<QWidget> statWidget;
+    void connectTo(int first, int second);
+    // Index of the first server with this id in servers, or `fallback` when there is none.
+    int serverIndexOfId(const QVariant &id, int fallback) const;
+    QString connectActionRoute() const;
+    void restartConnectionDots();
+    void stopConnectionDots();
+    void setConnectionControls(VPNProcess::VPNProcessStatus status);
 
     // ---- tray ----
+    QMenu *trayMenu = nullptr;
+    QAction *switchVPNAction = nullptr;
+    QAction *showStatAction = nullptr;
+    QAction *showWindowAction = nullptr;
+    QAction *aboutAction = nullptr;
+    QAction *quitAction = nullptr;
 };

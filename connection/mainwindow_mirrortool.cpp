@@ -1,9 +1,95 @@
+// MainWindow: the mirror tool's controller and its configuration reply.
+
+#include "api/replysnapshot.h"
+#include "api/requestlog.h"
 #include "app/mainwindow.h"
+#include "core/loger.h"
+#include "ui/messagedialogs.h"
 
+#include <QEventLoop>
+#include <QFile>
 #include <QNetworkReply>
+#include <QThread>
+#include <QTimer>
 
-// Placeholder until the mirror tool's configuration is handled.
-void MainWindow::getMirrorToolConfigReply(QNetworkReply *)
+namespace {
+
+// The tool reports listening within a few seconds; a start never waits longer than this.
+const int ToolStartWaitMs = 15000;
+
+} // namespace
+
+void MainWindow::setupMirrorTool()
 {
+    if (ssProcess)
+        return;
+    ssThread = new QThread(this);
+    ssProcess = new ShadowsocksProcess();
+    ssProcess->toolDir = ssDir;
+    ssProcess->configPath = ssConfigPath;
+    mirrorToolFound = !ssProcess->version().isEmpty();
+    ssProcess->moveToThread(ssThread);
+    connect(ssThread, SIGNAL(started()), ssProcess, SLOT(init()));
+    connect(ssThread, SIGNAL(finished()), ssProcess, SLOT(deleteLater()));
+    connect(this, SIGNAL(shadowsocksProcessStart()), ssProcess, SLOT(start()),
+            Qt::QueuedConnection);
+    connect(this, SIGNAL(shadowsocksProcessStop()), ssProcess, SLOT(stop()), Qt::QueuedConnection);
+    qRegisterMetaType<ShadowsocksProcess::ShadowsocksProcessStatus>(
+        "ShadowsocksProcess::ShadowsocksProcessStatus");
+    connect(ssProcess,
+            SIGNAL(shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus)), this,
+            SLOT(shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus)),
+            Qt::QueuedConnection);
+    connect(ssProcess, SIGNAL(started()), this, SIGNAL(shadowsocksProcessStarted()),
+            Qt::QueuedConnection);
+    connect(ssProcess, SIGNAL(stopped()), this, SIGNAL(shadowsocksProcessStopped()),
+            Qt::QueuedConnection);
+    ssThread->start();
+}
+
+void MainWindow::shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state)
+{
+    // OpenVPN cannot go on without its proxy.
+    if (state == ShadowsocksProcess::Shadowsocks_NotRunning && mirrorActive && vpnProcess
+        && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
+        stopConnection(true);
+}
+
+void MainWindow::getMirrorToolConfigReply(QNetworkReply *reply)
+{
+    RequestLog::writeReplyHeader(Req_MirrorToolConfig);
+    const ReplySnapshot snapshot = ReplySnapshot::take(reply);
     emit replyReceived();
+
+    bool ok = false;
+    if (snapshot.failedWithoutBody() || snapshot.error != QNetworkReply::NoError) {
+        RequestLog::writeFailure(Req_MirrorToolConfig, Exc_Network, snapshot.errorString);
+    } else {
+        QFile file(ssConfigPath);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(snapshot.body) != snapshot.body.size()) {
+            Loger::writeLine(QStringLiteral("[10]: ")
+                             + tr("Unable to save mirror tool configuration in file"));
+        } else {
+            file.close();
+            mirrorEndpoint = readSsConfig(ssConfigPath);
+            Loger::writeLine(QStringLiteral("[10]: ")
+                             + tr("mirror tool configuration has been saved in file"));
+            if (ssProcess->status == ShadowsocksProcess::Shadowsocks_NotRunning) {
+                QEventLoop loop;
+                connect(this, SIGNAL(shadowsocksProcessStarted()), &loop, SLOT(quit()));
+                connect(this, SIGNAL(shadowsocksProcessStopped()), &loop, SLOT(quit()));
+                QTimer::singleShot(ToolStartWaitMs, &loop, SLOT(quit()));
+                emit shadowsocksProcessStart();
+                loop.exec();
+            }
+            ok = ssProcess->status != ShadowsocksProcess::Shadowsocks_NotRunning;
+        }
+    }
+    if (!ok) {
+        stopConnection(true);
+        showErrorDialog(4, {}, dialogParent());
+        return;
+    }
+    sendRequest(Req_OpenVPNConfig);
 }

@@ -415,7 +415,9 @@ void MainWindow::copyToClipboard()
 
 void MainWindow::checkStartType()
 {
-    if (ui->mainRememberCheckBox->isChecked())
+    // Remembered credentials sign in by themselves; a remembered choice without them (a
+    // first start: remembering is on by default) shows the sign-in page as usual.
+    if (ui->mainRememberCheckBox->isChecked() && ui->mainLoginButton->isEnabled())
         ui->mainLoginButton->click();
     else
         on_stackedWidget_currentChanged(Page_SignIn);

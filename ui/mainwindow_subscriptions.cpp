@@ -134,20 +134,3 @@ void MainWindow::refreshSubscriptionPanel()
                        dialogParent());
     }
 }
-
-void MainWindow::timerSubUpdate()
-{
-    if (currentSubIndex < 0 || currentSubIndex >= subscriptions.size())
-        return;
-    const QString left = formatTimeLeft(subscriptions.at(currentSubIndex).timeEnd,
-                                        qint16(interfaceLanguage()), true);
-    if (!left.isEmpty()) {
-        ui->vpnConSubLeftLabel->setText(left);
-        return;
-    }
-    ui->vpnConSubLeftLabel->setText(tr("expired"));
-    // The connection side closes an open tunnel once it sees the subscription expired.
-    subExpired = true;
-    if (subUpdateTimer)
-        subUpdateTimer->stop();
-}

@@ -1,4 +1,5 @@
 #include "support/testmain.h"
+#include "ui/messagedialogs.h"
 #include "ui/pagenavigation.h"
 #include "windowfixture.h"
 
@@ -8,6 +9,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGraphicsOpacityEffect>
+#include <QMessageBox>
+#include <QScopeGuard>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -330,6 +333,9 @@ void TestMainWindowNavigation::closeHidesToTrayOnlyWithVisibleIcon()
 
 void TestMainWindowNavigation::signInErrorDuringSlideWaitsForIt()
 {
+    // The sign-in started here fails ("Server not reachable."): its box is answered at once.
+    setDialogRunner([](QMessageBox *) { return int(QMessageBox::Ok); });
+    auto restoreRunner = qScopeGuard([]() { setDialogRunner(nullptr); });
     auto window = makeWindow(dataDir->path());
     MainWindow *w = window.get();
     auto *login = w->findChild<QLineEdit *>(QStringLiteral("mainLoginLineEdit"));
@@ -349,6 +355,9 @@ void TestMainWindowNavigation::signInErrorDuringSlideWaitsForIt()
 
 void TestMainWindowNavigation::signInErrorAfterSlideReturnsAtOnce()
 {
+    // The sign-in started here fails ("Server not reachable."): its box is answered at once.
+    setDialogRunner([](QMessageBox *) { return int(QMessageBox::Ok); });
+    auto restoreRunner = qScopeGuard([]() { setDialogRunner(nullptr); });
     auto window = makeWindow(dataDir->path());
     MainWindow *w = window.get();
     w->findChild<QLineEdit *>(QStringLiteral("mainLoginLineEdit"))->setText("user");
