@@ -47,6 +47,19 @@ FileTree readTree(const QString &root)
     return tree;
 }
 
+// The lines that open and close a run, in their order; what a run logs in between is the
+// window's business.
+QStringList runBoundaries(const QStringList &lines)
+{
+    QStringList kept;
+    for (const QString &line : lines) {
+        if (line.isEmpty() || line == QLatin1String("Application started")
+            || line == QLatin1String("Log file closed"))
+            kept << line;
+    }
+    return kept;
+}
+
 QStringList logLines(const QString &dataDir)
 {
     QFile file(QDir(dataDir).filePath(LogName));
@@ -415,7 +428,7 @@ private slots:
         QVERIFY(second.terminate(20000));
         QCOMPARE(second.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.process.exitCode(), 1);
-        QCOMPARE(logLines(data),
+        QCOMPARE(runBoundaries(logLines(data)),
                  (QStringList {"Application started", "Application started", "Log file closed", "",
                                ""}));
         QCOMPARE(first.process.state(), QProcess::Running);
@@ -423,7 +436,7 @@ private slots:
         QVERIFY(first.terminate(20000));
         QCOMPARE(first.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(first.process.exitCode(), 0);
-        QCOMPARE(logLines(data).mid(4), (QStringList {"Log file closed", "", ""}));
+        QCOMPARE(runBoundaries(logLines(data)).mid(4), (QStringList {"Log file closed", "", ""}));
     }
 
     void programWithItsLogNameTakenStillRuns()
