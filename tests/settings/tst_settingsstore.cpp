@@ -5,6 +5,7 @@
 #include "core/settingsstore.h"
 #include "core/storedpassword.h"
 #include "core/stringcipher.h"
+#include "support/filesizelimit.h"
 #include "support/testmain.h"
 
 #include <memory>
@@ -54,30 +55,6 @@ FavoritesSettings doubleFavorites(const QVector<DoubleFavorite> &pairs)
     values.pairs = pairs;
     return values;
 }
-
-// Keeps every file written by this process below a size, so that writing settings.ini
-// fails the way a full disk or a read-only file does, even for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old {};
-    sighandler_t m_oldHandler = nullptr;
-};
 
 // A file QSettings cannot make sense of: bytes of every value, lines of random length.
 QByteArray binaryContent()

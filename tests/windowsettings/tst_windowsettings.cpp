@@ -3,6 +3,7 @@
 #include "core/settingsstore.h"
 #include "core/storedpassword.h"
 #include "shell/windowfixture.h"
+#include "support/filesizelimit.h"
 #include "support/testmain.h"
 
 #include <memory>
@@ -57,29 +58,6 @@ private:
 };
 
 namespace {
-
-// Limits the size of files this process writes, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old {};
-    sighandler_t m_oldHandler = nullptr;
-};
 
 VPNServer server(int id, const QString &ip, const QString &city = QString())
 {
