@@ -335,6 +335,7 @@ private:
     void loadFavoritesIntoServers(int subscriptionType);
 
     // ---- connection ----
+    bool replyOutlivedItsConnection(const QString &logPrefix);
     QString originalIp;
     QString newIp;
     int connectedSeconds = 0;

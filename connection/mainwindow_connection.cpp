@@ -186,16 +186,23 @@ void MainWindow::startConnection()
     saveSettings(Set_LastConnection);
 }
 
+// A reply of the chain that arrives once the connection has been left is logged and dropped;
+// its worker is still disposed of.
+bool MainWindow::replyOutlivedItsConnection(const QString &logPrefix)
+{
+    if (vpnProcess && vpnProcess->procStatus == VPNProcess::ProcConnecting)
+        return false;
+    Loger::writeLine(logPrefix
+                     + tr("Interrupt connection status detected. Cancelation reply processing"));
+    emit replyReceived();
+    return true;
+}
+
 void MainWindow::getOriginalIPReply(QNetworkReply *reply)
 {
     RequestLog::writeReplyHeader(Req_OriginalIP);
-    if (!vpnProcess || vpnProcess->procStatus != VPNProcess::ProcConnecting) {
-        Loger::writeLine(QStringLiteral("[7]: ")
-                         + tr("Interrupt connection status detected. Cancelation reply "
-                              "processing"));
-        emit replyReceived();
+    if (replyOutlivedItsConnection(QStringLiteral("[7]: ")))
         return;
-    }
     const ReplySnapshot snapshot = ReplySnapshot::take(reply);
     emit replyReceived();
     const ReplyEnvelope envelope = snapshot.envelope();
@@ -218,13 +225,8 @@ void MainWindow::getOriginalIPReply(QNetworkReply *reply)
 void MainWindow::getOpenVPNConfigReply(QNetworkReply *reply)
 {
     RequestLog::writeReplyHeader(Req_OpenVPNConfig);
-    if (!vpnProcess || vpnProcess->procStatus != VPNProcess::ProcConnecting) {
-        Loger::writeLine(QStringLiteral("[9]: ")
-                         + tr("Interrupt connection status detected. Cancelation reply "
-                              "processing"));
-        emit replyReceived();
+    if (replyOutlivedItsConnection(QStringLiteral("[9]: ")))
         return;
-    }
     const ReplySnapshot snapshot = ReplySnapshot::take(reply);
     emit replyReceived();
 
