@@ -1,8 +1,8 @@
 #include "startup.h"
 
 #include "app/copypath.h"
-#include "app/languagecode.h"
-#include "app/mainwindow.h"
+#include "core/languagecode.h"
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "system/terminationwatcher.h"
 #include "ui/appstyle.h"

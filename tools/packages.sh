@@ -1,6 +1,6 @@
 # Debian packages the project needs; sourced by test.sh and demo.sh.
 KESTRUNE_BUILD_PACKAGES=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config ccache
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
     libcpp-httplib-dev libssl-dev
 )

@@ -8,7 +8,14 @@ cd "$(dirname "$0")/.."
 source tools/packages.sh
 kestrune_install_packages "${KESTRUNE_BUILD_PACKAGES[@]}" "${KESTRUNE_TEST_PACKAGES[@]}"
 
+tools/check-layers.sh
+
 jobs=$(nproc 2>/dev/null || echo 2)
+# ccache keeps object files across clones of the project on one machine; paths below the
+# repository are made relative so that another clone finds them.
+export CCACHE_BASEDIR="$PWD"
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 sanitize=false
 if [ "${CI:-}" = "true" ] || [ "${1:-}" = "--sanitize" ]; then
     sanitize=true
@@ -17,7 +24,7 @@ fi
 run_suite() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -DKESTRUNE_WERROR=ON "$@"
+    cmake -S . -B "$dir" -DKESTRUNE_WERROR=ON "${launcher[@]}" "$@"
     cmake --build "$dir" -j"$jobs"
     (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600)
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "mockservice/mockservice.h"
 #include "support/qtwarningguard.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "support/qtwarningguard.h"
 #include "ui/slidingstackedwidget.h"
 

@@ -1,5 +1,5 @@
 #include "app/copypath.h"
-#include "app/languagecode.h"
+#include "core/languagecode.h"
 #include "app/startup.h"
 #include "core/loger.h"
 #include "support/testmain.h"

@@ -1,7 +1,7 @@
 // Shows the main window on the X display it is given, fills it with sample account data,
 // switches to each page and saves a picture of the window. A development tool only.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "ui/slidingstackedwidget.h"
 
 #include <cstdio>

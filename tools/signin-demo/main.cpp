@@ -3,7 +3,7 @@
 // form, presses the buttons a user would press, and saves "signed-in.png" (the connection
 // page) and "signed-in-servers.png" (the server list) in the output folder.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "ui/messagedialogs.h"
 #include "ui/slidingstackedwidget.h"
 

@@ -4,7 +4,7 @@
 #include "api/requesttype.h"
 #include "api/subscription.h"
 #include "api/vpnserver.h"
-#include "app/serviceendpoints.h"
+#include "api/serviceendpoints.h"
 #include "core/settingstype.h"
 #include "engine/mirrorendpoint.h"
 #include "engine/shadowsocksprocess.h"

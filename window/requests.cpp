@@ -1,7 +1,7 @@
 #include "api/apirequestbuilder.h"
 #include "api/requestlauncher.h"
 #include "api/requestlog.h"
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "ui_mainwindow.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // MainWindow: the server page's lists and the double page's combos, filled from servers.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
 

@@ -2,7 +2,7 @@
 
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "ui/messagedialogs.h"
 

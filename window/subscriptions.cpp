@@ -1,7 +1,7 @@
 // MainWindow: the subscription page's list box and the connection page's subscription panel.
 
 #include "api/subscriptionchoice.h"
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "ui/formattimeleft.h"
 #include "ui/messagedialogs.h"
 #include "ui/traynotification.h"

@@ -1,6 +1,6 @@
 // MainWindow: the orderly quit, the only way the program ends in normal use.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "ui_mainwindow.h"
 

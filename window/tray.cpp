@@ -1,6 +1,6 @@
 // MainWindow: the tray icon, its menu, its picture and tool tip, and the taskbar alert.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "buildconfig.h"
 #include "ui/traynotification.h"
 

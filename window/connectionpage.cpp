@@ -1,7 +1,7 @@
 // MainWindow: what the connection page, the information page, the tray and the statistics
 // window show of the connection.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "ui/statwidget.h"
 #include "ui/statwidgetplacement.h"

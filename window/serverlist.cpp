@@ -4,7 +4,7 @@
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
 #include "api/restoredecision.h"
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "core/favoriterules.h"
 #include "core/loger.h"
 #include "core/settingsstore.h"

@@ -1,6 +1,6 @@
 // MainWindow: construction in a fixed order, and the orderly quit.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 
 #include "buildconfig.h"
 #include "core/loger.h"

@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "buildconfig.h"
 #include "core/favoriterules.h"
 #include "core/languagechoice.h"

@@ -1,6 +1,6 @@
 // MainWindow: the pages, the moves between them and the window's common look.
 
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "buildconfig.h"
 #include "core/loger.h"
 #include "ui/comboboxchangedpopup.h"

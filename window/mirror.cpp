@@ -3,7 +3,7 @@
 #include "api/mirrorcheck.h"
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
-#include "app/mainwindow.h"
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
