@@ -234,6 +234,9 @@ void MainWindow::on_stackedWidget_currentChanged(int index)
 
     riseHintOnce(index);
 
+    if (index == Page_Settings)
+        enterSettingsPage();
+
     if (index == Page_Subscription)
         ui->subsBackButton->setVisible(
             subscriptionBackVisible(pageHistory.returnPage(), ui->subsBackButton->isVisible()));
@@ -365,11 +368,6 @@ void MainWindow::on_vpnDoubleServBackButton_clicked()
 }
 
 void MainWindow::on_aboutBackButton_clicked()
-{
-    slideToReturnPage();
-}
-
-void MainWindow::on_settingBackButton_clicked()
 {
     slideToReturnPage();
 }
