@@ -2,9 +2,18 @@
 
 #include "logontask.h"
 
-#include <QDir>
 
 namespace WindowsCommands {
+
+namespace {
+
+// Backslashes whatever the system the lines are built on (tests build them on Linux too).
+QString windowsPath(const QString &path)
+{
+    return QString(path).replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+} // namespace
 
 QString interpreterPath(const QString &systemDrive)
 {
@@ -30,7 +39,7 @@ QString networkLockScript(NetworkLockStep step, const QString &programDir)
     const char *name = step == NetworkLockStep::Block ? "wfw_block.bat"
         : step == NetworkLockStep::Unblock            ? "wfw_unblock.bat"
                                                       : "wfw_unblock_emergency.bat";
-    return QDir::toNativeSeparators(programDir) + QStringLiteral("\\scripts\\")
+    return windowsPath(programDir) + QStringLiteral("\\scripts\\")
         + QLatin1String(name);
 }
 
@@ -39,7 +48,7 @@ QStringList networkLockCommand(NetworkLockStep step, const QString &programDir,
 {
     QStringList command{networkLockScript(step, programDir)};
     if (step != NetworkLockStep::EmergencyUnblock)
-        command << QDir::toNativeSeparators(tempDir);
+        command << windowsPath(tempDir);
     return command;
 }
 
@@ -47,7 +56,7 @@ QStringList createLogonTaskCommand(const QString &taskXmlPath)
 {
     return {QStringLiteral("schtasks"), QStringLiteral("/CREATE"), QStringLiteral("/TN"),
             QLatin1String(LogonTask::Name), QStringLiteral("/XML"),
-            QDir::toNativeSeparators(taskXmlPath)};
+            windowsPath(taskXmlPath)};
 }
 
 QStringList deleteLogonTaskCommand()
@@ -60,8 +69,8 @@ QString fillLogonTaskTemplate(const QString &templateText, const QString &execut
                               const QString &programDir)
 {
     // A folder named "R&D" would otherwise make the definition invalid XML.
-    return templateText.arg(QDir::toNativeSeparators(executablePath).toHtmlEscaped(),
-                            QDir::toNativeSeparators(programDir).toHtmlEscaped());
+    return templateText.arg(windowsPath(executablePath).toHtmlEscaped(),
+                            windowsPath(programDir).toHtmlEscaped());
 }
 
 } // namespace WindowsCommands

@@ -4,6 +4,7 @@
 #include "windowscommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
