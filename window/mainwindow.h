@@ -330,6 +330,7 @@ private:
     } settingsSnapshot;
     int settingsDotsTimerId = -1;
     QPointer<QThread> applierThread;
+    void setUpSettingsPage();
     void enterSettingsPage();
     // The network lock, start at logon, the settings file and the language notice; the page
     // stays disabled on its status page until the caller takes it back.

@@ -100,6 +100,7 @@ void MainWindow::setUpPages()
     setUpComboBoxes();
     setUpSlidingWidgets();
     setUpInfoPage();
+    setUpSettingsPage();
 
     auto *listDelegate = new NoFocusRectDelegate(this);
     for (QListWidget *list : {ui->vpnServAllServListWidget, ui->vpnServFavServListWidget,

@@ -50,6 +50,13 @@ void revert(QCheckBox *box)
 
 // ---- page entry and leaving -------------------------------------------------------------
 
+void MainWindow::setUpSettingsPage()
+{
+    // Icon-only buttons: screen readers need their names.
+    ui->settingLogoutButton->setAccessibleName(tr("Log out"));
+    ui->settingBackButton->setAccessibleName(tr("Back"));
+}
+
 void MainWindow::enterSettingsPage()
 {
     ui->settingStackedWidget->setCurrentIndex(0);
