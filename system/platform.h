@@ -36,8 +36,8 @@ public:
     // Registers the program in programDir to start at user logon, from the template beside
     // the scripts (tempDir may hold a filled copy while it is registered). False when the
     // template is missing or empty, a file cannot be written, or the system refuses.
-    virtual bool addLogonStart(const QString &programDir, const QString &tempDir,
-                               int timeoutMs) = 0;
+    virtual bool addLogonStart(const QString &programDir, const QString &tempDir, int timeoutMs)
+        = 0;
     // Removes that registration; false when the system refuses.
     virtual bool removeLogonStart(int timeoutMs) = 0;
 

@@ -66,8 +66,7 @@ SystemCommand networkLockCommand(NetworkLockStep step, const QString &programDir
 QString fillAutostartTemplate(const QString &templateText, const QString &executablePath,
                               const QString &programDir)
 {
-    return templateText.arg(desktopString(execArgument(executablePath)),
-                            desktopString(programDir));
+    return templateText.arg(desktopString(execArgument(executablePath)), desktopString(programDir));
 }
 
 QString autostartEntryPath(const QString &xdgConfigHome, const QString &homeDir)

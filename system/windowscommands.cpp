@@ -2,7 +2,6 @@
 
 #include "logontask.h"
 
-
 namespace WindowsCommands {
 
 namespace {
@@ -22,12 +21,12 @@ QString interpreterPath(const QString &systemDrive)
 
 QStringList interpreterArguments(const QStringList &command)
 {
-    return QStringList{QStringLiteral("/c")} + command;
+    return QStringList {QStringLiteral("/c")} + command;
 }
 
 QStringList taskkillCommand(const QString &imageName, bool withChildren)
 {
-    QStringList command{QStringLiteral("taskkill")};
+    QStringList command {QStringLiteral("taskkill")};
     if (withChildren)
         command << QStringLiteral("/T");
     command << QStringLiteral("/F") << QStringLiteral("/IM") << imageName;
@@ -39,14 +38,13 @@ QString networkLockScript(NetworkLockStep step, const QString &programDir)
     const char *name = step == NetworkLockStep::Block ? "wfw_block.bat"
         : step == NetworkLockStep::Unblock            ? "wfw_unblock.bat"
                                                       : "wfw_unblock_emergency.bat";
-    return windowsPath(programDir) + QStringLiteral("\\scripts\\")
-        + QLatin1String(name);
+    return windowsPath(programDir) + QStringLiteral("\\scripts\\") + QLatin1String(name);
 }
 
 QStringList networkLockCommand(NetworkLockStep step, const QString &programDir,
                                const QString &tempDir)
 {
-    QStringList command{networkLockScript(step, programDir)};
+    QStringList command {networkLockScript(step, programDir)};
     if (step != NetworkLockStep::EmergencyUnblock)
         command << windowsPath(tempDir);
     return command;
@@ -54,9 +52,8 @@ QStringList networkLockCommand(NetworkLockStep step, const QString &programDir,
 
 QStringList createLogonTaskCommand(const QString &taskXmlPath)
 {
-    return {QStringLiteral("schtasks"), QStringLiteral("/CREATE"), QStringLiteral("/TN"),
-            QLatin1String(LogonTask::Name), QStringLiteral("/XML"),
-            windowsPath(taskXmlPath)};
+    return {QStringLiteral("schtasks"),     QStringLiteral("/CREATE"), QStringLiteral("/TN"),
+            QLatin1String(LogonTask::Name), QStringLiteral("/XML"),    windowsPath(taskXmlPath)};
 }
 
 QStringList deleteLogonTaskCommand()

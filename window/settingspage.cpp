@@ -1,11 +1,11 @@
 // MainWindow: the settings page (entry, the apply step on leaving it, log-out, the log
 // buttons) and the settings applier runs that change the system.
 
-#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "system/networklockallowlist.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QDeadlineTimer>
 #include <QDesktopServices>
@@ -99,9 +99,8 @@ void MainWindow::applySettings()
     QCheckBox *lock = ui->stngBlockOtherConCheckBox;
     if (lock->isChecked() != settingsSnapshot.networkLock) {
         if (lock->isChecked()) {
-            const QList<bool> answer = showConfirmDialog(2, windowTitle(), {},
-                                                         blockNetworkWarningDisabled,
-                                                         dialogParent());
+            const QList<bool> answer = showConfirmDialog(
+                2, windowTitle(), {}, blockNetworkWarningDisabled, dialogParent());
             blockNetworkWarningDisabled = answer.value(1);
             if (answer.value(0))
                 runSpecialOption(SettingsApplier::Apply_BlockOtherConOn);
@@ -140,9 +139,8 @@ void MainWindow::on_settingLogoutButton_clicked()
     if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
         stopConnection(true);
 
-    const QString account = ui->mainLoginLineEdit->text().isEmpty()
-        ? userEmail
-        : ui->mainLoginLineEdit->text();
+    const QString account
+        = ui->mainLoginLineEdit->text().isEmpty() ? userEmail : ui->mainLoginLineEdit->text();
     savedPackageId = -1;
     subUpdateTimer->stop();
     requestKey.clear();
@@ -227,9 +225,9 @@ void MainWindow::runSpecialOption(SettingsApplier::ApplyType type)
 // is on) and every server of the account, so that a new connection is not locked out.
 QStringList MainWindow::networkLockAllowedHosts() const
 {
-    QStringList addresses{apiBaseUrl,          siteBaseUrl,       emergencyAddress,
-                          endpoints.apiBase,   endpoints.siteBase, endpoints.emergencyBase,
-                          endpoints.ipEchoBase};
+    QStringList addresses {apiBaseUrl,          siteBaseUrl,        emergencyAddress,
+                           endpoints.apiBase,   endpoints.siteBase, endpoints.emergencyBase,
+                           endpoints.ipEchoBase};
     for (const VPNServer &server : servers)
         addresses << server.ip;
     return NetworkLockAllowList::hostsOf(addresses);

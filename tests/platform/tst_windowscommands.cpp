@@ -48,9 +48,6 @@ private slots:
         QTest::newRow("block gets the temp folder")
             << interpreterArguments(networkLockCommand(NetworkLockStep::Block, program, temp))
             << QStringList{"/c", scripts + "wfw_block.bat", nativeTemp};
-        QTest::newRow("unblock gets the temp folder")
-            << interpreterArguments(networkLockCommand(NetworkLockStep::Unblock, program, temp))
-            << QStringList{"/c", scripts + "wfw_unblock.bat", nativeTemp};
         QTest::newRow("emergency unblock gets nothing")
             << interpreterArguments(
                    networkLockCommand(NetworkLockStep::EmergencyUnblock, program, temp))
