@@ -20,8 +20,11 @@ set "RULE=Kestrune VPN network lock"
 set "TUNNEL=ksvpn_tun"
 set "PROGRAM=%~dp0.."
 set "TEMPDIR=%~1"
-set "POLICY=%~1\wfw_policy_before_lock.txt"
 if "%TEMPDIR%"=="" exit /b 1
+rem The client passes the folder with a trailing backslash (sometimes doubled when quoted).
+if "%TEMPDIR:~-1%"=="\" set "TEMPDIR=%TEMPDIR:~0,-1%"
+if "%TEMPDIR:~-1%"=="\" set "TEMPDIR=%TEMPDIR:~0,-1%"
+set "POLICY=%TEMPDIR%\wfw_policy_before_lock.txt"
 if not exist "%TEMPDIR%\" exit /b 1
 
 "%NETSH%" advfirewall firewall delete rule name="%RULE%" >nul 2>&1

@@ -10,8 +10,12 @@ rem as it is). Exit code 0 only when both steps succeeded.
 setlocal EnableExtensions DisableDelayedExpansion
 set "NETSH=%SystemRoot%\System32\netsh.exe"
 set "RULE=Kestrune VPN network lock"
-set "POLICY=%~1\wfw_policy_before_lock.txt"
-if "%~1"=="" exit /b 1
+set "TEMPDIR=%~1"
+if "%TEMPDIR%"=="" exit /b 1
+rem The client passes the folder with a trailing backslash (sometimes doubled when quoted).
+if "%TEMPDIR:~-1%"=="\" set "TEMPDIR=%TEMPDIR:~0,-1%"
+if "%TEMPDIR:~-1%"=="\" set "TEMPDIR=%TEMPDIR:~0,-1%"
+set "POLICY=%TEMPDIR%\wfw_policy_before_lock.txt"
 
 rem "No rules match" is not a failure: the lock may already be off.
 "%NETSH%" advfirewall firewall delete rule name="%RULE%" >nul 2>&1
