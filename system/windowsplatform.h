@@ -10,4 +10,9 @@ public:
     QString shellProgram() const override;
     QStringList shellArguments(const QStringList &command) const override;
     bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+    SystemCommand networkLockCommand(NetworkLockStep step, const QString &programDir,
+                                     const QString &tempDir) const override;
+    // Start at logon is a Task Scheduler task made from startup_schtask.xml.
+    bool addLogonStart(const QString &programDir, const QString &tempDir, int timeoutMs) override;
+    bool removeLogonStart(int timeoutMs) override;
 };

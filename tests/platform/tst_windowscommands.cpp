@@ -35,6 +35,42 @@ private slots:
         QCOMPARE(WindowsCommands::interpreterArguments(WindowsCommands::taskkillCommand(image, tree)),
                  expected);
     }
+
+    void networkLockAndLogonTaskCommandLines_data()
+    {
+        using namespace WindowsCommands;
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QStringList>("expected");
+        const QString program = QStringLiteral("C:/Program Files/Kestrune VPN");
+        const QString temp = QStringLiteral("C:/Users/A B/AppData/Roaming/kestrune/temp/");
+        const QString scripts = QStringLiteral("C:\\Program Files\\Kestrune VPN\\scripts\\");
+        const QString nativeTemp = QStringLiteral("C:\\Users\\A B\\AppData\\Roaming\\kestrune\\temp\\");
+        QTest::newRow("block gets the temp folder")
+            << interpreterArguments(networkLockCommand(NetworkLockStep::Block, program, temp))
+            << QStringList{"/c", scripts + "wfw_block.bat", nativeTemp};
+        QTest::newRow("emergency unblock gets nothing")
+            << interpreterArguments(
+                   networkLockCommand(NetworkLockStep::EmergencyUnblock, program, temp))
+            << QStringList{"/c", scripts + "wfw_unblock_emergency.bat"};
+        QTest::newRow("logon task created from the filled copy")
+            << interpreterArguments(createLogonTaskCommand(temp + "startup_schtask.xml"))
+            << QStringList{"/c", "schtasks", "/CREATE", "/TN", "Run Kestrune VPN on system logon",
+                           "/XML", nativeTemp + "startup_schtask.xml"};
+        QTest::newRow("logon task deleted")
+            << interpreterArguments(deleteLogonTaskCommand())
+            << QStringList{"/c", "schtasks", "/DELETE", "/TN", "Run Kestrune VPN on system logon",
+                           "/f"};
+        QTest::newRow("template filled in order, escaped for XML")
+            << QStringList{fillLogonTaskTemplate("<C>%1</C><W>%2</W>", "C:/R&D/kestrunevpn.exe",
+                                                 "C:/R&D")}
+            << QStringList{"<C>C:\\R&amp;D\\kestrunevpn.exe</C><W>C:\\R&amp;D</W>"};
+    }
+    void networkLockAndLogonTaskCommandLines()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QStringList, expected);
+        QCOMPARE(command, expected);
+    }
 };
 
 KESTRUNE_TEST_MAIN(TestWindowsCommands)
