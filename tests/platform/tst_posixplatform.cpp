@@ -77,6 +77,8 @@ private slots:
         QVERIFY(parent.waitForReadyRead(5000));
         const qint64 pid = parent.readLine().trimmed().toLongLong();
         QVERIFY(PosixPlatform::descendantsOf(parent.processId()).contains(pid));
+        // Until it has replaced itself with the child program, the fork is still the shell.
+        QTRY_VERIFY_WITH_TIMEOUT(folder.running("child").contains(pid), 5000);
         QVERIFY(m_platform.endProcessesOf(shell, withChildren, 5000));
         QVERIFY(parent.waitForFinished(5000));
         QTRY_COMPARE_WITH_TIMEOUT(folder.running("child").contains(pid), !withChildren, 5000);

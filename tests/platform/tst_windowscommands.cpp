@@ -9,8 +9,8 @@ class TestWindowsCommands : public QObject
     Q_OBJECT
 
 private slots:
+    // Pure functions: a Qt warning would still fail the run at its end.
     void initTestCase() { KestruneTest::guardQtWarnings(); }
-    void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
 
     void taskkillCommandLines_data()
     {
