@@ -25,6 +25,9 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QListWidget;
+class QListWidgetItem;
+class VPNServerItem;
 class QMenu;
 class QModelIndex;
 class QNetworkReply;
@@ -118,6 +121,9 @@ public:
     void fillServerLists();
     // The favourites list (single kinds) or the favourite pairs (double kind).
     void fillFavoriteLists();
+    // Probes every server of the list (at most five at once, each within the time limit)
+    // and drops the ones that do not answer; the window waits for it without blocking.
+    void startServerAvailabilityCheck();
 
     // ---- connection (connection/) -------------------------------------------------------
     void startConnection();
@@ -141,6 +147,10 @@ signals:
     // ---- construction and quit ----
     // A server availability check has finished.
     void continueSignal();
+    // Cuts a running availability check short.
+    void serverAvailCheckAbort();
+    // A row's star changed the favourite state of the server with this id.
+    void vpnServerItemFavoriteStateChanged(int id, bool state);
 
     // ---- connection ----
     void vpnProcessStart(const QString &startParamString);
@@ -195,6 +205,14 @@ public slots:
     void statWidgetClosed(QPoint position);
     void shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state);
 
+    // ---- server lists and availability ----
+    void serverAvailResultReceived(int id, bool result);
+    void serverAvailCheckFinished();
+    void vpnServerItemFavButtonClicked();
+    void slidingButtonClicked();
+    void slidingVPNServSWAnimFinished();
+    void vpnServerSelectionChanged(const QModelIndex &current, const QModelIndex &previous);
+
     // ---- tray ----
 
 private slots:
@@ -218,6 +236,14 @@ private slots:
     void on_subsSubComboBox_currentIndexChanged(int index);
     void on_vpnDoubleServFirstComboBox_currentIndexChanged(int index);
     void on_vpnDoubleServSecondComboBox_currentIndexChanged(int index);
+    void on_vpnConManualChoiceButton_clicked();
+    void on_vpnDoubleServFavServButton_clicked();
+    void on_vpnServAllServListWidget_currentItemChanged(QListWidgetItem *current,
+                                                        QListWidgetItem *previous);
+    void on_vpnServFavServListWidget_currentItemChanged(QListWidgetItem *current,
+                                                        QListWidgetItem *previous);
+    void on_vpnDoubleFavServListWidget_currentItemChanged(QListWidgetItem *current,
+                                                          QListWidgetItem *previous);
 
     // ---- connection ----
     void on_vpnConAutoChoiceButton_clicked();
@@ -333,6 +359,27 @@ private:
     void storePackageId();
     int storedLastServerId(int which);
     void loadFavoritesIntoServers(int subscriptionType);
+    int currentSubType() const;
+
+    // ---- server lists and availability ----
+    void setUpServerLists();
+    void fillDoubleCombos();
+    VPNServerItem *addServerRow(QListWidget *list, int first, int second, int listType);
+    // CONNECT of the server page follows the list on show, that of the pairs its list.
+    void updateConnectButtons();
+    void waitForServerAvailabilityCheck();
+    void endServerAvailabilityWait();
+    // Ends a running check at once and joins its threads (the window is going).
+    void endServerAvailabilityCheck();
+    void removeServerAt(int index);
+    // The availability check's TCP port and time limit per probe (milliseconds).
+    quint16 availCheckPort = 444;
+    int availCheckTimeout = 5000;
+    int availFinished = 0;
+    int availTotal = 0;
+    int availReachable = 0;
+    int availDotsTimerId = -1;
+    QPointer<QThread> availCheckThread;
 
     // ---- connection ----
     bool replyOutlivedItsConnection(const QString &logPrefix);
