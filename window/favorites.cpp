@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include <QListWidgetItem>
+#include <QScrollBar>
 
 namespace {
 
@@ -153,6 +154,10 @@ void MainWindow::setUpServerLists()
         connect(toggle, SIGNAL(buttonClicked()), this, SLOT(slidingButtonClicked()));
         toggle->setAccessibleName(tr("Servers or favorites"));
     }
+    for (QListWidget *list : {ui->vpnServAllServListWidget, ui->vpnServFavServListWidget,
+                              ui->vpnDoubleFavServListWidget})
+        connect(list->verticalScrollBar(), SIGNAL(valueChanged(int)), this,
+                SLOT(serverListScrolled()));
     connect(ui->vpnServStackedWidget, SIGNAL(animationFinished()), this,
             SLOT(slidingVPNServSWAnimFinished()));
     connect(ui->vpnDoubleServStackedWidget, SIGNAL(animationFinished()), this,

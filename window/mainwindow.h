@@ -48,7 +48,8 @@ class SlidingButton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
-    // Tests read the window's state through a probe class of their own.
+    // Tests read the window's state through their probe.
+    friend class WindowProbe;
     friend class MainWindowProbe;
 
 public:
@@ -212,6 +213,7 @@ public slots:
     void slidingButtonClicked();
     void slidingVPNServSWAnimFinished();
     void vpnServerSelectionChanged(const QModelIndex &current, const QModelIndex &previous);
+    void serverListScrolled();
 
     // ---- tray ----
 
@@ -364,7 +366,11 @@ private:
     // ---- server lists and availability ----
     void setUpServerLists();
     void fillDoubleCombos();
-    VPNServerItem *addServerRow(QListWidget *list, int first, int second, int listType);
+    void addServerRow(QListWidget *list, int first, int second, int listType);
+    VPNServerItem *makeRowWidget(QListWidget *list, QListWidgetItem *item);
+    void makeVisibleRows(QListWidget *list);
+    int rowHeight(bool pair);
+    int serverRowHeight[2] = {0, 0};
     // CONNECT of the server page follows the list on show, that of the pairs its list.
     void updateConnectButtons();
     void waitForServerAvailabilityCheck();

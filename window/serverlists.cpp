@@ -14,6 +14,11 @@ namespace {
 
 const int IdRole = Qt::UserRole;
 const int SecondIdRole = Qt::UserRole + 1;
+const int TextRole = Qt::UserRole + 2;
+const int SecondTextRole = Qt::UserRole + 3;
+const int FlagRole = Qt::UserRole + 4;
+const int SecondFlagRole = Qt::UserRole + 5;
+const int ListTypeRole = Qt::UserRole + 6;
 
 QString locationText(const VPNServer &server)
 {
@@ -29,44 +34,102 @@ int MainWindow::currentSubType() const
         : 0;
 }
 
-VPNServerItem *MainWindow::addServerRow(QListWidget *list, int first, int second, int listType)
+// A row's item carries everything its widget shows; the widget itself is made when the row
+// comes into view, so a list of a thousand cities fills at once and scrolls smoothly.
+void MainWindow::addServerRow(QListWidget *list, int first, int second, int listType)
 {
     const bool pair = second >= 0;
-    auto *row = new VPNServerItem(pair ? VPNServerItem::Sub_Double : VPNServerItem::Sub_Premium,
-                                  VPNServerItem::VPNServerListType(listType));
-    const int rowWidth = width() - 2 * ui->vpnServContentVLayout->contentsMargins().left()
-        - list->verticalScrollBar()->sizeHint().width();
-    row->setMaximumWidth(rowWidth);
     auto *item = new QListWidgetItem;
-    item->setSizeHint(QSize(200, row->height()));
     const VPNServer &entry = servers.at(first);
-    row->setText(locationText(entry), VPNServerItem::Srv_First);
-    row->setFlag(flagPath(entry.countryIso), VPNServerItem::Srv_First);
     item->setData(IdRole, entry.id);
+    item->setData(TextRole, locationText(entry));
+    item->setData(FlagRole, flagPath(entry.countryIso));
+    item->setData(ListTypeRole, listType);
     QString spoken = locationText(entry);
     if (pair) {
         const VPNServer &exit = servers.at(second);
-        row->setText(locationText(exit), VPNServerItem::Srv_Second);
-        row->setFlag(flagPath(exit.countryIso), VPNServerItem::Srv_Second);
         item->setData(SecondIdRole, exit.id);
+        item->setData(SecondTextRole, locationText(exit));
+        item->setData(SecondFlagRole, flagPath(exit.countryIso));
         spoken += QStringLiteral(" - ") + locationText(exit);
     }
-    row->setId(entry.id, pair ? servers.at(second).id : -1);
     item->setData(Qt::AccessibleTextRole, spoken);
     if (listType == VPNServerItem::List_Premium) {
         // The display text orders the list; the row widget alone is seen.
         item->setData(Qt::DisplayRole, spoken);
         item->setData(Qt::ForegroundRole, QColor(Qt::transparent));
+    }
+    item->setSizeHint(QSize(200, rowHeight(pair)));
+    list->addItem(item);
+}
+
+int MainWindow::rowHeight(bool pair)
+{
+    int &height = serverRowHeight[pair ? 1 : 0];
+    if (height <= 0) {
+        VPNServerItem sample(pair ? VPNServerItem::Sub_Double : VPNServerItem::Sub_Premium,
+                             VPNServerItem::List_Premium);
+        height = sample.height();
+    }
+    return height;
+}
+
+VPNServerItem *MainWindow::makeRowWidget(QListWidget *list, QListWidgetItem *item)
+{
+    const bool pair = item->data(SecondIdRole).isValid();
+    const auto listType = VPNServerItem::VPNServerListType(item->data(ListTypeRole).toInt());
+    auto *row = new VPNServerItem(pair ? VPNServerItem::Sub_Double : VPNServerItem::Sub_Premium,
+                                  listType);
+    row->setMaximumWidth(width() - 2 * ui->vpnServContentVLayout->contentsMargins().left()
+                         - list->verticalScrollBar()->sizeHint().width());
+    const int firstId = item->data(IdRole).toInt();
+    row->setText(item->data(TextRole).toString(), VPNServerItem::Srv_First);
+    row->setFlag(item->data(FlagRole).toString(), VPNServerItem::Srv_First);
+    if (pair) {
+        row->setText(item->data(SecondTextRole).toString(), VPNServerItem::Srv_Second);
+        row->setFlag(item->data(SecondFlagRole).toString(), VPNServerItem::Srv_Second);
+    }
+    row->setId(firstId, pair ? item->data(SecondIdRole).toInt() : -1);
+    if (listType == VPNServerItem::List_Premium) {
         row->setObjectName(QStringLiteral("DefaultSubAll"));
-        row->setFavorite(entry.favorite);
+        const int k = serverIndexOfId(firstId, -1);
+        row->setFavorite(k >= 0 && servers.at(k).favorite);
     }
     connect(row, SIGNAL(favoriteButtonClicked()), this, SLOT(vpnServerItemFavButtonClicked()));
     if (!pair)
         connect(this, SIGNAL(vpnServerItemFavoriteStateChanged(int, bool)), row,
                 SLOT(favoriteStateChanged(int, bool)));
-    list->addItem(item);
     list->setItemWidget(item, row);
+    if (list->currentItem() == item)
+        row->selectionStateChanged(true);
     return row;
+}
+
+void MainWindow::makeVisibleRows(QListWidget *list)
+{
+    if (list->count() == 0)
+        return;
+    // Rows are all of one height: the scroll position tells which are in view.
+    const int rowHeightPx = qMax(1, list->sizeHintForRow(0));
+    const int top = list->verticalScrollBar()->value();
+    const int first = qBound(0, top / rowHeightPx, list->count() - 1);
+    // The window is of fixed size: no list is taller than it, laid out yet or not.
+    const int last = qBound(0, (top + qMax(list->viewport()->height(), height())) / rowHeightPx + 1,
+                            list->count() - 1);
+    for (int r = first; r <= last; ++r) {
+        QListWidgetItem *item = list->item(r);
+        if (!list->itemWidget(item))
+            makeRowWidget(list, item);
+    }
+}
+
+void MainWindow::serverListScrolled()
+{
+    for (QListWidget *list : {ui->vpnServAllServListWidget, ui->vpnServFavServListWidget,
+                              ui->vpnDoubleFavServListWidget}) {
+        if (list->verticalScrollBar() == sender())
+            makeVisibleRows(list);
+    }
 }
 
 void MainWindow::fillServerLists()
@@ -102,6 +165,7 @@ void MainWindow::fillServerLists()
         list->setCurrentRow(row);
         list->scrollToItem(list->item(row));
     }
+    makeVisibleRows(list);
 }
 
 void MainWindow::fillFavoriteLists()
@@ -114,6 +178,7 @@ void MainWindow::fillFavoriteLists()
             addServerRow(pairs, pair.first, pair.second, VPNServerItem::List_DoubleFavorite);
         if (pairs->count() > 0 && remembered != -1)
             pairs->setCurrentRow(qMin(remembered, pairs->count() - 1));
+        makeVisibleRows(pairs);
         updateConnectButtons();
         return;
     }
@@ -125,6 +190,7 @@ void MainWindow::fillFavoriteLists()
         addServerRow(list, i, -1, VPNServerItem::List_PremiumFavorite);
     if (list->count() > 0 && remembered != -1)
         list->setCurrentRow(qMin(remembered, list->count() - 1));
+    makeVisibleRows(list);
     updateConnectButtons();
 }
 
