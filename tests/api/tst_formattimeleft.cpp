@@ -75,12 +75,6 @@ private slots:
         QCoreApplication::removeTranslator(&marker);
         QCOMPARE(got, text);
     }
-
-    void withoutTheWordAndUntranslated()
-    {
-        QCOMPARE(formatTimeLeft(now + 21 * day + 1, 2, true, now), QString("21 days left"));
-        QCOMPARE(formatTimeLeft(now + 22 * day + 1, 1, false, now), QString("22 days"));
-    }
 };
 
 KESTRUNE_TEST_MAIN(TestFormatTimeLeft)

@@ -7,6 +7,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -23,14 +24,11 @@ struct SilentPort
             fill.push_back(std::make_unique<QTcpSocket>());
             fill.back()->connectToHost(QHostAddress::LocalHost, port.port());
         }
-        return QTest::qWaitFor([this]() { return connectedCount() >= 17; }, 5000);
-    }
-    int connectedCount() const
-    {
-        int n = 0;
-        for (const auto &socket : fill)
-            n += socket->state() == QAbstractSocket::ConnectedState;
-        return n;
+        return QTest::qWaitFor([this]() {
+            return std::count_if(fill.begin(), fill.end(), [](const auto &socket) {
+                       return socket->state() == QAbstractSocket::ConnectedState;
+                   }) >= 17; // a backlog of 16 holds 17
+        }, 5000);
     }
 };
 

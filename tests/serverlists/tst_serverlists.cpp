@@ -164,8 +164,6 @@ private slots:
         QVERIFY(choose(rig, 11, false));
         favorites = rig.widget<QListWidget>("vpnServFavServListWidget");
         QCOMPARE(rowTexts(favorites), QStringList {"Japan | Tokyo"});
-        QVERIFY(row(rig.widget<QListWidget>("vpnServAllServListWidget"), "Japan | Tokyo")
-                    ->isFavorite());
     }
 
     void doublePairsFromThePageAndTheRows()
@@ -219,7 +217,6 @@ private slots:
         QVERIFY(rig.log.contains(finished));
         QTRY_COMPARE_WITH_TIMEOUT(rowTexts(rig.widget<QListWidget>("vpnServAllServListWidget")),
                                   kept, 5000);
-        QCOMPARE(rig.probe().servers().size(), kept.size());
     }
 
     // Names too long or with markup, codes that name no flag, ids repeated or negative, a
