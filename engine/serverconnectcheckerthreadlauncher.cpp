@@ -1,4 +1,5 @@
 #include "serverconnectcheckerthreadlauncher.h"
+
 #include "serverconnectchecker.h"
 
 #include <QThread>
@@ -40,8 +41,7 @@ void ServerConnectCheckerThreadLauncher::startNext()
     const int port = server.value(2).toInt();
 
     auto *thread = new QThread;
-    auto *checker = new ServerConnectChecker(id, address, quint16(qBound(0, port, 65535)),
-                                             timeout);
+    auto *checker = new ServerConnectChecker(id, address, quint16(qBound(0, port, 65535)), timeout);
     connect(checker, SIGNAL(sendResult(int, bool)), this, SIGNAL(sendResult(int, bool)),
             Qt::QueuedConnection);
     connect(this, SIGNAL(checkAbort()), checker, SLOT(abort()), Qt::QueuedConnection);

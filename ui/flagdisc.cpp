@@ -17,13 +17,12 @@ QPixmap drawDisc(const QString &path, const QSize &size, qreal ratio)
     picture = picture.convertToFormat(QImage::Format_ARGB32);
     picture.setDevicePixelRatio(ratio);
     // The middle of the flag, wide enough that the disc shows more than a stripe.
-    const QImage scaled
-        = picture.scaled(QSize(2 * size.width(), size.height()) * ratio,
-                         Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    const QImage scaled = picture.scaled(QSize(2 * size.width(), size.height()) * ratio,
+                                         Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
     const QSize crop = size * ratio;
-    const QImage middle = scaled.copy((scaled.width() - crop.width()) / 2,
-                                      (scaled.height() - crop.height()) / 2, crop.width(),
-                                      crop.height());
+    const QImage middle
+        = scaled.copy((scaled.width() - crop.width()) / 2, (scaled.height() - crop.height()) / 2,
+                      crop.width(), crop.height());
     const int side = int(size.height() * ratio);
     QImage canvas(side, side, QImage::Format_ARGB32);
     canvas.fill(Qt::transparent);

@@ -33,11 +33,18 @@ QString hourText(TimeLeftCategory category)
 
 QString leftWord(TimeLeftUnit unit, TimeLeftCategory category)
 {
-    static const char *const forms[3][3][2] = {
-        {QT_TRANSLATE_NOOP3("QObject", "left", "days, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "days, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "days, plural ending")},
-        {QT_TRANSLATE_NOOP3("QObject", "left", "hours, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "hours, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "hours, plural ending")},
-        {QT_TRANSLATE_NOOP3("QObject", "left", "minutes, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "minutes, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "minutes, plural ending")}};
-    return QCoreApplication::translate("QObject", forms[unit][category][0], forms[unit][category][1]);
+    static const char *const forms[3][3][2]
+        = {{QT_TRANSLATE_NOOP3("QObject", "left", "days, singular ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "days, special ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "days, plural ending")},
+           {QT_TRANSLATE_NOOP3("QObject", "left", "hours, singular ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "hours, special ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "hours, plural ending")},
+           {QT_TRANSLATE_NOOP3("QObject", "left", "minutes, singular ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "minutes, special ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "minutes, plural ending")}};
+    return QCoreApplication::translate("QObject", forms[unit][category][0],
+                                       forms[unit][category][1]);
 }
 
 } // namespace
@@ -95,7 +102,8 @@ QString formatTimeLeft(qint64 endTime, qint16 language, bool withLeftWord, qint6
         unit = TimeLeft_Minutes;
         count = int(remaining / 60);
         const qint64 seconds = remaining - 60 * qint64(count);
-        number = QCoreApplication::translate("QObject", "%0 m").arg(count) + QLatin1Char(' ') + QCoreApplication::translate("QObject", "%0 s").arg(seconds);
+        number = QCoreApplication::translate("QObject", "%0 m").arg(count) + QLatin1Char(' ')
+            + QCoreApplication::translate("QObject", "%0 s").arg(seconds);
     }
     if (!withLeftWord)
         return number;

@@ -1,8 +1,8 @@
 #include "serverlistrows.h"
 
-#include <QSet>
-
 #include <algorithm>
+
+#include <QSet>
 
 namespace ServerListRows {
 
@@ -29,8 +29,8 @@ QVector<int> allLocations(const QVector<VPNServer> &servers)
     QSet<QString> cities;
     for (int i = 0; i < servers.size(); ++i) {
         if (firstOfCity(cities, servers.at(i).cityName))
-            rows.append({servers.at(i).countryName + QStringLiteral(" | ") + servers.at(i).cityName,
-                         i});
+            rows.append(
+                {servers.at(i).countryName + QStringLiteral(" | ") + servers.at(i).cityName, i});
     }
     std::stable_sort(rows.begin(), rows.end(),
                      [](const QPair<QString, int> &a, const QPair<QString, int> &b) {

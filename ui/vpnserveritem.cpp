@@ -1,4 +1,5 @@
 #include "vpnserveritem.h"
+
 #include "flagdisc.h"
 #include "ui_vpnserveritem.h"
 
@@ -140,10 +141,10 @@ void VPNServerItem::favoriteStateChanged(int id, bool state)
 
 void VPNServerItem::setStateProperty(const QByteArray &name, bool value)
 {
-    for (QWidget *widget : {static_cast<QWidget *>(ui->bgWidget),
-                            static_cast<QWidget *>(ui->locationLabel1),
-                            static_cast<QWidget *>(ui->favoriteButton), ui->flagWidget1,
-                            static_cast<QWidget *>(ui->locationLabel2), ui->flagWidget2}) {
+    for (QWidget *widget :
+         {static_cast<QWidget *>(ui->bgWidget), static_cast<QWidget *>(ui->locationLabel1),
+          static_cast<QWidget *>(ui->favoriteButton), ui->flagWidget1,
+          static_cast<QWidget *>(ui->locationLabel2), ui->flagWidget2}) {
         if (!widget)
             continue;
         widget->setProperty(name.constData(), value);

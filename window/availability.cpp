@@ -1,10 +1,10 @@
 // MainWindow: the availability check of a fresh server list, which drops the servers that do
 // not answer before the lists are filled and a server is chosen automatically.
 
-#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "engine/serverconnectcheckerthreadlauncher.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -22,8 +22,7 @@ void MainWindow::startServerAvailabilityCheck()
     ui->vpnConChangeSubButton->setEnabled(false);
     ui->vpnConAutoChoiceButton->setEnabled(false);
     ui->vpnConManualChoiceButton->setEnabled(false);
-    ui->vpnConCheckServAvailLabel->setText(
-        checkServersTemplate.arg(0).arg(servers.size()));
+    ui->vpnConCheckServAvailLabel->setText(checkServersTemplate.arg(0).arg(servers.size()));
     ui->vpnConStatusStackedWidget->setCurrentIndex(3);
     if (availDotsTimerId < 0)
         availDotsTimerId = startTimer(AvailabilityDotsMs, Qt::CoarseTimer);
@@ -32,8 +31,8 @@ void MainWindow::startServerAvailabilityCheck()
     QList<QVariant> queue;
     queue.reserve(servers.size());
     for (const VPNServer &server : servers)
-        queue.append(ServerConnectCheckerThreadLauncher::entry(server.id, server.ip,
-                                                               availCheckPort));
+        queue.append(
+            ServerConnectCheckerThreadLauncher::entry(server.id, server.ip, availCheckPort));
     availFinished = 0;
     availReachable = 0;
     availTotal = servers.size();
@@ -47,8 +46,8 @@ void MainWindow::startServerAvailabilityCheck()
     connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
     connect(thread, SIGNAL(destroyed(QObject *)), this, SLOT(serverAvailCheckFinished()),
             Qt::QueuedConnection);
-    connect(launcher, SIGNAL(sendResult(int, bool)), this, SLOT(serverAvailResultReceived(int, bool)),
-            Qt::QueuedConnection);
+    connect(launcher, SIGNAL(sendResult(int, bool)), this,
+            SLOT(serverAvailResultReceived(int, bool)), Qt::QueuedConnection);
     connect(this, SIGNAL(serverAvailCheckAbort()), launcher, SLOT(abort()), Qt::QueuedConnection);
     // Kept only to end the series when the window goes first.
     availCheckThread = thread;

@@ -1,10 +1,10 @@
 // MainWindow: the stars of the server rows and of the double page, the list toggles and the
 // connect buttons that follow the current row.
 
-#include "window/mainwindow.h"
 #include "ui/slidingbutton.h"
 #include "ui/vpnserveritem.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QListWidgetItem>
 #include <QScrollBar>
@@ -107,16 +107,18 @@ void MainWindow::updateConnectButtons()
         : ui->vpnServFavServListWidget;
     ui->vpnServConnectButton->setEnabled(visible->currentIndex().isValid()
                                          && visible->currentItem());
-    ui->vpnDoubleFavServConnectButton->setEnabled(
-        ui->vpnDoubleFavServListWidget->currentItem() != nullptr);
+    ui->vpnDoubleFavServConnectButton->setEnabled(ui->vpnDoubleFavServListWidget->currentItem()
+                                                  != nullptr);
 }
 
-void MainWindow::on_vpnServAllServListWidget_currentItemChanged(QListWidgetItem *, QListWidgetItem *)
+void MainWindow::on_vpnServAllServListWidget_currentItemChanged(QListWidgetItem *,
+                                                                QListWidgetItem *)
 {
     updateConnectButtons();
 }
 
-void MainWindow::on_vpnServFavServListWidget_currentItemChanged(QListWidgetItem *, QListWidgetItem *)
+void MainWindow::on_vpnServFavServListWidget_currentItemChanged(QListWidgetItem *,
+                                                                QListWidgetItem *)
 {
     updateConnectButtons();
 }

@@ -10,20 +10,19 @@
 #include "window/mainwindow.h"
 
 #include <cstdio>
-
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QListWidget>
-#include <QScrollBar>
-#include <QMessageBox>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
-
 #include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 
 // The bench reaches the window's lists as the tests do.
 class WindowProbe
@@ -47,9 +46,9 @@ public:
 
 namespace {
 
-const char *const Countries[][2] = {{"NL", "Netherlands"}, {"DE", "Germany"}, {"JP", "Japan"},
-                                    {"US", "United States"}, {"GB", "United Kingdom"},
-                                    {"CH", "Switzerland"}, {"SG", "Singapore"}, {"FI", "Finland"}};
+const char *const Countries[][2] = {
+    {"NL", "Netherlands"},    {"DE", "Germany"},     {"JP", "Japan"},     {"US", "United States"},
+    {"GB", "United Kingdom"}, {"CH", "Switzerland"}, {"SG", "Singapore"}, {"FI", "Finland"}};
 
 QVector<VPNServer> cities(int count)
 {

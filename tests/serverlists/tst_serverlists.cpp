@@ -8,6 +8,7 @@
 #include "ui/pagenavigation.h"
 #include "ui/vpnserveritem.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -22,8 +23,10 @@ namespace {
 QJsonObject server(int id, const QString &ip, const QString &iso, const QString &country,
                    const QString &city)
 {
-    const QJsonObject place {{"countryIso", iso},        {"countryNameEn", country},
-                             {"countryNameRu", country}, {"cityNameEn", city},
+    const QJsonObject place {{"countryIso", iso},
+                             {"countryNameEn", country},
+                             {"countryNameRu", country},
+                             {"cityNameEn", city},
                              {"cityNameRu", city}};
     return {{"id", id}, {"ip", ip}, {"name", city}, {"geo", QJsonObject {{"def", place}}}};
 }
@@ -150,8 +153,8 @@ private slots:
         QVERIFY(choose(rig, 11));
         auto *all = rig.widget<QListWidget>("vpnServAllServListWidget");
         auto *favorites = rig.widget<QListWidget>("vpnServFavServListWidget");
-        QCOMPARE(rowTexts(all), QStringList({"Germany | Frankfurt", "Japan | Tokyo",
-                                             "Netherlands | Amsterdam"}));
+        QCOMPARE(rowTexts(all),
+                 QStringList({"Germany | Frankfurt", "Japan | Tokyo", "Netherlands | Amsterdam"}));
         clickStar(row(all, "Japan | Tokyo"));
         clickStar(row(all, "Netherlands | Amsterdam"));
         QCOMPARE(rowTexts(favorites), QStringList({"Netherlands | Amsterdam", "Japan | Tokyo"}));
@@ -225,11 +228,13 @@ private slots:
     {
         WindowRig rig(WindowRig::LocalService);
         const QString longName(10000, QLatin1Char('x'));
-        rig.service.setServers(11, {server(-3, "127.0.0.1", "ZZ", "<b>Bold</b>", longName),
-                                    server(8, "127.0.0.2", "", "Nowhere", "<i>x"),
-                                    server(8, "127.0.0.3", "../../flags/nl", "Land", "City")});
-        QVERIFY(writeFile(rig.settingsFile(), "[Favorives]\nPremiumSub\\1\\IP=127.0.0.99\n"
-                                              "PremiumSub\\2\\IP=127.0.0.3\nPremiumSub\\size=2\n"));
+        rig.service.setServers(11,
+                               {server(-3, "127.0.0.1", "ZZ", "<b>Bold</b>", longName),
+                                server(8, "127.0.0.2", "", "Nowhere", "<i>x"),
+                                server(8, "127.0.0.3", "../../flags/nl", "Land", "City")});
+        QVERIFY(writeFile(rig.settingsFile(),
+                          "[Favorives]\nPremiumSub\\1\\IP=127.0.0.99\n"
+                          "PremiumSub\\2\\IP=127.0.0.3\nPremiumSub\\size=2\n"));
         rig.open();
         QVERIFY(choose(rig, 11));
         auto *all = rig.widget<QListWidget>("vpnServAllServListWidget");
@@ -238,6 +243,10 @@ private slots:
                  QStringList {"Land | City"});
         VPNServerItem *bold = row(all, "<b>Bold</b> | " + longName);
         QVERIFY(bold);
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(bold->findChild<QPushButton *>("favoriteButton"))
+                ->text(QAccessible::Name),
+            "Favorite");
         QCOMPARE(bold->height(), row(all, "Land | City")->height());
         auto *text = bold->findChild<QLabel *>("locationLabel1");
         QCOMPARE(text->textFormat(), Qt::PlainText);

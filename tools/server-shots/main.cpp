@@ -100,12 +100,13 @@ int main(int argc, char **argv)
         window.findChild<QPushButton *>(QLatin1String(name))->click();
     };
     const auto listReady = [&]() {
-        if (waitFor([&]() { return stack->currentIndex() == Page_Connection && next->isEnabled(); }))
+        if (waitFor(
+                [&]() { return stack->currentIndex() == Page_Connection && next->isEnabled(); }))
             return true;
         QFile log(Loger::currentFileName());
         log.open(QIODevice::ReadOnly);
-        std::fprintf(stderr, "page %d, next %d; the log ends:\n%s\n", stack->currentIndex(), int(next->isEnabled()),
-                     log.readAll().right(2000).constData());
+        std::fprintf(stderr, "page %d, next %d; the log ends:\n%s\n", stack->currentIndex(),
+                     int(next->isEnabled()), log.readAll().right(2000).constData());
         return false;
     };
     int failures = 0;
