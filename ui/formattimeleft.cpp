@@ -33,29 +33,45 @@ QString hourText(TimeLeftCategory category)
 
 QString leftWord(TimeLeftUnit unit, TimeLeftCategory category)
 {
-    static const char *const forms[3][3][2] = {
-        {QT_TRANSLATE_NOOP3("QObject", "left", "days, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "days, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "days, plural ending")},
-        {QT_TRANSLATE_NOOP3("QObject", "left", "hours, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "hours, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "hours, plural ending")},
-        {QT_TRANSLATE_NOOP3("QObject", "left", "minutes, singular ending"), QT_TRANSLATE_NOOP3("QObject", "left", "minutes, special ending"), QT_TRANSLATE_NOOP3("QObject", "left", "minutes, plural ending")}};
-    return QCoreApplication::translate("QObject", forms[unit][category][0], forms[unit][category][1]);
+    static const char *const forms[3][3][2]
+        = {{QT_TRANSLATE_NOOP3("QObject", "left", "days, singular ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "days, special ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "days, plural ending")},
+           {QT_TRANSLATE_NOOP3("QObject", "left", "hours, singular ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "hours, special ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "hours, plural ending")},
+           {QT_TRANSLATE_NOOP3("QObject", "left", "minutes, singular ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "minutes, special ending"),
+            QT_TRANSLATE_NOOP3("QObject", "left", "minutes, plural ending")}};
+    return QCoreApplication::translate("QObject", forms[unit][category][0],
+                                       forms[unit][category][1]);
 }
 
 } // namespace
 
-TimeLeftCategory timeLeftCategory(int count, TimeLeftUnit unit)
+TimeLeftCategory timeLeftCategory(int count, qint16 language)
 {
-    const int k = (unit == TimeLeft_Days && count > 100) ? count % 10 : count;
-    if (k >= 11 && k <= 19)
-        return TimeLeft_Plural;
-    switch (k % 10) {
+    switch (language) {
     case 1:
-        return TimeLeft_Singular;
-    case 2:
+    case 5: {
+        const int lastTwo = count % 100;
+        if (lastTwo >= 11 && lastTwo <= 14)
+            return TimeLeft_Plural;
+        switch (lastTwo % 10) {
+        case 1:
+            return TimeLeft_Singular;
+        case 2:
+        case 3:
+        case 4:
+            return TimeLeft_Special;
+        default:
+            return TimeLeft_Plural;
+        }
+    }
     case 3:
-    case 4:
-        return TimeLeft_Special;
-    default:
         return TimeLeft_Plural;
+    default:
+        return count == 1 ? TimeLeft_Singular : TimeLeft_Plural;
     }
 }
 
@@ -77,19 +93,20 @@ QString formatTimeLeft(qint64 endTime, qint16 language, bool withLeftWord, qint6
     if (remaining > 86400) {
         unit = TimeLeft_Days;
         count = int((remaining - 1) / 86400);
-        number = dayText(timeLeftCategory(count, unit)).arg(count);
+        number = dayText(timeLeftCategory(count, language)).arg(count);
     } else if (remaining >= 3600) {
         unit = TimeLeft_Hours;
         count = int(remaining / 3600);
-        number = hourText(timeLeftCategory(count, unit)).arg(count);
+        number = hourText(timeLeftCategory(count, language)).arg(count);
     } else {
         unit = TimeLeft_Minutes;
         count = int(remaining / 60);
         const qint64 seconds = remaining - 60 * qint64(count);
-        number = QCoreApplication::translate("QObject", "%0 m").arg(count) + QLatin1Char(' ') + QCoreApplication::translate("QObject", "%0 s").arg(seconds);
+        number = QCoreApplication::translate("QObject", "%0 m").arg(count) + QLatin1Char(' ')
+            + QCoreApplication::translate("QObject", "%0 s").arg(seconds);
     }
     if (!withLeftWord)
         return number;
-    const QString left = leftWord(unit, timeLeftCategory(count, unit));
+    const QString left = leftWord(unit, timeLeftCategory(count, language));
     return language == 2 ? number + QLatin1Char(' ') + left : left + QLatin1Char(' ') + number;
 }

@@ -10,8 +10,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -238,17 +236,13 @@ void MainWindow::fillInfoPage()
 
 void MainWindow::openStatWidget()
 {
-    if (statWidget) {
-        statWidget->raise();
+    if (statWindowOpen || statWidget || !vpnProcess
+        || vpnProcess->procStatus != VPNProcess::ProcConnected)
         return;
-    }
-    QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-    QPoint position = statWindowPosition;
-    if (!StatWidgetPlacement::isOnScreen(position, area))
-        position = StatWidgetPlacement::defaultPosition(area);
+    // On the main window's screen; a position that had to be replaced is not tried again.
+    statWindowPosition = StatWidgetPlacement::positionNear(statWindowPosition, this);
 
-    auto *widget = new StatWidget({position}, nullptr);
+    auto *widget = new StatWidget({statWindowPosition}, nullptr);
     connect(this, SIGNAL(statWidgetTimeChanged(QString)), widget, SLOT(dataTimeChanged(QString)));
     connect(this, SIGNAL(statWidgetTrafficChanged(QString, QString)), widget,
             SLOT(dataTrafficChanged(QString, QString)));
@@ -258,6 +252,11 @@ void MainWindow::openStatWidget()
     connect(widget, SIGNAL(closed(QPoint)), this, SLOT(statWidgetClosed(QPoint)));
     statWidget = widget;
     statWindowOpen = true;
+    // What the information page shows now, not the form's zeros until the next tick.
+    emit statWidgetTimeChanged(ui->vpnInfoTimeLabel->text());
+    emit statWidgetTrafficChanged(ui->vpnInfoTrafficInLabel->text(),
+                                  ui->vpnInfoTrafficOutLabel->text());
+    emit statWidgetSpeedChanged(ui->vpnInfoSpeedInLabel->text(), ui->vpnInfoSpeedOutLabel->text());
     widget->show();
 }
 

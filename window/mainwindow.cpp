@@ -54,6 +54,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     // The form, its templates, the hidden hints and the version on the About page.
     ui->setupUi(this);
     setUpPages();
+    setUpServerLists();
     checkServersTemplate
         = tr("<p><span style=\"font-size:13px;\">Checking servers (%0/%1)</span></p>");
 
@@ -156,6 +157,8 @@ MainWindow::~MainWindow()
     // An end asked for by the system skips the tray's Quit: OpenVPN still ends politely.
     if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
         stopConnection(true);
+    // No probe outlives the window it reports to.
+    endServerAvailabilityCheck();
     // A window destroyed with threads still running (a request still out at the quit, or a
     // window that never reached the quit) would abort the process: every thread of the
     // window leaves its loop first, the long-lived ones and the request workers alike.

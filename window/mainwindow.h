@@ -26,6 +26,9 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QListWidget;
+class QListWidgetItem;
+class VPNServerItem;
 class QMenu;
 class QModelIndex;
 class QNetworkReply;
@@ -120,6 +123,9 @@ public:
     void fillServerLists();
     // The favourites list (single kinds) or the favourite pairs (double kind).
     void fillFavoriteLists();
+    // Probes every server of the list (at most five at once, each within the time limit)
+    // and drops the ones that do not answer; the window waits for it without blocking.
+    void startServerAvailabilityCheck();
 
     // ---- connection (connection/) -------------------------------------------------------
     void startConnection();
@@ -148,6 +154,10 @@ signals:
     // ---- construction and quit ----
     // A server availability check has finished.
     void continueSignal();
+    // Cuts a running availability check short.
+    void serverAvailCheckAbort();
+    // A row's star changed the favourite state of the server with this id.
+    void vpnServerItemFavoriteStateChanged(int id, bool state);
 
     // ---- settings page ----
     void settingsApplierFinished();
@@ -208,6 +218,15 @@ public slots:
     // ---- settings page ----
     void settingsApplierResultReceived(bool result, short type, QVariant data);
 
+    // ---- server lists and availability ----
+    void serverAvailResultReceived(int id, bool result);
+    void serverAvailCheckFinished();
+    void vpnServerItemFavButtonClicked();
+    void slidingButtonClicked();
+    void slidingVPNServSWAnimFinished();
+    void vpnServerSelectionChanged(const QModelIndex &current, const QModelIndex &previous);
+    void serverListScrolled();
+
 private slots:
     // ---- pages and navigation ----
     void on_stackedWidget_currentChanged(int index);
@@ -235,6 +254,14 @@ private slots:
     void on_subsSubComboBox_currentIndexChanged(int index);
     void on_vpnDoubleServFirstComboBox_currentIndexChanged(int index);
     void on_vpnDoubleServSecondComboBox_currentIndexChanged(int index);
+    void on_vpnConManualChoiceButton_clicked();
+    void on_vpnDoubleServFavServButton_clicked();
+    void on_vpnServAllServListWidget_currentItemChanged(QListWidgetItem *current,
+                                                        QListWidgetItem *previous);
+    void on_vpnServFavServListWidget_currentItemChanged(QListWidgetItem *current,
+                                                        QListWidgetItem *previous);
+    void on_vpnDoubleFavServListWidget_currentItemChanged(QListWidgetItem *current,
+                                                          QListWidgetItem *previous);
 
     // ---- connection ----
     void on_vpnConAutoChoiceButton_clicked();
@@ -370,6 +397,31 @@ private:
     void storeLastConnection();
     int storedLastServerId(int which);
     void loadFavoritesIntoServers(int subscriptionType);
+    int currentSubType() const;
+
+    // ---- server lists and availability ----
+    void setUpServerLists();
+    void fillDoubleCombos();
+    void addServerRow(QListWidget *list, int first, int second, int listType);
+    VPNServerItem *makeRowWidget(QListWidget *list, QListWidgetItem *item);
+    void makeVisibleRows(QListWidget *list);
+    int rowHeight(bool pair);
+    int serverRowHeight[2] = {0, 0};
+    // CONNECT of the server page follows the list on show, that of the pairs its list.
+    void updateConnectButtons();
+    void waitForServerAvailabilityCheck();
+    void endServerAvailabilityWait();
+    // Ends a running check at once and joins its threads (the window is going).
+    void endServerAvailabilityCheck();
+    void removeServerAt(int index);
+    // The availability check's TCP port and time limit per probe (milliseconds).
+    quint16 availCheckPort = 444;
+    int availCheckTimeout = 5000;
+    int availFinished = 0;
+    int availTotal = 0;
+    int availReachable = 0;
+    int availDotsTimerId = -1;
+    QPointer<QThread> availCheckThread;
 
     // ---- connection ----
     bool replyOutlivedItsConnection(const QString &logPrefix);

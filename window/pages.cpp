@@ -5,6 +5,7 @@
 #include "core/loger.h"
 #include "ui/comboboxchangedpopup.h"
 #include "ui/loadinganimations.h"
+#include "ui/messagedialogs.h"
 #include "ui/nofocusrectdelegate.h"
 #include "ui/slidingbutton.h"
 #include "ui/slidingstackedwidget.h"
@@ -337,11 +338,34 @@ void MainWindow::on_mainLoginButton_clicked()
 
 void MainWindow::on_subsBackButton_clicked()
 {
+    // The subscription in use stays the one chosen: the list shows it again.
+    if (currentSubIndex >= 0 && currentSubIndex < ui->subsSubComboBox->count())
+        ui->subsSubComboBox->setCurrentIndex(currentSubIndex);
     ui->stackedWidget->setCurrentIndex(Page_Connection);
+}
+
+void MainWindow::on_vpnConManualChoiceButton_clicked()
+{
+    const int page = manualChoicePage(currentSubType());
+    if (page < 0) {
+        showErrorDialog(10, {}, dialogParent());
+        return;
+    }
+    ui->stackedWidget->setCurrentIndex(page);
+    updateConnectButtons();
 }
 
 void MainWindow::on_vpnConChangeSubButton_clicked()
 {
+    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected) {
+        const QList<bool> answer = showConfirmDialog(0, windowTitle(), {}, false, dialogParent());
+        if (answer.isEmpty() || !answer.first())
+            return;
+        stopConnection(true);
+    }
+    // A failure of the last tunnel is not shown for the next subscription.
+    if (vpnProcess)
+        vpnProcess->errorSeen = false;
     ui->subsNextButton->setEnabled(false);
     if (ui->subsSubComboBox->count() > 0)
         ui->subsSubComboBox->setEnabled(true);

@@ -42,6 +42,9 @@ void MainWindow::aboutToQuit()
         applySettingsOnQuit();
 
     if (availCheckRunning) {
+        // Probes cut short count as reachable and end at once: the quit does not wait for
+        // the time limits of a long list.
+        emit serverAvailCheckAbort();
         QEventLoop loop;
         connect(this, SIGNAL(continueSignal()), &loop, SLOT(quit()));
         QTimer::singleShot(AvailabilityCheckWaitMs, &loop, SLOT(quit()));

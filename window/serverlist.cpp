@@ -115,16 +115,20 @@ void MainWindow::getDoubleServerListReply(QNetworkReply *reply)
 void MainWindow::serverListReady()
 {
     ui->subsNextButton->setEnabled(true);
-    refreshSubscriptionPanel();
+    refreshConnectionPage();
     waitForPageSlide();
     ui->stackedWidget->setCurrentIndex(Page_Connection);
+    if (ui->settingCheckAvailableServCheckBox->isChecked()) {
+        startServerAvailabilityCheck();
+        waitForServerAvailabilityCheck();
+    }
     fillServerLists();
     fillFavoriteLists();
     restoreLastServer(currentSubIndex, autoConnectPending);
     if (autoConnectPending)
         autoConnectPending = false;
     else
-        refreshSubscriptionPanel();
+        refreshConnectionPage();
 }
 
 void MainWindow::restoreLastServer(int &subIndex, bool &autoConnect)

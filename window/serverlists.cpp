@@ -1,171 +1,227 @@
 // MainWindow: the server page's lists and the double page's combos, filled from servers.
 
 #include "window/mainwindow.h"
+#include "ui/flagdisc.h"
 #include "ui/messagedialogs.h"
+#include "ui/serverlistrows.h"
+#include "ui/vpnserveritem.h"
 #include "ui_mainwindow.h"
 
 #include <QListWidgetItem>
-#include <QSet>
+#include <QScrollBar>
 
 namespace {
+
+const int IdRole = Qt::UserRole;
+const int SecondIdRole = Qt::UserRole + 1;
+const int TextRole = Qt::UserRole + 2;
+const int SecondTextRole = Qt::UserRole + 3;
+const int FlagRole = Qt::UserRole + 4;
+const int SecondFlagRole = Qt::UserRole + 5;
+const int ListTypeRole = Qt::UserRole + 6;
 
 QString locationText(const VPNServer &server)
 {
     return server.countryName + QStringLiteral(" | ") + server.cityName;
 }
 
-QIcon flagIcon(const VPNServer &server)
-{
-    return QIcon(QStringLiteral(":/flag/images/flags/") + server.countryIso.toLower()
-                 + QStringLiteral(".png"));
-}
-
-// A location is its city: the first server of a city stands for all of it. Returns false
-// for a city already in seen.
-bool firstOfCity(QSet<QString> &seen, const QString &city)
-{
-    if (seen.contains(city))
-        return false;
-    seen.insert(city);
-    return true;
-}
-
-// The lists draw no selection background; the chosen row shows in the accent colour.
-void markSelectionByColour(QListWidget *list)
-{
-    QPalette palette = list->palette();
-    palette.setColor(QPalette::HighlightedText, QColor(0xfb, 0x7c, 0x2f));
-    list->setPalette(palette);
-}
-
-QListWidgetItem *serverRow(const VPNServer &server)
-{
-    auto *item = new QListWidgetItem(flagIcon(server), locationText(server));
-    item->setData(Qt::UserRole, server.id);
-    return item;
-}
-
 } // namespace
+
+int MainWindow::currentSubType() const
+{
+    return currentSubIndex >= 0 && currentSubIndex < subscriptions.size()
+        ? subscriptions.at(currentSubIndex).type
+        : 0;
+}
+
+// A row's item carries everything its widget shows; the widget itself is made when the row
+// comes into view, so a list of a thousand cities fills at once and scrolls smoothly.
+void MainWindow::addServerRow(QListWidget *list, int first, int second, int listType)
+{
+    const bool pair = second >= 0;
+    auto *item = new QListWidgetItem;
+    const VPNServer &entry = servers.at(first);
+    item->setData(IdRole, entry.id);
+    item->setData(TextRole, locationText(entry));
+    item->setData(FlagRole, flagPath(entry.countryIso));
+    item->setData(ListTypeRole, listType);
+    QString spoken = locationText(entry);
+    if (pair) {
+        const VPNServer &exit = servers.at(second);
+        item->setData(SecondIdRole, exit.id);
+        item->setData(SecondTextRole, locationText(exit));
+        item->setData(SecondFlagRole, flagPath(exit.countryIso));
+        spoken += QStringLiteral(" - ") + locationText(exit);
+    }
+    item->setData(Qt::AccessibleTextRole, spoken);
+    if (listType == VPNServerItem::List_Premium) {
+        // The display text orders the list; the row widget alone is seen.
+        item->setData(Qt::DisplayRole, spoken);
+        item->setData(Qt::ForegroundRole, QColor(Qt::transparent));
+    }
+    item->setSizeHint(QSize(200, rowHeight(pair)));
+    list->addItem(item);
+}
+
+int MainWindow::rowHeight(bool pair)
+{
+    int &height = serverRowHeight[pair ? 1 : 0];
+    if (height <= 0) {
+        VPNServerItem sample(pair ? VPNServerItem::Sub_Double : VPNServerItem::Sub_Premium,
+                             VPNServerItem::List_Premium);
+        height = sample.height();
+    }
+    return height;
+}
+
+VPNServerItem *MainWindow::makeRowWidget(QListWidget *list, QListWidgetItem *item)
+{
+    const bool pair = item->data(SecondIdRole).isValid();
+    const auto listType = VPNServerItem::VPNServerListType(item->data(ListTypeRole).toInt());
+    auto *row = new VPNServerItem(pair ? VPNServerItem::Sub_Double : VPNServerItem::Sub_Premium,
+                                  listType);
+    row->setMaximumWidth(width() - 2 * ui->vpnServContentVLayout->contentsMargins().left()
+                         - list->verticalScrollBar()->sizeHint().width());
+    const int firstId = item->data(IdRole).toInt();
+    row->setText(item->data(TextRole).toString(), VPNServerItem::Srv_First);
+    row->setFlag(item->data(FlagRole).toString(), VPNServerItem::Srv_First);
+    if (pair) {
+        row->setText(item->data(SecondTextRole).toString(), VPNServerItem::Srv_Second);
+        row->setFlag(item->data(SecondFlagRole).toString(), VPNServerItem::Srv_Second);
+    }
+    row->setId(firstId, pair ? item->data(SecondIdRole).toInt() : -1);
+    if (listType == VPNServerItem::List_Premium) {
+        row->setObjectName(QStringLiteral("DefaultSubAll"));
+        const int k = serverIndexOfId(firstId, -1);
+        row->setFavorite(k >= 0 && servers.at(k).favorite);
+    }
+    connect(row, SIGNAL(favoriteButtonClicked()), this, SLOT(vpnServerItemFavButtonClicked()));
+    if (!pair)
+        connect(this, SIGNAL(vpnServerItemFavoriteStateChanged(int, bool)), row,
+                SLOT(favoriteStateChanged(int, bool)));
+    list->setItemWidget(item, row);
+    if (list->currentItem() == item)
+        row->selectionStateChanged(true);
+    return row;
+}
+
+void MainWindow::makeVisibleRows(QListWidget *list)
+{
+    if (list->count() == 0)
+        return;
+    // Rows are all of one height: the scroll position tells which are in view.
+    const int rowHeightPx = qMax(1, list->sizeHintForRow(0));
+    const int top = list->verticalScrollBar()->value();
+    const int first = qBound(0, top / rowHeightPx, list->count() - 1);
+    // The window is of fixed size: no list is taller than it, laid out yet or not.
+    const int last = qBound(0, (top + qMax(list->viewport()->height(), height())) / rowHeightPx + 1,
+                            list->count() - 1);
+    for (int r = first; r <= last; ++r) {
+        QListWidgetItem *item = list->item(r);
+        if (!list->itemWidget(item))
+            makeRowWidget(list, item);
+    }
+}
+
+void MainWindow::serverListScrolled()
+{
+    for (QListWidget *list : {ui->vpnServAllServListWidget, ui->vpnServFavServListWidget,
+                              ui->vpnDoubleFavServListWidget}) {
+        if (list->verticalScrollBar() == sender())
+            makeVisibleRows(list);
+    }
+}
 
 void MainWindow::fillServerLists()
 {
-    const int type = currentSubIndex >= 0 && currentSubIndex < subscriptions.size()
-        ? subscriptions.at(currentSubIndex).type
-        : 0;
+    const int type = currentSubType();
     if (type < 1 || type > 4) {
         showErrorDialog(10, {}, dialogParent());
         return;
     }
-
     if (type == 2) {
-        QComboBox *first = ui->vpnDoubleServFirstComboBox;
-        QComboBox *second = ui->vpnDoubleServSecondComboBox;
-        first->setEnabled(false);
-        const int remembered = first->currentIndex();
-        {
-            const QSignalBlocker blockFirst(first);
-            const QSignalBlocker blockSecond(second);
-            first->clear();
-            second->clear();
-            QSet<QString> cities;
-            for (int i = 0; i < servers.size(); ++i) {
-                const VPNServer &server = servers.at(i);
-                if (!server.doubleEntry || !firstOfCity(cities, server.cityName))
-                    continue;
-                first->addItem(server.cityName, i);
-            }
-            first->model()->sort(0);
-            if (first->count() > 0)
-                first->setCurrentIndex(remembered >= 0 && remembered < first->count() ? remembered
-                                                                                      : 0);
-            const int entry = first->currentData().isValid() ? first->currentData().toInt() : -1;
-            if (entry >= 0 && entry < servers.size()) {
-                QSet<QString> exitCities;
-                for (int exit : servers.at(entry).doubleExits) {
-                    if (exit < 0 || exit >= servers.size()
-                        || !firstOfCity(exitCities, servers.at(exit).cityName))
-                        continue;
-                    second->addItem(servers.at(exit).cityName, exit);
-                }
-                second->model()->sort(0);
-                ui->vpnDoubleServLocLabel1->setText(locationText(servers.at(entry)));
-                ui->vpnDoubleServFlagLabel1->setPixmap(
-                    flagIcon(servers.at(entry)).pixmap(ui->vpnDoubleServFlagLabel1->size()));
-            }
-            second->setCurrentIndex(second->count() > 0 ? 0 : -1);
-        }
-        on_vpnDoubleServSecondComboBox_currentIndexChanged(second->currentIndex());
-        first->setEnabled(true);
+        fillDoubleCombos();
         return;
     }
 
     QListWidget *list = ui->vpnServAllServListWidget;
-    markSelectionByColour(list);
     const int remembered = list->currentRow();
+    list->setUpdatesEnabled(false);
     list->clear();
-    QSet<QString> cities;
-    for (int i = 0; i < servers.size(); ++i)
-        if (firstOfCity(cities, servers.at(i).cityName))
-            list->addItem(serverRow(servers.at(i)));
-    list->sortItems(Qt::AscendingOrder);
+    // Sorted before the rows are made: the list never has to move a row widget.
+    for (int i : ServerListRows::allLocations(servers))
+        addServerRow(list, i, -1, VPNServerItem::List_Premium);
 
-    int row = -1;
-    if (remembered != -1 && remembered < list->count()) {
-        row = remembered;
-    } else if (list->count() > 0) {
-        row = 0;
-        if (firstServerIndex >= 0 && firstServerIndex < servers.size()) {
-            for (int r = 0; r < list->count(); ++r)
-                if (list->item(r)->data(Qt::UserRole).toInt() == servers.at(firstServerIndex).id) {
-                    row = r;
-                    break;
-                }
-        }
-    }
+    const int chosenId = firstServerIndex >= 0 && firstServerIndex < servers.size()
+        ? servers.at(firstServerIndex).id
+        : -1;
+    QVector<int> rowIds;
+    rowIds.reserve(list->count());
+    for (int r = 0; r < list->count(); ++r)
+        rowIds.append(list->item(r)->data(IdRole).toInt());
+    const int row = ServerListRows::currentRow(remembered, rowIds, firstServerIndex >= 0, chosenId);
+    list->setUpdatesEnabled(true);
     if (row >= 0) {
         list->setCurrentRow(row);
         list->scrollToItem(list->item(row));
     }
+    makeVisibleRows(list);
 }
 
 void MainWindow::fillFavoriteLists()
 {
-    const int type = currentSubIndex >= 0 && currentSubIndex < subscriptions.size()
-        ? subscriptions.at(currentSubIndex).type
-        : 0;
-    if (type == 2) {
+    if (currentSubType() == 2) {
         QListWidget *pairs = ui->vpnDoubleFavServListWidget;
+        const int remembered = pairs->currentRow();
         pairs->clear();
-        for (int i = 0; i < servers.size(); ++i) {
-            if (!servers.at(i).doubleEntry)
-                continue;
-            for (int j : servers.at(i).favoriteExits) {
-                if (j == i || j < 0 || j >= servers.size())
-                    continue;
-                auto *item = new QListWidgetItem(flagIcon(servers.at(i)),
-                                                 locationText(servers.at(i)) + QStringLiteral(" → ")
-                                                     + locationText(servers.at(j)));
-                item->setData(Qt::UserRole, servers.at(i).id);
-                item->setData(Qt::UserRole + 1, servers.at(j).id);
-                pairs->addItem(item);
-            }
-        }
+        for (const QPair<int, int> &pair : ServerListRows::favoritePairs(servers))
+            addServerRow(pairs, pair.first, pair.second, VPNServerItem::List_DoubleFavorite);
+        if (pairs->count() > 0 && remembered != -1)
+            pairs->setCurrentRow(qMin(remembered, pairs->count() - 1));
+        makeVisibleRows(pairs);
+        updateConnectButtons();
         return;
     }
 
     QListWidget *list = ui->vpnServFavServListWidget;
-    markSelectionByColour(list);
     const int remembered = list->currentRow();
     list->clear();
-    // A favourite whose city an earlier server already stands for gets no row of its own.
-    QSet<QString> cities;
-    for (int i = 0; i < servers.size(); ++i) {
-        const bool first = firstOfCity(cities, servers.at(i).cityName);
-        if (servers.at(i).favorite && first)
-            list->addItem(serverRow(servers.at(i)));
-    }
+    for (int i : ServerListRows::favorites(servers))
+        addServerRow(list, i, -1, VPNServerItem::List_PremiumFavorite);
     if (list->count() > 0 && remembered != -1)
         list->setCurrentRow(qMin(remembered, list->count() - 1));
+    makeVisibleRows(list);
+    updateConnectButtons();
+}
+
+void MainWindow::fillDoubleCombos()
+{
+    QComboBox *first = ui->vpnDoubleServFirstComboBox;
+    QComboBox *second = ui->vpnDoubleServSecondComboBox;
+    first->setEnabled(false);
+    const int remembered = first->currentIndex();
+    {
+        const QSignalBlocker blockFirst(first);
+        const QSignalBlocker blockSecond(second);
+        first->clear();
+        second->clear();
+        for (int i : ServerListRows::doubleEntries(servers))
+            first->addItem(servers.at(i).cityName, i);
+        first->model()->sort(0);
+        if (first->count() > 0)
+            first->setCurrentIndex(remembered >= 0 && remembered < first->count() ? remembered : 0);
+        const int entry = first->currentData().isValid() ? first->currentData().toInt() : -1;
+        if (entry >= 0 && entry < servers.size()) {
+            for (int exit : ServerListRows::doubleExits(servers, entry))
+                second->addItem(servers.at(exit).cityName, exit);
+            second->model()->sort(0);
+            ui->vpnDoubleServLocLabel1->setText(locationText(servers.at(entry)));
+            setFlagDisc(flagPath(servers.at(entry).countryIso), ui->vpnDoubleServFlagLabel1);
+        }
+        second->setCurrentIndex(second->count() > 0 ? 0 : -1);
+    }
+    on_vpnDoubleServSecondComboBox_currentIndexChanged(second->currentIndex());
+    first->setEnabled(true);
 }
 
 void MainWindow::on_vpnDoubleServFirstComboBox_currentIndexChanged(int index)
@@ -185,18 +241,15 @@ void MainWindow::on_vpnDoubleServSecondComboBox_currentIndexChanged(int index)
     if (exit < 0 || exit >= servers.size()) {
         ui->vpnDoubleServFlagLabel2->clear();
         ui->vpnDoubleServLocLabel2->setText(tr("<not selected>"));
+        ui->vpnDoubleServFavServButton->setChecked(false);
         return;
     }
     const VPNServer &server = servers.at(exit);
     ui->vpnDoubleServLocLabel2->setText(locationText(server));
-    ui->vpnDoubleServFlagLabel2->setPixmap(
-        flagIcon(server).pixmap(ui->vpnDoubleServFlagLabel2->size()));
-    const int entry = ui->vpnDoubleServFirstComboBox->currentData().isValid()
-        ? ui->vpnDoubleServFirstComboBox->currentData().toInt()
-        : -1;
-    const bool favourite
-        = entry >= 0 && entry < servers.size() && servers.at(entry).favoriteExits.contains(exit);
-    ui->vpnDoubleServFavServButton->setCheckable(true);
-    ui->vpnDoubleServFavServButton->setChecked(favourite);
+    setFlagDisc(flagPath(server.countryIso), ui->vpnDoubleServFlagLabel2);
+    const QVariant entry = ui->vpnDoubleServFirstComboBox->currentData();
+    const int i = entry.isValid() ? entry.toInt() : -1;
+    ui->vpnDoubleServFavServButton->setChecked(i >= 0 && i < servers.size()
+                                               && servers.at(i).favoriteExits.contains(exit));
     second->setEnabled(true);
 }

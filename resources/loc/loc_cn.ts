@@ -637,6 +637,38 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
         <translation>[9]: VPN 服务器信息：%0, %1（IP：%2，协议：%3）</translation>
     </message>
+    <message>
+        <source>&lt;not selected&gt;</source>
+        <translation>&lt;未选择&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot;font-size:13px;&quot;&gt;Checking servers (%0/%1)&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot;font-size:13px;&quot;&gt;正在检查服务器 (%0/%1)&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Availability check finished, %0 of %1 servers are reachable</source>
+        <translation>可用性检查完成，%1 台服务器中有 %0 台可以连接</translation>
+    </message>
+    <message>
+        <source>Servers or favorites</source>
+        <translation>服务器或收藏</translation>
+    </message>
+    <message>
+        <source>Favorite pair</source>
+        <translation>收藏的服务器对</translation>
+    </message>
+    <message>
+        <source>All locations</source>
+        <translation>所有位置</translation>
+    </message>
+    <message>
+        <source>Favorite locations</source>
+        <translation>收藏的位置</translation>
+    </message>
+    <message>
+        <source>Favorite pairs</source>
+        <translation>收藏的服务器对列表</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -993,6 +1025,13 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Out:</source>
         <translation>发送：</translation>
+    </message>
+</context>
+<context>
+    <name>VPNServerItem</name>
+    <message>
+        <source>Favorite</source>
+        <translation>收藏</translation>
     </message>
 </context>
 <context>

@@ -637,6 +637,38 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
         <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
         <translation>[9]: Información del servidor VPN: %0, %1 (IP: %2, protocolo: %3)</translation>
     </message>
+    <message>
+        <source>&lt;not selected&gt;</source>
+        <translation>&lt;no seleccionado&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot;font-size:13px;&quot;&gt;Checking servers (%0/%1)&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot;font-size:13px;&quot;&gt;Comprobando servidores (%0/%1)&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Availability check finished, %0 of %1 servers are reachable</source>
+        <translation>Comprobación de disponibilidad terminada: %0 de %1 servidores accesibles</translation>
+    </message>
+    <message>
+        <source>Servers or favorites</source>
+        <translation>Servidores o favoritos</translation>
+    </message>
+    <message>
+        <source>Favorite pair</source>
+        <translation>Par favorito</translation>
+    </message>
+    <message>
+        <source>All locations</source>
+        <translation>Todas las ubicaciones</translation>
+    </message>
+    <message>
+        <source>Favorite locations</source>
+        <translation>Ubicaciones favoritas</translation>
+    </message>
+    <message>
+        <source>Favorite pairs</source>
+        <translation>Pares favoritos</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -993,6 +1025,13 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
     <message>
         <source>Out:</source>
         <translation>Enviado:</translation>
+    </message>
+</context>
+<context>
+    <name>VPNServerItem</name>
+    <message>
+        <source>Favorite</source>
+        <translation>Favorito</translation>
     </message>
 </context>
 <context>

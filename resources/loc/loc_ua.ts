@@ -637,6 +637,38 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
         <translation>[9]: Дані VPN-сервера: %0, %1 (IP: %2, протокол: %3)</translation>
     </message>
+    <message>
+        <source>&lt;not selected&gt;</source>
+        <translation>&lt;не вибрано&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;span style=&quot;font-size:13px;&quot;&gt;Checking servers (%0/%1)&lt;/span&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;span style=&quot;font-size:13px;&quot;&gt;Перевірка серверів (%0/%1)&lt;/span&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Availability check finished, %0 of %1 servers are reachable</source>
+        <translation>Перевірку доступності завершено, доступно серверів: %0 з %1</translation>
+    </message>
+    <message>
+        <source>Servers or favorites</source>
+        <translation>Сервери або обране</translation>
+    </message>
+    <message>
+        <source>Favorite pair</source>
+        <translation>Обрана пара</translation>
+    </message>
+    <message>
+        <source>All locations</source>
+        <translation>Усі локації</translation>
+    </message>
+    <message>
+        <source>Favorite locations</source>
+        <translation>Обрані локації</translation>
+    </message>
+    <message>
+        <source>Favorite pairs</source>
+        <translation>Обрані пари</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -993,6 +1025,13 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Out:</source>
         <translation>Надіслано:</translation>
+    </message>
+</context>
+<context>
+    <name>VPNServerItem</name>
+    <message>
+        <source>Favorite</source>
+        <translation>Обране</translation>
     </message>
 </context>
 <context>

@@ -62,6 +62,7 @@ public:
     QThread *ssThread() const { return w->ssThread; }
     ShadowsocksProcess::ShadowsocksProcessStatus ssStatus() const;
     QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
+    quint16 &availCheckPort() { return w->availCheckPort; } // 444 in the product
     void restoreLastServer(bool autoConnect);
     bool tryOtherApiBase() { return w->tryOtherApiBase(); }
     void restorePrimaryApiBase() { w->restorePrimaryApiBase(); }
