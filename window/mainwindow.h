@@ -47,7 +47,6 @@ class MainWindow : public QMainWindow
     Q_OBJECT
     // Tests read the window's state through their probe.
     friend class WindowProbe;
-    friend class MainWindowProbe;
 
 public:
     explicit MainWindow(const QString &dataDir, QWidget *parent = nullptr);
