@@ -172,7 +172,8 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::newRow("login only") << "user" << QString();
         QTest::newRow("password only") << QString() << "secret";
-        QTest::newRow("both filled") << "user" << "secret";
+        QTest::newRow("both filled") << "user"
+                                     << "secret";
     }
     void signInNeedsBothFields()
     {

@@ -68,26 +68,26 @@ private slots:
         QTest::addColumn<int>("request"); // a page index, or Next / Previous
         QTest::addColumn<int>("target"); // -1: refused
         QTest::addColumn<QPoint>("entersAt"); // one page size away on the side it enters from
-        QTest::newRow("no wrap: next on the last page stays") << false << false << 2 << Next << -1
-                                                              << QPoint();
+        QTest::newRow("no wrap: next on the last page stays")
+            << false << false << 2 << Next << -1 << QPoint();
         QTest::newRow("no wrap: previous on the first page stays")
             << false << false << 0 << Previous << -1 << QPoint();
-        QTest::newRow("the current page again does nothing") << true << false << 1 << 1 << -1
-                                                             << QPoint();
+        QTest::newRow("the current page again does nothing")
+            << true << false << 1 << 1 << -1 << QPoint();
         QTest::newRow("wrap: next on the last page reaches the first")
             << true << false << 2 << Next << 0 << QPoint(300, 0);
         QTest::newRow("wrap: previous on the first page reaches the last")
             << true << false << 0 << Previous << 2 << QPoint(-300, 0);
-        QTest::newRow("forward enters from the right") << false << false << 0 << 2 << 2
-                                                       << QPoint(300, 0);
+        QTest::newRow("forward enters from the right")
+            << false << false << 0 << 2 << 2 << QPoint(300, 0);
         QTest::newRow("index -1 is the last page, from the left")
             << false << false << 1 << -1 << 2 << QPoint(-300, 0);
         QTest::newRow("index == count is page 0, from the right")
             << false << false << 1 << 3 << 0 << QPoint(300, 0);
-        QTest::newRow("vertical forward enters from the top") << false << true << 0 << 1 << 1
-                                                              << QPoint(0, -200);
-        QTest::newRow("vertical back enters from the bottom") << false << true << 2 << 1 << 1
-                                                              << QPoint(0, 200);
+        QTest::newRow("vertical forward enters from the top")
+            << false << true << 0 << 1 << 1 << QPoint(0, -200);
+        QTest::newRow("vertical back enters from the bottom")
+            << false << true << 2 << 1 << 1 << QPoint(0, 200);
     }
     void slidesFollowTheirRequest()
     {
@@ -165,12 +165,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("prefix"); // empty: the dots vanish
         QTest::addColumn<QString>("suffix");
-        QTest::newRow("a word in one paragraph") << "<p>Loading</p>" << "<p>Loading" << "</p>";
+        QTest::newRow("a word in one paragraph") << "<p>Loading</p>"
+                                                 << "<p>Loading"
+                                                 << "</p>";
         QTest::newRow("waiting page text with its hidden dots")
             << "<p><span>Loading packages</span>" + HiddenDot.repeated(3) + "</p>"
-            << "<p><span>Loading packages</span>" << "</p>";
-        QTest::newRow("before the first paragraph end only")
-            << "<p>One</p><p>Two</p>" << "<p>One" << "</p><p>Two</p>";
+            << "<p><span>Loading packages</span>"
+            << "</p>";
+        QTest::newRow("before the first paragraph end only") << "<p>One</p><p>Two</p>"
+                                                             << "<p>One"
+                                                             << "</p><p>Two</p>";
         QTest::newRow("no paragraph end: the dots vanish")
             << "Loading" + VisibleDot + HiddenDot.repeated(2) << QString() << QString();
     }
@@ -182,10 +186,10 @@ private slots:
         QLabel label(text);
         for (int visible : {1, 2, 3, 0, 1}) {
             updateLoadingDots(&label);
-            QCOMPARE(label.text(), prefix.isEmpty() ? QStringLiteral("Loading")
-                                                    : prefix + VisibleDot.repeated(visible)
-                                                          + HiddenDot.repeated(3 - visible)
-                                                          + suffix);
+            QCOMPARE(label.text(),
+                     prefix.isEmpty() ? QStringLiteral("Loading")
+                                      : prefix + VisibleDot.repeated(visible)
+                             + HiddenDot.repeated(3 - visible) + suffix);
         }
     }
 };

@@ -39,14 +39,14 @@ private slots:
             "AutoConnect", "true");
         row("network lock", Set_General, "stngBlockOtherConCheckBox", "checked", true, false,
             "LockConnection", "true");
-        row("statistics window", Set_General, "settingShowStatWgtCheckBox", "checked", true,
-            false, "StatWidget/ShowOnConnect", "true");
+        row("statistics window", Set_General, "settingShowStatWgtCheckBox", "checked", true, false,
+            "StatWidget/ShowOnConnect", "true");
         row("DNS protection off", Set_General, "settingDNSProtectCheckBox", "checked", false, true,
             "DNSProtection", "false");
-        row("start minimised", Set_General, "settingStartMinimizedCheckBox", "checked", true,
-            false, "StartMinimized", "true");
-        row("language: entry plus one", Set_Language, "settingLanguageComboBox", "currentIndex",
-            3, 0, "Language", "4");
+        row("start minimised", Set_General, "settingStartMinimizedCheckBox", "checked", true, false,
+            "StartMinimized", "true");
+        row("language: entry plus one", Set_Language, "settingLanguageComboBox", "currentIndex", 3,
+            0, "Language", "4");
     }
     void sectionsGoFromTheWidgetsAndBack()
     {
@@ -64,7 +64,8 @@ private slots:
         rig.widget<QLineEdit>("mainLoginLineEdit")->setText(QStringLiteral("alice"));
         QVERIFY(rig.widget(widget)->setProperty(property, value));
         QVERIFY(rig.window()->saveSettings(SettingsType(section)));
-        const QString text = QSettings(rig.settingsFile(), QSettings::IniFormat).value(key).toString();
+        const QString text
+            = QSettings(rig.settingsFile(), QSettings::IniFormat).value(key).toString();
         if (stored.isEmpty())
             QVERIFY2(!text.isEmpty() && !text.contains(value.toString()), qPrintable(text));
         else
