@@ -3,6 +3,8 @@
 #include "qtwarningguard.h"
 #include "ui/pagenavigation.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -91,22 +93,17 @@ bool WindowRig::signInAndChoose()
 
 bool WindowRig::waitConnected(int timeoutMs)
 {
-    const auto up = [this]() { return probe().connected() && probe().statusPage() == 1; };
-    if (QTest::qWaitFor(up, timeoutMs))
-        return true;
-    qDebug("not connected; the log ends: %s", qPrintable(log.lines().join('\n').right(3000)));
-    return false;
+    return QTest::qWaitFor([this]() { return probe().connected() && probe().statusPage() == 1; },
+                           timeoutMs);
 }
 
 bool WindowRig::waitIdle(int timeoutMs)
 {
-    return QTest::qWaitFor(
-        [this]() {
-            const WindowProbe p = probe();
-            return p.status() == VPNProcess::ProcUnconnected && !p.connected()
-                && p.statusPage() == 0;
-        },
-        timeoutMs);
+    const auto idle = [this]() {
+        return probe().status() == VPNProcess::ProcUnconnected && !probe().connected()
+            && probe().statusPage() == 0;
+    };
+    return QTest::qWaitFor(idle, timeoutMs);
 }
 
 QList<QByteArray> WindowRig::requestPaths() const
@@ -119,8 +116,7 @@ QList<QByteArray> WindowRig::requestPaths() const
 
 int WindowRig::requestCount(const QByteArray &pathStart) const
 {
-    int n = 0;
-    for (const QByteArray &path : requestPaths())
-        n += path.startsWith(pathStart) ? 1 : 0;
-    return n;
+    const QList<QByteArray> paths = requestPaths();
+    return int(std::count_if(paths.begin(), paths.end(),
+                             [&](const QByteArray &path) { return path.startsWith(pathStart); }));
 }

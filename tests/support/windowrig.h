@@ -71,8 +71,6 @@ public:
     QVector<VPNServer> &servers() { return w->servers; }
     int &firstServerIndex() { return w->firstServerIndex; }
     int &secondServerIndex() { return w->secondServerIndex; }
-    int &requestTimeout() { return w->requestTimeout; }
-    QPoint &statWindowPosition() { return w->statWindowPosition; }
     void restoreLastServer(bool autoConnect)
     {
         w->autoConnectPending = autoConnect;
@@ -96,8 +94,6 @@ public:
     explicit WindowRig(Endpoints endpoints = ClosedPort,
                        const QString &openVpnVersion = QStringLiteral("2.4.9"));
     ~WindowRig() { close(); }
-    WindowRig(const WindowRig &) = delete;
-    WindowRig &operator=(const WindowRig &) = delete;
 
     QString settingsFile() const { return data.filePath(QStringLiteral("settings.ini")); }
     ServiceEndpoints endpoints() const;
