@@ -90,7 +90,6 @@ private slots:
         QTest::addColumn<bool>("shown");
         QTest::newRow("after sign-in it is hidden") << QList<int> {1, 2} << false;
         QTest::newRow("from the connection page it is shown") << QList<int> {1, 2, 3, 2} << true;
-        QTest::newRow("kept across settings") << QList<int> {1, 2, 3, 2, 8, 2} << true;
         QTest::newRow("hidden state kept across about") << QList<int> {1, 2, 7, 2} << false;
         QTest::newRow("after a new sign-in it is hidden again")
             << QList<int> {1, 2, 3, 2, 0, 1, 2} << false;
@@ -170,7 +169,6 @@ private slots:
     {
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("password");
-        QTest::newRow("login only") << "user" << QString();
         QTest::newRow("password only") << QString() << "secret";
         QTest::newRow("both filled") << "user"
                                      << "secret";

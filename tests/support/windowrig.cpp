@@ -51,15 +51,13 @@ MainWindow *WindowRig::open(bool waitShown)
     return w;
 }
 
-void WindowRig::close()
+void WindowRig::close(bool stopFirst)
 {
-    if (m_window && probe().status() != VPNProcess::ProcUnconnected)
+    if (stopFirst && m_window && probe().status() != VPNProcess::ProcUnconnected)
         m_window->stopConnection(true);
     if (m_window)
         QTest::qWait(0); // replies still queued for the window go first
     m_window.reset();
-    service.stop();
-    programs.killAll();
 }
 
 bool WindowRig::slide(const std::function<void()> &action, int page)

@@ -62,7 +62,6 @@ public:
     qint16 &language() { return w->languageIndex; }
     bool *mirrorFlags() { return w->mirrorFlags; }
     bool &mirrorToolFound() { return w->mirrorToolFound; }
-    bool &mirrorActive() { return w->mirrorActive; }
     bool &autoConnectPending() { return w->autoConnectPending; }
     bool &expiryWarningShown() { return w->expiryWarningShown; }
     QVector<Subscription> &subscriptions() { return w->subscriptions; }
@@ -100,7 +99,9 @@ public:
     // Builds the window; with waitShown, returns once its start-up check has shown it.
     MainWindow *open(bool waitShown = true);
     MainWindow *window() const { return m_window.get(); }
-    void close(); // ends a connection still up, then the window
+    // Ends a connection still up (unless told not to, as when the system ends the program),
+    // then the window.
+    void close(bool stopFirst = true);
     WindowProbe probe() const { return WindowProbe(m_window.get()); }
 
     template<typename T = QWidget> T *widget(const char *name) const
