@@ -20,24 +20,15 @@ private slots:
         QTest::addColumn<QString>("installed"); // what the program says; empty: no program
         QTest::addColumn<QString>("managementHost"); // empty: refused
         QTest::addColumn<QString>("shownVersion"); // for a refused one
-        QTest::newRow("2.3.18 talks IPv4") << "2.3.18"
-                                           << "127.0.0.1"
-                                           << "";
-        QTest::newRow("2.4.9 talks IPv4-mapped IPv6") << "2.4.9"
-                                                      << "::ffff:127.0.0.1"
-                                                      << "";
-        QTest::newRow("2.5.0 refused") << "2.5.0"
-                                       << ""
-                                       << "2.5.0";
-        QTest::newRow("2.6.3 refused") << "2.6.3"
-                                       << ""
-                                       << "2.6.3";
-        QTest::newRow("silent program refused") << "silent"
-                                                << ""
-                                                << "[not installed]";
-        QTest::newRow("no program refused") << ""
-                                            << ""
-                                            << "[not installed]";
+        const auto row
+            = [](const char *name, const char *installed, const char *host, const char *shown) {
+                  QTest::newRow(name) << QString(installed) << QString(host) << QString(shown);
+              };
+        row("2.3.18 talks IPv4", "2.3.18", "127.0.0.1", "");
+        row("2.4.9 talks IPv4-mapped IPv6", "2.4.9", "::ffff:127.0.0.1", "");
+        row("2.5.0 refused", "2.5.0", "", "2.5.0");
+        row("silent program refused", "silent", "", "[not installed]");
+        row("no program refused", "", "", "[not installed]");
     }
     void openVpnVersionGate()
     {
