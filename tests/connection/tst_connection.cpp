@@ -295,7 +295,7 @@ private slots:
         QVERIFY(ticks.wait(2000));
         QTRY_VERIFY_WITH_TIMEOUT(p.status() == VPNProcess::ProcUnconnected && !p.connected(),
                                  15000);
-        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(rig.programs.running(OpenVpn).isEmpty(), 5000);
     }
 
     void secondConnectionWaitsForTheOldTunnelToGoDown()

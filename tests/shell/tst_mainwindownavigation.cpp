@@ -126,7 +126,8 @@ private slots:
     {
         QVERIFY(rig->slide([&]() { rig->window()->slideToPage(Page_Auth); }, Page_Auth));
         bool eventsRan = false;
-        QTimer::singleShot(0, this, [&]() { eventsRan = true; });
+        QObject context; // the timer goes with the test
+        QTimer::singleShot(0, &context, [&]() { eventsRan = true; });
         rig->window()->returnToSignInPage();
         QVERIFY(!eventsRan);
         QCOMPARE(page(), int(Page_SignIn));
