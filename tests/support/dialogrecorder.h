@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QTest>
 
 // Takes the place of the modal loop of the client's dialogs while it lives: records every
 // box and answers it from the answers the test queued with expect(). A box with no answer
@@ -25,12 +26,19 @@ public:
     DialogRecorder &operator=(const DialogRecorder &) = delete;
 
     // The next `count` boxes are expected and answered with `button`.
-    void expect(int count = 1, QMessageBox::StandardButton button = QMessageBox::Ok);
+    void expect(int count = 1, QMessageBox::StandardButton button = QMessageBox::Ok)
+    {
+        for (int i = 0; i < count; ++i)
+            m_answers << button;
+    }
     QList<Dialog> dialogs() const { return m_dialogs; }
     QStringList texts() const;
     int size() const { return m_dialogs.size(); }
     // Waits within a bound until `count` boxes have been shown.
-    bool waitFor(int count, int timeoutMs = 10000);
+    bool waitFor(int count, int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor([this, count]() { return size() >= count; }, timeoutMs);
+    }
 
 private:
     QList<Dialog> m_dialogs;

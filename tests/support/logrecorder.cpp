@@ -7,24 +7,18 @@
 #include <QTest>
 
 LogRecorder::LogRecorder(const QString &openLogIn)
+    : m_opened(!openLogIn.isEmpty() && QDir().mkpath(openLogIn))
 {
-    if (!openLogIn.isEmpty()) {
-        QDir().mkpath(openLogIn);
+    if (m_opened)
         Loger::init(openLogIn, false, true, QStringLiteral("log"));
-        m_opened = true;
-    }
-    static const QRegularExpression stamp(
-        QStringLiteral("^\\[\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\\] "));
     // Direct, so lines written on worker threads are kept in the order they were written.
     QObject::connect(
         Loger::notifier(), &Loger::lineAdded, &m_context,
         [this](const QString &line) {
-            QString text = line;
-            text.remove(stamp);
-            while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-                text.chop(1);
+            static const QRegularExpression stamp(
+                QStringLiteral("^\\[\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\\] |[\\r\\n]+$"));
             QMutexLocker lock(&m_mutex);
-            m_lines << text;
+            m_lines << QString(line).remove(stamp);
         },
         Qt::DirectConnection);
 }
@@ -33,12 +27,6 @@ LogRecorder::~LogRecorder()
 {
     if (m_opened)
         Loger::close();
-}
-
-QStringList LogRecorder::lines() const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_lines;
 }
 
 bool LogRecorder::waitFor(const QString &line, int timeoutMs)

@@ -12,10 +12,13 @@ public:
     explicit LogRecorder(const QString &openLogIn = QString());
     ~LogRecorder();
 
-    QStringList lines() const;
+    QStringList lines() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_lines;
+    }
     bool contains(const QString &line) const { return lines().contains(line); }
     int count(const QString &line) const { return lines().count(line); }
-    // Lines that contain `part`.
     QStringList matching(const QString &part) const { return lines().filter(part); }
     bool waitFor(const QString &line, int timeoutMs = 5000);
 

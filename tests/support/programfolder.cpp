@@ -1,18 +1,12 @@
 #include "programfolder.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QThread>
+#include "builders.h"
 
 #include <csignal>
 
-ProgramFolder::~ProgramFolder()
-{
-    killAll();
-}
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
 
 QString ProgramFolder::installCopy(const QString &source, const QString &relativePath)
 {
@@ -28,44 +22,24 @@ QString ProgramFolder::installCopy(const QString &source, const QString &relativ
 
 QString ProgramFolder::installStandIn(const QString &version)
 {
-    const QString copy = installCopy(QStringLiteral(KESTRUNE_STANDIN_PATH),
-                                     QStringLiteral("ovpn/openvpn"));
-    QFile file(m_dir.filePath(QStringLiteral("ovpn/standin-version")));
-    if (copy.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(version.toUtf8()) < 0)
-        return QString();
-    return copy;
-}
-
-QString ProgramFolder::installOpenVpn()
-{
-    return installCopy(QStandardPaths::findExecutable(QStringLiteral("openvpn"),
-                                                      {QStringLiteral("/usr/sbin")}),
-                       QStringLiteral("ovpn/openvpn"));
-}
-
-QString ProgramFolder::installSsLocal()
-{
-    return installCopy(QStandardPaths::findExecutable(QStringLiteral("ss-local")),
-                       QStringLiteral("shadowsocks/ss-local"));
+    const QString copy
+        = installCopy(QStringLiteral(KESTRUNE_STANDIN_PATH), QStringLiteral("ovpn/openvpn"));
+    const bool told
+        = writeFile(m_dir.filePath(QStringLiteral("ovpn/standin-version")), version.toUtf8());
+    return told ? copy : QString();
 }
 
 QList<qint64> ProgramFolder::running(const QString &relativePath) const
 {
     QList<qint64> result;
     const QString wanted = QFileInfo(m_dir.filePath(relativePath)).canonicalFilePath();
-    if (wanted.isEmpty())
-        return result;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString &entry : entries) {
-        bool ok = false;
-        const qint64 pid = entry.toLongLong(&ok);
-        if (!ok || QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) != wanted)
-            continue;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(entry));
         // A zombie still names its program; it no longer runs.
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z "))
-            continue;
-        result << pid;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!wanted.isEmpty() && exe == wanted && stat.open(QIODevice::ReadOnly)
+            && !stat.readAll().contains(") Z "))
+            result << entry.toLongLong();
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -11,18 +12,18 @@ class ProgramFolder
 {
 public:
     ProgramFolder() = default;
-    ~ProgramFolder(); // ends whatever still runs from here
+    ~ProgramFolder() { killAll(); }
     ProgramFolder(const ProgramFolder &) = delete;
     ProgramFolder &operator=(const ProgramFolder &) = delete;
 
     QString path() const { return m_dir.path(); }
-    // The OpenVPN stand-in as ovpn/openvpn, saying `version` (written to ovpn/standin-version,
-    // which the stand-in reads; "silent" says nothing). Returns the copy's path.
+    // The OpenVPN stand-in as ovpn/openvpn, saying `version` (the stand-in reads it from
+    // ovpn/standin-version; "silent" says nothing). Returns the copy's path, empty on failure.
     QString installStandIn(const QString &version = QStringLiteral("2.4.9"));
-    // Debian's OpenVPN as ovpn/openvpn; empty when it is not installed.
-    QString installOpenVpn();
-    // shadowsocks-libev's ss-local as shadowsocks/ss-local; empty when it is not installed.
-    QString installSsLocal();
+    // Debian's OpenVPN as ovpn/openvpn, and ss-local as shadowsocks/ss-local; empty when the
+    // program is not installed.
+    QString installOpenVpn() { return installFound("openvpn", "ovpn/openvpn"); }
+    QString installSsLocal() { return installFound("ss-local", "shadowsocks/ss-local"); }
     // Any program copied to relativePath, executable; empty on failure.
     QString installCopy(const QString &source, const QString &relativePath);
 
@@ -32,6 +33,12 @@ public:
     void killAll();
 
 private:
+    QString installFound(const char *name, const char *relativePath)
+    {
+        const QStringList where {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")};
+        return installCopy(QStandardPaths::findExecutable(QLatin1String(name), where),
+                           QLatin1String(relativePath));
+    }
     QTemporaryDir m_dir;
     QStringList m_installed;
 };

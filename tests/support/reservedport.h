@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QtGlobal>
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QtGlobal>
 
 // A loopback port no other suite can take while this lives: a socket bound to 127.0.0.1:0 is
 // kept open. Refusing: nothing listens, a connection is refused at once. Silent: it listens

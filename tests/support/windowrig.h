@@ -11,10 +11,11 @@
 #include <functional>
 #include <memory>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-
+#include <QTimer>
 
 // Reads and sets the window's private state (a friend of MainWindow).
 class WindowProbe
@@ -25,23 +26,42 @@ public:
     { }
     MainWindow *w;
 
-    int page() const;
-    int statusPage() const; // of the connection page: 0 idle, 1 connected, 2 busy
-    QStackedWidget *stack() const;
+    QStackedWidget *stack() const { return w->findChild<QStackedWidget *>("stackedWidget"); }
+    int page() const { return stack()->currentIndex(); }
+    // The connection page's status: 0 idle, 1 connected, 2 busy.
+    int statusPage() const
+    {
+        return w->findChild<QStackedWidget *>("vpnConStatusStackedWidget")->currentIndex();
+    }
     VPNProcess *vpn() const { return w->vpnProcess; }
-    VPNProcess::VPNProcessStatus status() const;
-    bool connected() const; // the connection timer runs
+    // A window after its quit has no controller: nothing runs.
+    VPNProcess::VPNProcessStatus status() const
+    {
+        return w->vpnProcess ? w->vpnProcess->procStatus.load() : VPNProcess::ProcUnconnected;
+    }
+    ShadowsocksProcess::ShadowsocksProcessStatus ssStatus() const
+    {
+        return w->ssProcess ? w->ssProcess->status.load()
+                            : ShadowsocksProcess::Shadowsocks_NotRunning;
+    }
+    bool connected() const { return w->vpnUpdateTimer && w->vpnUpdateTimer->isActive(); }
+    QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
+    QThread *vpnThread() const { return w->vpnThread; }
+    QThread *ssThread() const { return w->ssThread; }
+    QString originalIp() const { return w->originalIp; }
+    QString newIp() const { return w->newIp; }
+    QSystemTrayIcon *tray() const { return w->trayIcon; }
+    QAction *switchAction() const { return w->switchVPNAction; }
+    QAction *showStatAction() const { return w->showStatAction; }
     QString &apiBaseUrl() { return w->apiBaseUrl; }
     QString &siteBaseUrl() { return w->siteBaseUrl; }
     QString &emergencyAddress() { return w->emergencyAddress; }
-    bool &emergencyByDefault() { return w->emergencyByDefault; }
     bool emergencyIsIp() const { return w->emergencyIsIp; }
     QString &authToken() { return w->authToken; }
     int &userId() { return w->userId; }
     qint16 &language() { return w->languageIndex; }
     bool *mirrorFlags() { return w->mirrorFlags; }
     bool &mirrorToolFound() { return w->mirrorToolFound; }
-    bool &mirrorActive() { return w->mirrorActive; }
     bool &autoConnectPending() { return w->autoConnectPending; }
     bool &expiryWarningShown() { return w->expiryWarningShown; }
     QVector<Subscription> &subscriptions() { return w->subscriptions; }
@@ -53,19 +73,14 @@ public:
     int &requestTimeout() { return w->requestTimeout; }
     QPoint &statWindowPosition() { return w->statWindowPosition; }
     bool &blockNetworkWarningDisabled() { return w->blockNetworkWarningDisabled; }
-    QString originalIp() const { return w->originalIp; }
-    QString newIp() const { return w->newIp; }
-    QSystemTrayIcon *tray() const { return w->trayIcon; }
-    QAction *switchAction() const { return w->switchVPNAction; }
-    QAction *showStatAction() const { return w->showStatAction; }
-    QThread *vpnThread() const { return w->vpnThread; }
-    QThread *ssThread() const { return w->ssThread; }
-    ShadowsocksProcess::ShadowsocksProcessStatus ssStatus() const;
-    QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
     quint16 &availCheckPort() { return w->availCheckPort; } // 444 in the product
-    void restoreLastServer(bool autoConnect);
     bool tryOtherApiBase() { return w->tryOtherApiBase(); }
     void restorePrimaryApiBase() { w->restorePrimaryApiBase(); }
+    void restoreLastServer(bool autoConnect)
+    {
+        w->autoConnectPending = autoConnect;
+        w->restoreLastServer(w->currentSubIndex, w->autoConnectPending);
+    }
 };
 
 // The one window builder: a MainWindow over a temporary data folder (with logs/ and temp/,
@@ -83,32 +98,30 @@ public:
 
     explicit WindowRig(Endpoints endpoints = ClosedPort,
                        const QString &openVpnVersion = QStringLiteral("2.4.9"));
-    ~WindowRig();
-    WindowRig(const WindowRig &) = delete;
-    WindowRig &operator=(const WindowRig &) = delete;
+    ~WindowRig() { close(); }
 
-    QString dataPath() const { return data.path(); }
     QString settingsFile() const { return data.filePath(QStringLiteral("settings.ini")); }
     ServiceEndpoints endpoints() const;
     // Builds the window; with waitShown, returns once its start-up check has shown it.
     MainWindow *open(bool waitShown = true);
     MainWindow *window() const { return m_window.get(); }
-    void close(); // ends a connection still up, then the window
+    // Ends a connection still up (unless told not to, as when the system ends the program),
+    // then the window.
+    void close(bool stopFirst = true);
     WindowProbe probe() const { return WindowProbe(m_window.get()); }
 
     template<typename T = QWidget> T *widget(const char *name) const
     {
-        T *found = m_window->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("the window has no %s", name);
-        return found;
+        if (T *found = m_window->findChild<T *>(QLatin1String(name)))
+            return found;
+        qFatal("the window has no %s", name);
     }
-    void click(const char *name);
+    void click(const char *name) { widget<QAbstractButton>(name)->click(); }
     // Runs action and waits, within a bound, for the page slide it starts to end on page.
     bool slide(const std::function<void()> &action, int page);
-    // Types the account and clicks sign-in (the service's own account by default).
+    // Types the account (the service's own by default) and clicks sign-in.
     void signIn(const QString &login = QString(), const QString &password = QString());
-    // Signs in, takes the first subscription offered and returns once its servers are in.
+    // Signs in, takes the subscription offered and returns once its servers are in.
     bool signInAndChoose();
     bool waitConnected(int timeoutMs = 20000);
     bool waitIdle(int timeoutMs = 20000);
