@@ -45,7 +45,8 @@ class SlidingButton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
-    // Tests read the window's state through a probe class of their own.
+    // Tests read the window's state through their probe.
+    friend class WindowProbe;
     friend class MainWindowProbe;
 
 public:
