@@ -15,8 +15,6 @@
 #include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(RequestType)
-Q_DECLARE_METATYPE(MockService::Fault)
-Q_DECLARE_METATYPE(NetworkRequestExceptionType)
 
 namespace {
 
@@ -275,38 +273,6 @@ private slots:
         QVERIFY(log.contains("user's authorization [2]"));
         QVERIFY(!log.contains("Pa55") && !log.contains(QUrl::toPercentEncoding(c.password)));
         QVERIFY(!service->authToken().isEmpty() && !log.contains(service->authToken().toUtf8()));
-    }
-
-    void replyIsClassifiedByItsEnvelope_data()
-    {
-        QTest::addColumn<MockService::Fault>("fault");
-        QTest::addColumn<int>("timeoutMs");
-        QTest::addColumn<NetworkRequestExceptionType>("failure");
-        using F = MockService::Fault;
-        QTest::newRow("result false is declined") << F::Declined << 5000 << Exc_Declined;
-        QTest::newRow("500 with result false is declined")
-            << F::ServerErrorJson << 5000 << Exc_Declined;
-        QTest::newRow("500 without body") << F::ServerErrorPlain << 5000 << Exc_Network;
-        QTest::newRow("404 without body") << F::NotFound << 5000 << Exc_Network;
-        QTest::newRow("closed connection") << F::Close << 5000 << Exc_Network;
-        QTest::newRow("silence past the time limit") << F::Silent << 250 << Exc_Network;
-        QTest::newRow("invalid JSON") << F::InvalidJson << 5000 << Exc_Decode;
-        QTest::newRow("empty body") << F::EmptyBody << 5000 << Exc_Decode;
-        QTest::newRow("truncated body") << F::TruncatedBody << 5000 << Exc_Decode;
-    }
-    void replyIsClassifiedByItsEnvelope()
-    {
-        QFETCH(MockService::Fault, fault);
-        QFETCH(int, timeoutMs);
-        QFETCH(NetworkRequestExceptionType, failure);
-        service->setFault("/v1/api/sign", fault);
-        const ReplyCatcher::Result result
-            = exchange(ApiRequestBuilder::build(Req_SignKey, context()), timeoutMs);
-        service->releaseSilent();
-        const ReplyEnvelope envelope = ReplyEnvelope::decode(result.error, result.body);
-        QVERIFY(!envelope.ok);
-        QCOMPARE(envelope.failure, failure);
-        QCOMPARE(result.timedOut, fault == MockService::Fault::Silent);
     }
 
     // The whole chain of the demo account, each reply read by its parser and feeding the next
