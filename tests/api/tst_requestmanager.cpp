@@ -100,21 +100,21 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("hasBody");
+        const auto row = [](const char *name, int fault, QNetworkReply::NetworkError error,
+                            const char *text, bool hasBody) {
+            QTest::newRow(name) << fault << int(error) << QString(text) << hasBody;
+        };
         using F = MockService::Fault;
-        QTest::newRow("404 means data not found")
-            << int(F::NotFound) << int(QNetworkReply::ContentNotFoundError)
-            << "Requested data not found on server." << false;
-        QTest::newRow("500 without body")
-            << int(F::ServerErrorPlain) << int(QNetworkReply::InternalServerError)
-            << "Unknown error." << false;
-        QTest::newRow("500 with a JSON body keeps the body")
-            << int(F::ServerErrorJson) << int(QNetworkReply::InternalServerError)
-            << "Unknown error." << true;
-        QTest::newRow("connection closed before the body")
-            << int(F::Close) << int(QNetworkReply::RemoteHostClosedError) << "Unknown error."
-            << false;
-        QTest::newRow("refused connection")
-            << -1 << int(QNetworkReply::ConnectionRefusedError) << "Unknown error." << false;
+        row("404 means data not found", int(F::NotFound), QNetworkReply::ContentNotFoundError,
+            "Requested data not found on server.", false);
+        row("500 without body", int(F::ServerErrorPlain), QNetworkReply::InternalServerError,
+            "Unknown error.", false);
+        row("500 with a JSON body keeps the body", int(F::ServerErrorJson),
+            QNetworkReply::InternalServerError, "Unknown error.", true);
+        row("connection closed before the body", int(F::Close),
+            QNetworkReply::RemoteHostClosedError, "Unknown error.", false);
+        row("refused connection", -1, QNetworkReply::ConnectionRefusedError, "Unknown error.",
+            false);
     }
     void failedTransferGivesTheUserText()
     {
@@ -134,33 +134,6 @@ private slots:
         QCOMPARE(result.userErrorText, text);
         QCOMPARE(!result.body.isEmpty(), hasBody);
         QCOMPARE(result.failedWithoutBody(), !hasBody);
-    }
-
-    void errorTextFollowsTheErrorKind_data()
-    {
-        QTest::addColumn<bool>("timedOut");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("text");
-        const QString proxy = QStringLiteral("Proxy connection error. Turn off system proxy.");
-        QTest::newRow("abort without time-out")
-            << false << int(QNetworkReply::OperationCanceledError) << "Unknown error.";
-        QTest::newRow("host not found")
-            << false << int(QNetworkReply::HostNotFoundError) << "Can't connect to server.";
-        for (QNetworkReply::NetworkError error :
-             {QNetworkReply::ProxyConnectionRefusedError, QNetworkReply::ProxyConnectionClosedError,
-              QNetworkReply::ProxyNotFoundError, QNetworkReply::ProxyTimeoutError,
-              QNetworkReply::ProxyAuthenticationRequiredError, QNetworkReply::UnknownProxyError})
-            QTest::newRow(qPrintable(QString("proxy error %1").arg(error)))
-                << false << int(error) << proxy;
-        QTest::newRow("TLS handshake")
-            << false << int(QNetworkReply::SslHandshakeFailedError) << "Unknown error.";
-    }
-    void errorTextFollowsTheErrorKind()
-    {
-        QFETCH(bool, timedOut);
-        QFETCH(int, error);
-        QFETCH(QString, text);
-        QCOMPARE(replyErrorText(timedOut, QNetworkReply::NetworkError(error)), text);
     }
 
     // A certificate that fails validation fails the request before any of it is sent; the
