@@ -186,8 +186,9 @@ private slots:
             QVERIFY(m_log->waitFor("[Shadowsocks]: state changed to stopped"));
     }
 
-    // Starting up ends a proxy left running from this program file, and only that one.
-    void leftoverOfThisProgramIsEndedAndNoOtherProcess()
+    // Starting up ends a proxy left running from this program file, and no other; then the
+    // tool runs until it is stopped and carries traffic to the mirror server meanwhile.
+    void proxyCarriesTrafficThroughTheMirrorServerUntilStopped()
     {
         ReservedPort leftoverPort;
         ReservedPort otherPort;
@@ -201,21 +202,8 @@ private slots:
         QProcess other;
         other.start(QStandardPaths::findExecutable("ss-local"),
                     {"-c", m_folder.path() + "/other.json"});
-        QVERIFY(leftover.waitForStarted(10000) && other.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(isListening(otherPort.port()), 10000);
 
-        Controller c(m_folder.path() + "/shadowsocks", m_config);
-        QVERIFY(leftover.waitForFinished(10000));
-        QCOMPARE(leftover.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(other.state(), QProcess::Running);
-        QVERIFY(isListening(otherPort.port()));
-        other.kill();
-        other.waitForFinished(10000);
-    }
-
-    // The tool runs until it is stopped and carries traffic to the mirror server meanwhile.
-    void proxyCarriesTrafficThroughTheMirrorServerUntilStopped()
-    {
         QTcpServer echo;
         QVERIFY(echo.listen(QHostAddress::LocalHost, 0));
         QObject::connect(&echo, &QTcpServer::newConnection, &echo, [&echo] {
@@ -234,6 +222,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(isListening(serverPort.port()), 10000);
         writeFile(m_config, ssConfig(local.port(), serverPort.port()));
         Controller c(m_folder.path() + "/shadowsocks", m_config);
+        QVERIFY(leftover.waitForFinished(10000));
+        QCOMPARE(leftover.exitStatus(), QProcess::CrashExit);
+        QVERIFY(other.state() == QProcess::Running && isListening(otherPort.port()));
         c.invoke("stop"); // nothing runs yet: stopped all the same
         c.invoke("start");
         QTRY_VERIFY_WITH_TIMEOUT(c.endsIn(Status::Shadowsocks_Running), 10000);
@@ -255,8 +246,10 @@ private slots:
                                  Status::Shadowsocks_Running, Status::Shadowsocks_NotRunning}));
         QVERIFY(!c.object->stoppedOnError && !isListening(local.port()));
         QVERIFY(m_log->waitFor("[Shadowsocks]: process successfully stopped"));
-        server.kill();
-        server.waitForFinished(10000);
+        for (QProcess *process : {&server, &other}) {
+            process->kill();
+            process->waitForFinished(10000);
+        }
     }
 };
 
