@@ -188,14 +188,22 @@ private slots:
         tunnel(QByteArray());
         const qint64 leftover = startLeftover(QByteArray());
         QTRY_VERIFY_WITH_TIMEOUT(file("leftover.log").contains("listening"), 5000);
+        t->start();
+        QTRY_VERIFY_WITH_TIMEOUT(file("leftover.log").contains("SIGTERM[hard,] received"), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_folder->running(Program).contains(leftover), 5000);
+        // The new OpenVPN starts once the leftover has closed its management connection, which
+        // may be before it has let go of the port: then it ends at once, unconnected.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            t->endsIn(VPNProcess::ProcConnected) || t->endsIn(VPNProcess::ProcUnconnected), 15000);
+        t->stop();
+        QTRY_VERIFY_WITH_TIMEOUT(t->endsIn(VPNProcess::ProcUnconnected), 15000);
         QStringList passwords {QStringLiteral("0123456789abcdef")};
         int files = 0;
         int threads = 0;
-        for (int run = 0; run < 4; ++run) {
+        for (int run = 0; run < 3; ++run) {
             t->start();
             QTRY_VERIFY_WITH_TIMEOUT(t->endsIn(VPNProcess::ProcConnected), 15000);
             QCOMPARE(m_folder->running(Program).size(), 1);
-            QVERIFY(!m_folder->running(Program).contains(leftover));
             passwords << file(t->data + "/temp/openvpn_pswd.data");
             QVERIFY2(QRegularExpression("^[0-9a-f]{16}$").match(passwords.last()).hasMatch(),
                      qPrintable(passwords.last()));
@@ -209,9 +217,8 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(entriesIn("/proc/self/task") <= threads, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(entriesIn("/proc/self/fd") <= files, 5000);
-        QVERIFY(file("leftover.log").contains("SIGTERM[hard,] received"));
         QCOMPARE(m_log->count("Shutting down another active openvpn process"), 1);
-        QCOMPARE(QSet<QString>(passwords.begin(), passwords.end()).size(), 5);
+        QCOMPARE(QSet<QString>(passwords.begin(), passwords.end()).size(), 4);
         for (const QString &password : passwords)
             QVERIFY(m_log->matching(password).isEmpty() && !t->openVpnLog().contains(password));
     }

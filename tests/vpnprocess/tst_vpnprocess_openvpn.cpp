@@ -76,7 +76,7 @@ private slots:
         QVERIFY(t.counts.first().first >= 0 && t.counts.first().second > 0);
         t.stop();
         QTRY_VERIFY_WITH_TIMEOUT(t.endsIn(VPNProcess::ProcUnconnected), 15000);
-        QVERIFY(t.openVpnLog().contains("SIGTERM[hard,] received"));
+        QVERIFY(t.openVpnLog().contains("MANAGEMENT: CMD 'signal SIGTERM'"));
         QTRY_VERIFY_WITH_TIMEOUT(m_folder.running("ovpn/openvpn").isEmpty(), 5000);
         QCOMPARE(server.state(), QProcess::Running);
         server.terminate();
