@@ -21,10 +21,7 @@ class ReplyCatcher : public QObject
     Q_OBJECT
 
 public:
-    struct Result : ReplySnapshot
-    {
-        QByteArray contentType;
-    };
+    using Result = ReplySnapshot;
 
     QList<Result> results;
     QList<QList<QSslError>> sslErrorLists;
@@ -67,10 +64,7 @@ signals:
 public slots:
     void onReply(QNetworkReply *reply)
     {
-        Result result;
-        static_cast<ReplySnapshot &>(result) = ReplySnapshot::take(reply);
-        result.contentType = reply->rawHeader("Content-Type");
-        results << result;
+        results << ReplySnapshot::take(reply);
         if (holdReplies)
             heldReplies << QPointer<QNetworkReply>(reply);
         else

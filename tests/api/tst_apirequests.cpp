@@ -6,78 +6,64 @@
 #include "core/loger.h"
 #include "mockservice/mockservice.h"
 #include "replycatcher.h"
+#include "support/builders.h"
+#include "support/logrecorder.h"
 #include "support/testmain.h"
 
 #include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QUrlQuery>
 
 Q_DECLARE_METATYPE(RequestType)
-Q_DECLARE_METATYPE(MockService::Fault)
-Q_DECLARE_METATYPE(NetworkRequestExceptionType)
 
 namespace {
 
-const QByteArray apiHost = QByteArrayLiteral("api.kestrune.test");
-
-VPNServer server(int id, const QString &ip, const QString &city, const QString &iso)
-{
-    VPNServer s;
-    s.id = id;
-    s.ip = ip;
-    s.cityName = city;
-    s.countryIso = iso;
-    return s;
-}
+const QByteArray ApiHost = QByteArrayLiteral("api.kestrune.test");
 
 } // namespace
 
+// Requests as the window sends them, against the local service, and the log lines they leave.
 class TestApiRequests : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir logDir;
-    QStringList logLines;
+    QTemporaryDir m_logDir;
+    std::unique_ptr<LogRecorder> m_log;
     std::unique_ptr<MockService> service;
     std::unique_ptr<ReplyCatcher> catcher;
 
     ApiRequestContext context(int subscriptionType = 1) const
     {
         ApiRequestContext c;
-        c.apiBaseUrl = service->baseUrl();
-        c.emergencyAddress = QStringLiteral("http://192.0.2.10");
+        // A literal emergency address in use: every request but the address check names
+        // the API host.
+        c.apiBaseUrl = c.emergencyAddress = c.ipEchoBase = service->baseUrl();
         c.emergencyIsIp = true;
-        c.apiHostName = apiHost;
-        c.ipEchoBase = service->baseUrl();
+        c.apiHostName = ApiHost;
         c.requestKey = service->requestKey();
         c.authToken = service->authToken();
         c.userId = service->userId();
         c.login = service->login();
         c.password = service->password();
-        Subscription sub;
-        sub.id = 11;
-        sub.type = subscriptionType;
-        const QVector<VPNServer> servers {server(101, "10.0.0.1", "Amsterdam", "NL"),
-                                          server(104, "10.0.0.4", "Frankfurt", "DE")};
-        c.setRoute({sub}, 0, servers, 0, 1);
+        VPNServer amsterdam = server(101, "10.0.0.1", QString(), "Amsterdam");
+        amsterdam.countryIso = QStringLiteral("NL");
+        c.setRoute({subscription(11, subscriptionType)}, 0, {amsterdam, server(104, "10.0.0.4")}, 0,
+                   1);
         c.protocolLabel = QStringLiteral("UDP");
         return c;
     }
-
     // Sends one request as the window does, logging it first; returns the reply.
     ReplyCatcher::Result exchange(const ApiRequest &request, int timeoutMs = 5000)
     {
         RequestLog::writeRequest(request);
-        const int before = catcher->results.size();
+        QSignalSpy read(catcher.get(), SIGNAL(replyRead()));
         catcher->send(request, timeoutMs);
-        QSignalSpy spy(catcher.get(), SIGNAL(replyRead()));
-        if (catcher->results.size() == before)
-            spy.wait(timeoutMs + 5000);
-        if (catcher->results.size() == before)
-            return ReplyCatcher::Result();
-        return catcher->results.last();
+        return read.wait(timeoutMs + 5000) ? catcher->results.last() : ReplyCatcher::Result();
+    }
+    ReplyEnvelope envelopeOf(const ApiRequest &request)
+    {
+        const ReplyCatcher::Result result = exchange(request);
+        return ReplyEnvelope::decode(result.error, result.body);
     }
 
 private slots:
@@ -85,145 +71,110 @@ private slots:
     {
         KestruneTest::guardQtWarnings();
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-        QVERIFY(logDir.isValid());
-        Loger::init(logDir.path(), false, false, QStringLiteral("log"));
-        connect(Loger::notifier(), &Loger::lineAdded, this,
-                [this](const QString &line) { logLines << line; });
+        m_log.reset(new LogRecorder(m_logDir.path()));
     }
-
     void init()
     {
-        logLines.clear();
         service.reset(new MockService);
         service->loadDemoData();
+        service->setExpectedApiHost(ApiHost);
         QVERIFY(service->start());
         catcher.reset(new ReplyCatcher);
     }
-
     void cleanup()
     {
-        if (catcher) {
-            catcher->dispose();
-            QTRY_VERIFY_WITH_TIMEOUT(catcher->threadsGone(), 10000);
-        }
-        catcher.reset();
-        service.reset();
+        catcher->dispose();
+        QTRY_VERIFY_WITH_TIMEOUT(catcher->threadsGone(), 10000);
+        QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
         KESTRUNE_VERIFY_NO_QT_WARNINGS();
     }
 
-    void cleanupTestCase() { Loger::close(); }
-
+    // Each request in its wire form, as the service checks it, and the lines it leaves in the
+    // log: the request, and what a failure of each kind would say.
     void requestReachesTheServiceInItsWireForm_data()
     {
         QTest::addColumn<RequestType>("type");
-        QTest::addColumn<QByteArray>("method");
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QByteArray>("query");
-        QTest::addColumn<bool>("authHeaders");
-        QTest::addColumn<bool>("jsonEnvelope");
-        QTest::newRow("[1] request key")
-            << Req_SignKey << QByteArray("GET") << QByteArray("/v1/api/sign") << QByteArray()
-            << false << true;
-        QTest::newRow("[2] authorization")
-            << Req_Auth << QByteArray("POST") << QByteArray("/v1/user/auth") << QByteArray()
-            << false << true;
-        QTest::newRow("[3] address check")
-            << Req_ServerMirrorCheck << QByteArray("GET") << QByteArray("/api/checkrealip")
-            << QByteArray() << false << false;
-        QTest::newRow("[4] subscriptions")
-            << Req_SubsList << QByteArray("GET") << QByteArray("/v1/package/list") << QByteArray()
-            << true << true;
-        QTest::newRow("[5] server list")
-            << Req_ServerList << QByteArray("GET") << QByteArray("/v1/server/list")
-            << QByteArray("idPackage=11") << true << true;
-        QTest::newRow("[6] double map")
-            << Req_DoubleServerList << QByteArray("GET") << QByteArray("/v1/server/double-map-in")
-            << QByteArray() << true << true;
-        QTest::newRow("[7] original address")
-            << Req_OriginalIP << QByteArray("GET") << QByteArray("/v1/api/info") << QByteArray()
-            << true << true;
-        QTest::newRow("[8] address through the tunnel")
-            << Req_NewIP << QByteArray("GET") << QByteArray("/v1/api/info") << QByteArray() << true
-            << true;
-        QTest::newRow("[9] OpenVPN configuration")
-            << Req_OpenVPNConfig << QByteArray("GET")
-            << QByteArray("/v1/openvpn/config-single-complement")
-            << QByteArray("idPackage=11&idServer=101&proto=udp") << true << false;
-        QTest::newRow("[10] mirror tool configuration")
-            << Req_MirrorToolConfig << QByteArray("GET") << QByteArray("/v1/shadow/config")
-            << QByteArray() << true << false;
-        QTest::newRow("[11] reachability")
-            << Req_SiteReachable << QByteArray("GET") << QByteArray("/v1/api/info") << QByteArray()
-            << false << true;
+        QTest::addColumn<QString>("wire");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<QString>("failure");
+        const auto row
+            = [](RequestType type, const char *wire, const char *logged, const char *failure) {
+                  QTest::newRow(qPrintable(ApiRequestBuilder::logTag(type)))
+                      << type << QString(wire) << QString(logged) << QString(failure);
+              };
+        row(Req_SignKey, "GET /v1/api/sign ", " auth key for server [1]",
+            "Unable to get authorization key");
+        row(Req_Auth, "POST /v1/user/auth  key", " user's authorization [2]",
+            "Authorization failed");
+        row(Req_ServerMirrorCheck, "GET /api/checkrealip ", " additional authorization support [3]",
+            "Unable to get authorization support reply");
+        row(Req_SubsList, "GET /v1/package/list  auth", " user's subscriptions [4]",
+            "Unable to get subscription list");
+        row(Req_ServerList, "GET /v1/server/list idPackage=11 auth",
+            " available VPN server list (premium/free sub) [5]",
+            "Unable to get available VPN server list");
+        row(Req_DoubleServerList, "GET /v1/server/double-map-in  auth",
+            " available VPN server list (double sub) [6]",
+            "Unable to get VPN server list (double sub)");
+        row(Req_OriginalIP, "GET /v1/api/info  auth", "  user's original IP [7]",
+            "Unable to get user's original IP");
+        row(Req_NewIP, "GET /v1/api/info  auth", " user's IP througth VPN connection [8]",
+            "Unable to get user's IP througth VPN connection");
+        row(Req_OpenVPNConfig,
+            "GET /v1/openvpn/config-single-complement idPackage=11&idServer=101&proto=udp auth",
+            " openvpn configuration for VPN connection [9]", "Unable to get openvpn configuration");
+        row(Req_MirrorToolConfig, "GET /v1/shadow/config  auth", "  mirror tool config [10]",
+            "Unable to get mirror tool configuration");
+        row(Req_SiteReachable, "GET /v1/api/info ",
+            "  server's availability on default address [11]", "");
     }
     void requestReachesTheServiceInItsWireForm()
     {
         QFETCH(RequestType, type);
-        QFETCH(QByteArray, method);
-        QFETCH(QByteArray, path);
-        QFETCH(QByteArray, query);
-        QFETCH(bool, authHeaders);
-        QFETCH(bool, jsonEnvelope);
-
-        const ReplyCatcher::Result result = exchange(ApiRequestBuilder::build(type, context()));
-        QCOMPARE(result.error, QNetworkReply::NoError);
+        QFETCH(QString, wire);
+        QFETCH(QString, logged);
+        QFETCH(QString, failure);
+        QCOMPARE(exchange(ApiRequestBuilder::build(type, context())).error, QNetworkReply::NoError);
         QCOMPARE(service->requests().size(), 1);
         const MockService::Request request = service->requests().first();
-        QCOMPARE(request.method, method);
-        QCOMPARE(request.path, path);
-        QCOMPARE(request.query, query);
+        QStringList seen {request.method + ' ' + request.path, request.query};
+        if (request.hasHeader("X-Request-Key"))
+            seen << QStringLiteral("key");
+        if (request.hasHeader("X-Auth-Id") && request.hasHeader("X-Auth-Token"))
+            seen << QStringLiteral("auth");
+        QCOMPARE(seen.join(' '), wire);
         QCOMPARE(request.header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
-        QCOMPARE(request.hasHeader("X-Auth-Id"), authHeaders);
-        QCOMPARE(request.hasHeader("X-Auth-Token"), authHeaders);
-        QCOMPARE(request.hasHeader("X-Request-Key"), type == Req_Auth);
-        if (type == Req_Auth)
-            QCOMPARE(request.header("X-Request-Key"), service->requestKey().toLatin1());
-        QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
-        if (jsonEnvelope)
-            QVERIFY(ReplyEnvelope::decode(result.error, result.body).ok);
+        QCOMPARE(request.header("Host"),
+                 type == Req_ServerMirrorCheck ? "127.0.0.1:" + QByteArray::number(service->port())
+                                               : ApiHost);
+        QVERIFY(!m_log->matching("server was sent:" + logged).isEmpty());
+
+        const QString tag = ApiRequestBuilder::logTag(type);
+        const auto lines = [&failure](const QStringList &lines) {
+            return failure.isEmpty() ? QStringList() : lines;
+        };
+        QCOMPARE(RequestLog::failureLines(type, Exc_Network, "refused"),
+                 lines({tag + ": " + failure + ". Details:", "refused"}));
+        QCOMPARE(RequestLog::failureLines(type, Exc_Declined, QString()),
+                 lines({tag + ": \"declined\" server reply"}));
+        QCOMPARE(RequestLog::failureLines(type, Exc_Decode, QString()),
+                 lines({tag + ": Unable to decode server reply"}));
+        QCOMPARE(RequestLog::replyHeaderLine(type), "Server reply on " + tag);
     }
 
-    void literalIpBaseCarriesTheApiHostNameExceptForTheAddressCheck_data()
-    {
-        QTest::addColumn<RequestType>("type");
-        for (int t = Req_SignKey; t <= Req_MirrorToolConfig; ++t) {
-            const RequestType type = RequestType(t);
-            QTest::newRow(qPrintable(ApiRequestBuilder::logTag(type))) << type;
-        }
-    }
-    void literalIpBaseCarriesTheApiHostNameExceptForTheAddressCheck()
-    {
-        QFETCH(RequestType, type);
-        ApiRequestContext c = context();
-        c.emergencyAddress = c.apiBaseUrl; // http://127.0.0.1:port: a literal address
-        c.emergencyIsIp = ApiRequestBuilder::isLiteralIpBase(c.emergencyAddress);
-        QVERIFY(c.emergencyIsIp);
-        service->setExpectedApiHost(apiHost);
-
-        const ReplyCatcher::Result result = exchange(ApiRequestBuilder::build(type, c));
-        QCOMPARE(result.error, QNetworkReply::NoError);
-        const MockService::Request request = service->requests().value(0);
-        if (type == Req_ServerMirrorCheck)
-            QVERIFY(request.header("Host").startsWith("127.0.0.1"));
-        else
-            QCOMPARE(request.header("Host"), apiHost);
-        QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
-    }
-
+    // The Host header names the API only when the base in use is the literal emergency
+    // address, and never on the address check.
     void hostHeaderOnlyForALiteralEmergencyBase_data()
     {
         QTest::addColumn<QString>("apiBase");
         QTest::addColumn<QString>("emergency");
         QTest::addColumn<bool>("withHost");
-        QTest::newRow("literal emergency address in use") << "http://198.51.100.23"
-                                                          << "http://198.51.100.23" << true;
+        const QString literal = QStringLiteral("http://198.51.100.23");
+        QTest::newRow("literal emergency address in use") << literal << literal << true;
         QTest::newRow("named emergency address in use") << "http://backup.kestrune.test"
                                                         << "http://backup.kestrune.test" << false;
-        QTest::newRow("default base in use") << "https://api.kestrune.test"
-                                             << "http://198.51.100.23" << false;
-        QTest::newRow("literal address that is not the emergency one")
-            << "http://203.0.113.5"
-            << "http://198.51.100.23" << false;
+        QTest::newRow("default base in use") << "https://api.kestrune.test" << literal << false;
+        QTest::newRow("other literal address") << "http://203.0.113.5" << literal << false;
     }
     void hostHeaderOnlyForALiteralEmergencyBase()
     {
@@ -235,15 +186,11 @@ private slots:
         c.emergencyAddress = emergency;
         c.emergencyIsIp = ApiRequestBuilder::isLiteralIpBase(emergency);
         for (int t = Req_SignKey; t <= Req_MirrorToolConfig; ++t) {
-            const RequestType type = RequestType(t);
-            const ApiRequest request = ApiRequestBuilder::build(type, c);
-            const bool expected = withHost && type != Req_ServerMirrorCheck;
-            QVERIFY2(request.request.hasRawHeader("Host") == expected,
-                     qPrintable(ApiRequestBuilder::logTag(type)));
-            if (expected)
-                QCOMPARE(request.request.rawHeader("Host"), apiHost);
-            if (type != Req_ServerMirrorCheck)
-                QVERIFY(request.request.url().toString().startsWith(apiBase));
+            const ApiRequest request = ApiRequestBuilder::build(RequestType(t), c);
+            const bool expected = withHost && t != Req_ServerMirrorCheck;
+            QCOMPARE(request.request.rawHeader("Host"), expected ? ApiHost : QByteArray());
+            QVERIFY(t == Req_ServerMirrorCheck
+                    || request.request.url().toString().startsWith(apiBase));
         }
     }
 
@@ -268,95 +215,48 @@ private slots:
         QFETCH(QString, login);
         QFETCH(QString, password);
         QFETCH(QByteArray, body);
-        service->setAccount(login, password, 7, QStringLiteral("u@kestrune.test"),
-                            QStringLiteral("u"));
+        service->setAccount(login, password, 7, "u@kestrune.test", "u");
         ApiRequestContext c = context();
         c.login = login;
         c.password = password;
-        const ReplyCatcher::Result result = exchange(ApiRequestBuilder::build(Req_Auth, c));
-        QCOMPARE(service->requests().value(0).body, body);
         // The service's form decoder reads back exactly what was typed.
-        const ReplyEnvelope envelope = ReplyEnvelope::decode(result.error, result.body);
-        QVERIFY(envelope.ok);
-        QCOMPARE(envelope.object.value("user").toObject().value("id").toInt(), 7);
+        QCOMPARE(parseAuth(envelopeOf(ApiRequestBuilder::build(Req_Auth, c)).object).userId, 7);
+        QCOMPARE(service->requests().value(0).body, body);
     }
 
     void openVpnConfigurationQueryFollowsTypeAndProtocol_data()
     {
-        QTest::addColumn<int>("subscriptionType");
+        QTest::addColumn<int>("type");
         QTest::addColumn<bool>("tcp");
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QByteArray>("query");
-        QTest::newRow("premium over UDP")
-            << 1 << false << QByteArray("/v1/openvpn/config-single-complement")
-            << QByteArray("idPackage=11&idServer=101&proto=udp");
-        QTest::newRow("free over TCP")
-            << 4 << true << QByteArray("/v1/openvpn/config-single-complement")
-            << QByteArray("idPackage=11&idServer=101&proto=tcp");
-        QTest::newRow("onion") << 3 << false << QByteArray("/v1/openvpn/config-onion-complement")
-                               << QByteArray("idPackage=11&idServer=101&proto=udp");
-        QTest::newRow("double names entry and exit")
-            << 2 << true << QByteArray("/v1/openvpn/config-double-complement")
-            << QByteArray("idPackage=11&idServerIn=101&idServerOut=104&proto=tcp");
-        QTest::newRow("unsupported type")
-            << 7 << false << QByteArray("/v1/openvpn/config-unknown-complement")
-            << QByteArray("idPackage=11&idServer=unknown&proto=udp");
+        QTest::addColumn<QByteArray>("wire");
+        const auto row = [](const char *name, int type, bool tcp, const char *wire) {
+            QTest::newRow(name) << type << tcp << QByteArray(wire);
+        };
+        row("free over TCP", 4, true, "single-complement?idPackage=11&idServer=101&proto=tcp");
+        row("onion", 3, false, "onion-complement?idPackage=11&idServer=101&proto=udp");
+        row("double names entry and exit", 2, true,
+            "double-complement?idPackage=11&idServerIn=101&idServerOut=104&proto=tcp");
+        row("unsupported type", 7, false,
+            "unknown-complement?idPackage=11&idServer=unknown&proto=udp");
     }
     void openVpnConfigurationQueryFollowsTypeAndProtocol()
     {
-        QFETCH(int, subscriptionType);
+        QFETCH(int, type);
         QFETCH(bool, tcp);
-        QFETCH(QByteArray, path);
-        QFETCH(QByteArray, query);
-        ApiRequestContext c = context(subscriptionType);
+        QFETCH(QByteArray, wire);
+        ApiRequestContext c = context(type);
         c.useTcp = tcp;
         c.protocolLabel = tcp ? QStringLiteral("TCP") : QStringLiteral("UDP");
         const ReplyCatcher::Result result
             = exchange(ApiRequestBuilder::build(Req_OpenVPNConfig, c));
         QCOMPARE(result.error, QNetworkReply::NoError);
-        QCOMPARE(service->requests().value(0).path, path);
-        QCOMPARE(service->requests().value(0).query, query);
+        const MockService::Request request = service->requests().value(0);
+        QCOMPARE(request.path + '?' + request.query, "/v1/openvpn/config-" + wire);
         QVERIFY(result.body.contains(tcp ? "proto tcp" : "proto udp"));
-        QVERIFY(result.body.contains("remote 127.0.0.1"));
-        QCOMPARE(logLines.filter("[9]: VPN Server info: ").size(), 1);
-        QVERIFY(logLines.filter("[9]: VPN Server info: ")
-                    .first()
-                    .endsWith(QStringLiteral("[9]: VPN Server info: Amsterdam, NL (IP: 10.0.0.1, "
-                                             "Protocol: %1)")
-                                  .arg(c.protocolLabel)));
-    }
-
-    void requestLogLineNamesTheRequest_data()
-    {
-        QTest::addColumn<RequestType>("type");
-        QTest::addColumn<QString>("tail");
-        const QString sent = QStringLiteral("Request to Kestrune server was sent: ");
-        QTest::newRow("[1]") << Req_SignKey << sent + "auth key for server [1]";
-        QTest::newRow("[2]") << Req_Auth << sent + "user's authorization [2]";
-        QTest::newRow("[3]") << Req_ServerMirrorCheck
-                             << sent + "additional authorization support [3]";
-        QTest::newRow("[4]") << Req_SubsList << sent + "user's subscriptions [4]";
-        QTest::newRow("[5]") << Req_ServerList
-                             << sent + "available VPN server list (premium/free sub) [5]";
-        QTest::newRow("[6]") << Req_DoubleServerList
-                             << sent + "available VPN server list (double sub) [6]";
-        QTest::newRow("[7] with two blanks")
-            << Req_OriginalIP << "server was sent:  user's original IP [7]";
-        QTest::newRow("[8]") << Req_NewIP << sent + "user's IP througth VPN connection [8]";
-        QTest::newRow("[9]") << Req_OpenVPNConfig
-                             << sent + "openvpn configuration for VPN connection [9]";
-        QTest::newRow("[10]") << Req_MirrorToolConfig << sent + " mirror tool config [10]";
-        QTest::newRow("[11]") << Req_SiteReachable
-                              << sent + " server's availability on default address [11]";
-    }
-    void requestLogLineNamesTheRequest()
-    {
-        QFETCH(RequestType, type);
-        QFETCH(QString, tail);
-        RequestLog::writeRequest(ApiRequestBuilder::build(type, context()));
-        QVERIFY(!logLines.isEmpty());
-        QVERIFY2(logLines.first().endsWith(tail), qPrintable(logLines.first()));
-        QVERIFY(logLines.first().startsWith(QLatin1Char('[')));
+        QVERIFY(m_log->matching("[9]: VPN Server info: ")
+                    .last()
+                    .endsWith("[9]: VPN Server info: Amsterdam, NL (IP: 10.0.0.1, Protocol: "
+                              + c.protocolLabel + ")"));
     }
 
     void logNeverHoldsPasswordOrToken()
@@ -365,232 +265,61 @@ private slots:
         ApiRequestContext c = context();
         c.login = service->login();
         c.password = service->password();
-        c.authToken = QStringLiteral("tok-SECRET-9f8e");
         for (int t = Req_SignKey; t <= Req_MirrorToolConfig; ++t)
             exchange(ApiRequestBuilder::build(RequestType(t), c));
         QFile file(Loger::currentFileName());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray log = file.readAll();
         QVERIFY(log.contains("user's authorization [2]"));
-        QVERIFY(!log.contains("Pa55"));
-        QVERIFY(!log.contains(QUrl::toPercentEncoding(c.password)));
-        QVERIFY(!log.contains("tok-SECRET"));
+        QVERIFY(!log.contains("Pa55") && !log.contains(QUrl::toPercentEncoding(c.password)));
+        QVERIFY(!service->authToken().isEmpty() && !log.contains(service->authToken().toUtf8()));
     }
 
-    void replyIsClassifiedByItsEnvelope_data()
-    {
-        QTest::addColumn<MockService::Fault>("fault");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<NetworkRequestExceptionType>("failure");
-        QTest::addColumn<QStringList>("logLines");
-        QTest::newRow("accepted") << MockService::Fault::None << true << Exc_Network
-                                  << QStringList();
-        QTest::newRow("result false is declined")
-            << MockService::Fault::Declined << false << Exc_Declined
-            << QStringList {"[1]: \"declined\" server reply"};
-        QTest::newRow("500 with result false is declined, not a network failure")
-            << MockService::Fault::ServerErrorJson << false << Exc_Declined
-            << QStringList {"[1]: \"declined\" server reply"};
-        QTest::newRow("500 without body is a network failure")
-            << MockService::Fault::ServerErrorPlain << false << Exc_Network
-            << QStringList {"[1]: Unable to get authorization key. Details:"};
-        QTest::newRow("404 without body is a network failure")
-            << MockService::Fault::NotFound << false << Exc_Network
-            << QStringList {"[1]: Unable to get authorization key. Details:"};
-        QTest::newRow("closed connection is a network failure")
-            << MockService::Fault::Close << false << Exc_Network
-            << QStringList {"[1]: Unable to get authorization key. Details:"};
-        QTest::newRow("invalid JSON cannot be decoded")
-            << MockService::Fault::InvalidJson << false << Exc_Decode
-            << QStringList {"[1]: Unable to decode server reply"};
-        QTest::newRow("empty body cannot be decoded")
-            << MockService::Fault::EmptyBody << false << Exc_Decode
-            << QStringList {"[1]: Unable to decode server reply"};
-        QTest::newRow("truncated body cannot be decoded")
-            << MockService::Fault::TruncatedBody << false << Exc_Decode
-            << QStringList {"[1]: Unable to decode server reply"};
-    }
-    void replyIsClassifiedByItsEnvelope()
-    {
-        QFETCH(MockService::Fault, fault);
-        QFETCH(bool, ok);
-        QFETCH(NetworkRequestExceptionType, failure);
-        QFETCH(QStringList, logLines);
-        service->setFault("/v1/api/sign", fault);
-        const ReplyCatcher::Result result
-            = exchange(ApiRequestBuilder::build(Req_SignKey, context()));
-        const ReplyEnvelope envelope = ReplyEnvelope::decode(result.error, result.body);
-        QCOMPARE(envelope.ok, ok);
-        if (ok) {
-            QCOMPARE(envelope.object.value("key").toString(), service->requestKey());
-            return;
-        }
-        QCOMPARE(envelope.failure, failure);
-        QStringList expected = logLines;
-        if (failure == Exc_Network)
-            expected << result.errorString;
-        QCOMPARE(RequestLog::failureLines(Req_SignKey, failure, result.errorString), expected);
-    }
-
-    void failureLinesNameTheRequest_data()
-    {
-        QTest::addColumn<RequestType>("type");
-        QTest::addColumn<QString>("networkLine");
-        QTest::newRow("[2]") << Req_Auth << "[2]: Authorization failed. Details:";
-        QTest::newRow("[3]") << Req_ServerMirrorCheck
-                             << "[3]: Unable to get authorization support reply. Details:";
-        QTest::newRow("[4]") << Req_SubsList << "[4]: Unable to get subscription list. Details:";
-        QTest::newRow("[5]") << Req_ServerList
-                             << "[5]: Unable to get available VPN server list. Details:";
-        QTest::newRow("[6]") << Req_DoubleServerList
-                             << "[6]: Unable to get VPN server list (double sub). Details:";
-        QTest::newRow("[7]") << Req_OriginalIP << "[7]: Unable to get user's original IP. Details:";
-        QTest::newRow("[8]") << Req_NewIP
-                             << "[8]: Unable to get user's IP througth VPN connection. Details:";
-        QTest::newRow("[9]") << Req_OpenVPNConfig
-                             << "[9]: Unable to get openvpn configuration. Details:";
-        QTest::newRow("[10]") << Req_MirrorToolConfig
-                              << "[10]: Unable to get mirror tool configuration. Details:";
-    }
-    void failureLinesNameTheRequest()
-    {
-        QFETCH(RequestType, type);
-        QFETCH(QString, networkLine);
-        const QString tag = ApiRequestBuilder::logTag(type);
-        QCOMPARE(RequestLog::failureLines(type, Exc_Network, "Connection refused"),
-                 (QStringList {networkLine, "Connection refused"}));
-        QCOMPARE(RequestLog::failureLines(type, Exc_Declined, QString()),
-                 QStringList {tag + ": \"declined\" server reply"});
-        QCOMPARE(RequestLog::failureLines(type, Exc_Decode, QString()),
-                 QStringList {tag + ": Unable to decode server reply"});
-        QCOMPARE(RequestLog::replyHeaderLine(type), "Server reply on " + tag);
-    }
-
-    void reachabilityFailuresWriteNoLines()
-    {
-        for (int failure = Exc_Network; failure <= Exc_Decode; ++failure)
-            QVERIFY(RequestLog::failureLines(Req_SiteReachable,
-                                             NetworkRequestExceptionType(failure), "x")
-                        .isEmpty());
-        QCOMPARE(RequestLog::invalidSubscriptionTypeLine(),
-                 QString("[5]: Invalid subscription type"));
-        QCOMPARE(RequestLog::wrongMirrorCheckDataLine(), QString("[3]: Wrong server data"));
-    }
-
-    void silentReplyEndsAsANetworkFailure()
-    {
-        service->setFault("/v1/package/list", MockService::Fault::Silent);
-        const ReplyCatcher::Result result
-            = exchange(ApiRequestBuilder::build(Req_SubsList, context()), 250);
-        service->releaseSilent();
-        QVERIFY(result.timedOut);
-        const ReplyEnvelope envelope = ReplyEnvelope::decode(result.error, result.body);
-        QVERIFY(!envelope.ok);
-        QCOMPARE(envelope.failure, Exc_Network);
-    }
-
+    // The whole chain of the demo account, each reply read by its parser and feeding the next
+    // request: sign-in, subscriptions, a double route, its configuration and both addresses.
     void demoAccountCarriesASignInAndAConnection()
     {
-        ApiRequestContext c;
-        c.apiBaseUrl = service->baseUrl();
-        c.emergencyAddress = service->baseUrl();
-        c.emergencyIsIp = true;
-        c.apiHostName = apiHost;
-        c.ipEchoBase = service->baseUrl();
+        ApiRequestContext c = context();
         c.login = QStringLiteral("demo@kestrune.test");
         c.password = QStringLiteral("demo-pass");
-        service->setExpectedApiHost(apiHost);
-        const auto envelopeOf = [this, &c](RequestType type) {
-            const ReplyCatcher::Result result = exchange(ApiRequestBuilder::build(type, c));
-            return ReplyEnvelope::decode(result.error, result.body);
-        };
-
-        QVERIFY(envelopeOf(Req_SiteReachable).ok);
-        const ReplyEnvelope key = envelopeOf(Req_SignKey);
-        QVERIFY(key.ok);
-        c.requestKey = parseSignKey(key.object);
-        const ReplyEnvelope auth = envelopeOf(Req_Auth);
-        QVERIFY(auth.ok);
-        const AuthInfo account = parseAuth(auth.object);
+        QVERIFY(envelopeOf(ApiRequestBuilder::build(Req_SiteReachable, c)).ok);
+        c.requestKey = parseSignKey(envelopeOf(ApiRequestBuilder::build(Req_SignKey, c)).object);
+        const AuthInfo account
+            = parseAuth(envelopeOf(ApiRequestBuilder::build(Req_Auth, c)).object);
+        QCOMPARE(account.userEmail, QStringLiteral("demo@kestrune.test"));
         c.authToken = account.authToken;
         c.userId = account.userId;
-        QCOMPARE(account.userEmail, QStringLiteral("demo@kestrune.test"));
-        const ReplyCatcher::Result echo
-            = exchange(ApiRequestBuilder::build(Req_ServerMirrorCheck, c));
-        const MirrorCheck mirror = parseMirrorCheck(echo.body);
-        QVERIFY(mirror.valid);
-        QVERIFY(!mirror.listed);
+        const MirrorCheck mirror
+            = parseMirrorCheck(exchange(ApiRequestBuilder::build(Req_ServerMirrorCheck, c)).body);
+        QVERIFY(mirror.valid && !mirror.listed);
 
-        const ReplyEnvelope subsReply = envelopeOf(Req_SubsList);
-        QVERIFY(subsReply.ok);
-        const QVector<Subscription> subs = parseSubscriptions(subsReply.object);
-        QVERIFY(subs.size() >= 6);
-        int doubleIndex = -1;
-        for (int i = 0; i < subs.size(); ++i) {
-            if (subs.at(i).type == 2 && subs.at(i).status == 1)
-                doubleIndex = i;
-        }
-        QVERIFY(doubleIndex >= 0);
+        const QVector<Subscription> subs
+            = parseSubscriptions(envelopeOf(ApiRequestBuilder::build(Req_SubsList, c)).object);
         QVERIFY(chooseSubscription(subs, -1).usable);
-
+        int doubleIndex = -1;
+        for (int i = 0; i < subs.size(); ++i)
+            doubleIndex = subs.at(i).type == 2 && subs.at(i).status == 1 ? i : doubleIndex;
+        QVERIFY(doubleIndex >= 0);
         c.setRoute(subs, doubleIndex, {}, -1, -1);
-        const ReplyEnvelope list = envelopeOf(Req_ServerList);
-        QVERIFY(list.ok);
-        QVector<VPNServer> servers = parseServerList(list.object, 2, 2);
-        QCOMPARE(serverListFollowUp(2), FollowUp_DoubleMap);
-        const ReplyEnvelope map = envelopeOf(Req_DoubleServerList);
-        QVERIFY(map.ok);
-        applyDoubleMap(servers, map.object);
-        int entry = -1;
-        for (int i = 0; i < servers.size() && entry < 0; ++i) {
-            if (servers.at(i).doubleEntry && !servers.at(i).doubleExits.isEmpty())
-                entry = i;
-        }
-        QVERIFY(entry >= 0);
+        QVector<VPNServer> servers
+            = parseServerList(envelopeOf(ApiRequestBuilder::build(Req_ServerList, c)).object, 2, 2);
+        applyDoubleMap(servers,
+                       envelopeOf(ApiRequestBuilder::build(Req_DoubleServerList, c)).object);
+        int entry = 0;
+        while (entry < servers.size() && servers.at(entry).doubleExits.isEmpty())
+            ++entry;
+        QVERIFY(entry < servers.size());
         c.setRoute(subs, doubleIndex, servers, entry, servers.at(entry).doubleExits.first());
 
-        const ReplyEnvelope before = envelopeOf(Req_OriginalIP);
-        const ReplyCatcher::Result config
-            = exchange(ApiRequestBuilder::build(Req_OpenVPNConfig, c));
-        QVERIFY(config.body.contains("remote 127.0.0.1"));
-        const ReplyEnvelope after = envelopeOf(Req_NewIP);
+        const ReplyEnvelope before = envelopeOf(ApiRequestBuilder::build(Req_OriginalIP, c));
+        QVERIFY(exchange(ApiRequestBuilder::build(Req_OpenVPNConfig, c))
+                    .body.contains("remote 127.0.0.1"));
+        const ReplyEnvelope after = envelopeOf(ApiRequestBuilder::build(Req_NewIP, c));
         const QString original = before.object.value("api").toObject().value("ip").toString();
         const QString tunnel = after.object.value("api").toObject().value("ip").toString();
-        QVERIFY(!original.isEmpty());
-        QVERIFY(!tunnel.isEmpty());
-        QVERIFY(original != tunnel);
-
-        QStringList paths;
-        for (const MockService::Request &request : service->requests())
-            paths << QString::fromLatin1(request.path);
-        QCOMPARE(
-            paths,
-            (QStringList {"/v1/api/info", "/v1/api/sign", "/v1/user/auth", "/api/checkrealip",
-                          "/v1/package/list", "/v1/server/list", "/v1/server/double-map-in",
-                          "/v1/api/info", "/v1/openvpn/config-double-complement", "/v1/api/info"}));
-        QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
-    }
-
-    void faultOnDemandEndsAfterItsCount()
-    {
-        service->setFault("/v1/api/info", MockService::Fault::ServerErrorPlain, 0, 2);
-        QVector<int> errors;
-        for (int i = 0; i < 3; ++i)
-            errors << int(exchange(ApiRequestBuilder::build(Req_SiteReachable, context())).error);
-        QCOMPARE(
-            errors,
-            (QVector<int> {int(QNetworkReply::InternalServerError),
-                           int(QNetworkReply::InternalServerError), int(QNetworkReply::NoError)}));
-    }
-
-    void serviceRejectsWrongAuthHeaders()
-    {
-        ApiRequestContext c = context();
-        c.authToken = QStringLiteral("stale-token");
-        const ReplyCatcher::Result result = exchange(ApiRequestBuilder::build(Req_SubsList, c));
-        const ReplyEnvelope envelope = ReplyEnvelope::decode(result.error, result.body);
-        QCOMPARE(envelope.failure, Exc_Declined);
-        QCOMPARE(service->violations().size(), 1);
+        QVERIFY(!original.isEmpty() && !tunnel.isEmpty() && original != tunnel);
+        QCOMPARE(service->requests().at(8).path,
+                 QByteArray("/v1/openvpn/config-double-complement"));
     }
 };
 

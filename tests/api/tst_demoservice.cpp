@@ -2,12 +2,12 @@
 #include "api/replyenvelope.h"
 #include "api/replyparsers.h"
 #include "replycatcher.h"
+#include "support/reservedport.h"
 #include "support/testmain.h"
 
 #include <QNetworkProxy>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTcpServer>
 
 class TestDemoService : public QObject
 {
@@ -15,14 +15,6 @@ class TestDemoService : public QObject
 
 private:
     QString program() const { return QString::fromLocal8Bit(qgetenv("KESTRUNE_DEMO_SERVICE")); }
-
-    static quint16 freePort()
-    {
-        QTcpServer probe;
-        if (!probe.listen(QHostAddress::LocalHost))
-            return 0;
-        return probe.serverPort();
-    }
 
 private slots:
     void initTestCase()
@@ -35,8 +27,9 @@ private slots:
 
     void demoServiceSignsInTheDemoAccountAndStopsOnTerm()
     {
-        const quint16 port = freePort();
-        QVERIFY(port != 0);
+        ReservedPort reserved;
+        const quint16 port = reserved.port();
+        reserved.release();
         QProcess service;
         service.start(program(),
                       {QString::number(port), QStringLiteral("--lifetime"), QStringLiteral("60")});
