@@ -1,5 +1,7 @@
 #include "favoriterules.h"
 
+#include <algorithm>
+
 namespace FavoriteRules {
 
 QString arrayNameForType(int subscriptionType)
@@ -91,6 +93,40 @@ QVector<DoubleFavorite> pairsToStore(const QStringList &serverAddresses,
         pairs.append(pair);
     }
     return pairs;
+}
+
+FavoritesSettings keepAbsentFavorites(FavoritesSettings fromList, const FavoritesSettings &stored,
+                                      const QStringList &serverAddresses)
+{
+    if (stored.subscriptionType != fromList.subscriptionType)
+        return fromList;
+    for (const QString &entry : stored.addresses) {
+        if (serverMarkedBy(entry, serverAddresses) < 0 && !fromList.addresses.contains(entry))
+            fromList.addresses.append(entry);
+    }
+    for (const DoubleFavorite &pair : stored.pairs) {
+        QStringList absentExits;
+        for (const QString &exitAddress : pair.exitAddresses) {
+            if (!serverAddresses.contains(exitAddress))
+                absentExits.append(exitAddress);
+        }
+        const bool entryAbsent = serverMarkedBy(pair.entryAddress, serverAddresses) < 0;
+        if (entryAbsent) {
+            fromList.pairs.append(pair);
+            continue;
+        }
+        if (absentExits.isEmpty())
+            continue;
+        auto same = std::find_if(fromList.pairs.begin(), fromList.pairs.end(),
+                                 [&](const DoubleFavorite &built) {
+                                     return pair.entryAddress.contains(built.entryAddress);
+                                 });
+        if (same == fromList.pairs.end())
+            fromList.pairs.append({pair.entryAddress, absentExits});
+        else
+            same->exitAddresses += absentExits;
+    }
+    return fromList;
 }
 
 } // namespace FavoriteRules

@@ -36,4 +36,11 @@ QStringList addressesToStore(const QStringList &serverAddresses,
 QVector<DoubleFavorite> pairsToStore(const QStringList &serverAddresses,
                                      const QVector<QVector<int>> &favoriteExits);
 
+// Favourites to save for a list: those built from the list, plus the stored ones that speak
+// of servers absent from it (left out by the availability check, or missing from this
+// reply), since the list cannot say that the user gave them up. A pair whose entry is in the
+// list keeps its stored exits that are not.
+FavoritesSettings keepAbsentFavorites(FavoritesSettings fromList, const FavoritesSettings &stored,
+                                      const QStringList &serverAddresses);
+
 } // namespace FavoriteRules

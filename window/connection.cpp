@@ -188,9 +188,10 @@ void MainWindow::startConnection()
 
 // A reply of the chain that arrives once the connection has been left is logged and dropped;
 // its worker is still disposed of.
-bool MainWindow::replyOutlivedItsConnection(const QString &logPrefix)
+bool MainWindow::replyOutlivedItsConnection(const QString &logPrefix,
+                                            VPNProcess::VPNProcessStatus expected)
 {
-    if (vpnProcess && vpnProcess->procStatus == VPNProcess::ProcConnecting)
+    if (vpnProcess && vpnProcess->procStatus == expected)
         return false;
     Loger::writeLine(logPrefix
                      + tr("Interrupt connection status detected. Cancelation reply processing"));
@@ -286,6 +287,10 @@ void MainWindow::vpnStateChanged(VPNProcess::VPNProcessStatus status)
 void MainWindow::getNewIPReply(QNetworkReply *reply)
 {
     RequestLog::writeReplyHeader(Req_NewIP);
+    // The address through the tunnel is asked for once the tunnel is up; an answer that
+    // arrives after a disconnect must not start the connection timer again.
+    if (replyOutlivedItsConnection(QStringLiteral("[8]: "), VPNProcess::ProcConnected))
+        return;
     const ReplySnapshot snapshot = ReplySnapshot::take(reply);
     emit replyReceived();
     const ReplyEnvelope envelope = snapshot.envelope();
@@ -329,6 +334,8 @@ void MainWindow::getNewIPReply(QNetworkReply *reply)
 
 void MainWindow::getNewIPRetry()
 {
+    if (!vpnProcess || vpnProcess->procStatus != VPNProcess::ProcConnected)
+        return;
     sendRequest(Req_NewIP);
 }
 

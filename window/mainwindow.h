@@ -6,6 +6,7 @@
 #include "api/vpnserver.h"
 #include "api/serviceendpoints.h"
 #include "core/settingstype.h"
+#include "core/settingsvalues.h"
 #include "engine/mirrorendpoint.h"
 #include "engine/shadowsocksprocess.h"
 #include "engine/vpnprocess.h"
@@ -398,6 +399,8 @@ private:
     void storeLastConnection();
     int storedLastServerId(int which);
     void loadFavoritesIntoServers(int subscriptionType);
+    // The favourites as last read or written, so that a save keeps those of absent servers.
+    FavoritesSettings storedFavorites;
     int currentSubType() const;
 
     // ---- server lists and availability ----
@@ -425,7 +428,9 @@ private:
     QPointer<QThread> availCheckThread;
 
     // ---- connection ----
-    bool replyOutlivedItsConnection(const QString &logPrefix);
+    bool replyOutlivedItsConnection(
+        const QString &logPrefix,
+        VPNProcess::VPNProcessStatus expected = VPNProcess::ProcConnecting);
     QString originalIp;
     QString newIp;
     int connectedSeconds = 0;

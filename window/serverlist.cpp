@@ -33,6 +33,7 @@ void MainWindow::loadFavoritesIntoServers(int subscriptionType)
         return;
     const FavoritesSettings stored
         = SettingsStore(SettingsStore::fileNameIn(dataDir)).loadFavorites(subscriptionType);
+    storedFavorites = stored;
     const QStringList addresses = addressesOf(servers);
     if (subscriptionType == 2) {
         const QVector<QVector<int>> exits

@@ -81,8 +81,12 @@ bool MainWindow::saveSettings(SettingsType type)
                 flags.append(server.favorite);
             values.addresses = FavoriteRules::addressesToStore(addresses, flags);
         }
+        values = FavoriteRules::keepAbsentFavorites(values, storedFavorites, addresses);
         // An unknown type writes nothing; the store logs it.
-        return store.saveFavorites(values);
+        const bool saved = store.saveFavorites(values);
+        if (saved)
+            storedFavorites = values;
+        return saved;
     }
     case Set_LastConnection: {
         LastConnectionSettings values;
@@ -167,6 +171,7 @@ QVariantList MainWindow::loadSettings(SettingsType type, const QVariant &argumen
             ? subscriptions.at(currentSubIndex).type
             : 0;
         const FavoritesSettings values = store.loadFavorites(subscriptionType);
+        storedFavorites = values;
         if (FavoriteRules::arrayNameForType(subscriptionType).isEmpty())
             return {};
         const QStringList addresses = addressesOf(servers);

@@ -226,6 +226,26 @@ private slots:
         QVERIFY(rig.programs.running(OpenVpn).isEmpty());
     }
 
+    // A late answer to the address check through the tunnel used to start the connection
+    // timer of a tunnel that the user had already aborted.
+    void tunnelAddressAnswerAfterAbortIsDropped()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        rig.open();
+        QVERIFY(rig.signInAndChoose());
+        rig.click("vpnConAutoChoiceButton");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/openvpn/"), 1, 5000);
+        rig.service.clearRequests();
+        rig.service.setFault("/v1/api/info", MockService::Fault::Delay, 1500, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/api/info"), 1, 10000);
+        rig.click("vpnConCancelButton");
+        QVERIFY(rig.log.waitFor(QStringLiteral("Server reply on [8]")));
+        QVERIFY(rig.waitIdle(5000));
+        QVERIFY(!rig.probe().connected());
+        QVERIFY(rig.log.contains(QStringLiteral(
+            "[8]: Interrupt connection status detected. Cancelation reply processing")));
+    }
+
     void tunnelAddressCheckIsRetriedTwice()
     {
         WindowRig rig(WindowRig::LocalService);

@@ -7,6 +7,7 @@
 #include "support/windowrig.h"
 #include "ui/pagenavigation.h"
 #include "ui/vpnserveritem.h"
+#include "core/favoriterules.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -218,6 +219,52 @@ private slots:
         QVERIFY(rig.log.contains(finished));
         QTRY_COMPARE_WITH_TIMEOUT(rowTexts(rig.widget<QListWidget>("vpnServAllServListWidget")),
                                   kept, 5000);
+    }
+
+    // A save rebuilds the favourites from the list; those of servers the list lacks (left out
+    // by the availability check) were lost with it. Pairs are written "entry>exit,exit".
+    void favoritesOfAbsentServersSurviveASave_data()
+    {
+        QTest::addColumn<int>("storedType");
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("built");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("single: the absent one stays, the unstarred one goes")
+            << 1 << QStringList {"192.0.2.1", "192.0.2.9"} << QStringList {"192.0.2.2"}
+            << QStringList {"192.0.2.2", "192.0.2.9"};
+        QTest::newRow("double: absent entry kept whole, absent exit kept on its entry")
+            << 2 << QStringList {"192.0.2.1>192.0.2.2,192.0.2.9", "192.0.2.8>192.0.2.1"}
+            << QStringList {"192.0.2.2>192.0.2.1"}
+            << QStringList {"192.0.2.2>192.0.2.1", "192.0.2.1>192.0.2.9", "192.0.2.8>192.0.2.1"};
+        QTest::newRow("another subscription's favourites are not mixed in")
+            << 3 << QStringList {"192.0.2.9"} << QStringList {"192.0.2.2"}
+            << QStringList {"192.0.2.2"};
+    }
+    void favoritesOfAbsentServersSurviveASave()
+    {
+        QFETCH(int, storedType);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, built);
+        QFETCH(QStringList, saved);
+        const bool pairs = storedType == 2;
+        auto read = [pairs](int type, const QStringList &texts) {
+            FavoritesSettings values;
+            values.subscriptionType = type;
+            for (const QString &text : texts) {
+                if (!pairs)
+                    values.addresses.append(text);
+                else
+                    values.pairs.append({text.section('>', 0, 0),
+                                         text.section('>', 1).split(',')});
+            }
+            return values;
+        };
+        const FavoritesSettings result = FavoriteRules::keepAbsentFavorites(
+            read(pairs ? 2 : 1, built), read(storedType, stored), {"192.0.2.1", "192.0.2.2"});
+        QStringList texts = result.addresses;
+        for (const DoubleFavorite &pair : result.pairs)
+            texts.append(pair.entryAddress + '>' + pair.exitAddresses.join(','));
+        QCOMPARE(texts, saved);
     }
 
     // Names too long or with markup, codes that name no flag, ids repeated or negative, a

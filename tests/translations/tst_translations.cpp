@@ -11,11 +11,12 @@
 
 namespace {
 
-// What a translation must keep from its source: placeholders, markup (a tag is lower case;
-// "<Not connected>" is a text) and line breaks.
+// What a translation must keep from its source: placeholders, markup (an HTML element the
+// texts use; "<Not connected>" and "<not selected>" are texts) and line breaks.
 QStringList shape(const QString &text)
 {
-    static const QRegularExpression kept(QStringLiteral("%\\d+|\\n|</?[a-z]+(?:\\s[^<>]*)?/?>"));
+    static const QRegularExpression kept(QStringLiteral(
+        "%\\d+|\\n|</?(?:a|b|i|u|br|p|span|font|html|head|body|style|meta|qt)(?:\\s[^<>]*)?/?>"));
     QStringList found;
     for (auto it = kept.globalMatch(text); it.hasNext();)
         found << it.next().captured();
