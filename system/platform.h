@@ -24,4 +24,7 @@ public:
     // (with `withChildren` also their child processes), waiting at most `timeoutMs`.
     // Returns false only when the ending was refused or failed within the time.
     virtual bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) = 0;
+
+    // True when the client runs with the administrator's rights and starts OpenVPN itself.
+    virtual bool isElevated() const = 0;
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,6 +60,11 @@ bool alive(qint64 pid)
 }
 
 } // namespace
+
+bool PosixPlatform::isElevated() const
+{
+    return ::geteuid() == 0;
+}
 
 QString PosixPlatform::executableName(const QString &baseName) const
 {

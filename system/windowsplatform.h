@@ -10,4 +10,6 @@ public:
     QString shellProgram() const override;
     QStringList shellArguments(const QStringList &command) const override;
     bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+    // The client's manifest asks for the administrator's rights at every start.
+    bool isElevated() const override { return true; }
 };
