@@ -4,7 +4,8 @@
 
 QStringList OpenVpnSeries::configured()
 {
-    return QString::fromLatin1(BuildConfig::OpenVpnSeries).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    return QString::fromLatin1(BuildConfig::OpenVpnSeries)
+        .split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
 bool OpenVpnSeries::accepts(const QString &version, const QStringList &series,

@@ -45,6 +45,12 @@ if(NOT WIN32)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/net.kestrune.vpn.metainfo.xml
             DESTINATION usr/share/metainfo)
     install(FILES ${linux}/copyright DESTINATION usr/share/doc/kestrunevpn)
+    set(manpage ${CMAKE_CURRENT_BINARY_DIR}/packaging/kestrunevpn.1.gz)
+    add_custom_command(OUTPUT ${manpage}
+        COMMAND gzip -9n -c ${linux}/kestrunevpn.1 > ${manpage}
+        DEPENDS ${linux}/kestrunevpn.1 VERBATIM)
+    add_custom_target(kestrune_manpage ALL DEPENDS ${manpage})
+    install(FILES ${manpage} DESTINATION usr/share/man/man1)
     install(FILES ${linux}/lintian-overrides DESTINATION usr/share/lintian/overrides
             RENAME kestrunevpn)
 
@@ -104,14 +110,16 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Bookworm splits policykit-1 into polkitd and pkexec; pkexec brings polkitd, which reads the
+# rule. policykit-1 is only a transitional package there.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "openvpn, shadowsocks-libev, nftables, pkexec | policykit-1, adduser")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "desktop client of the Kestrune VPN service
- Kestrune VPN signs in to an account at the Kestrune VPN service, lists the
- servers of its subscriptions and connects to one of them, or to a chained
- pair, through Debian's OpenVPN, with a Shadowsocks mirror route and a
- network lock. The window runs as the user; members of the group kestrunevpn
- start the tunnel without the administrator's password.")
+    "openvpn, shadowsocks-libev, nftables, pkexec, adduser")
+# CPack puts the summary first; these are the lines of the long description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestrune VPN signs in to an account at the Kestrune VPN service, lists the
+servers of its subscriptions and connects to one of them, or to a chained
+pair, through Debian's OpenVPN, with a Shadowsocks mirror route and a
+network lock. The window runs as the user; members of the group kestrunevpn
+start the tunnel without the administrator's password.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${linux}/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

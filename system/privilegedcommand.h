@@ -21,10 +21,9 @@ public:
     // holding its password. Extra arguments go only to a direct start: the helper takes
     // none, so that nothing but the configuration decides what OpenVPN does.
     static PrivilegedCommand openVpnStart(const QString &programFolder, const QString &openVpn,
-                                          const QString &config, const QString &host,
-                                          quint16 port, const QString &passwordFile,
-                                          const QStringList &extra, bool elevated,
-                                          bool helperInstalled);
+                                          const QString &config, const QString &host, quint16 port,
+                                          const QString &passwordFile, const QStringList &extra,
+                                          bool elevated, bool helperInstalled);
 
     // Ends, by force, the OpenVPN the helper started for this user.
     static PrivilegedCommand openVpnStop(const QString &programFolder);

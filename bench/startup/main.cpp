@@ -60,7 +60,9 @@ void say(const QString &line)
 class FirstPaint : public QObject
 {
 public:
-    explicit FirstPaint(QWidget *widget, bool reportMemory) : m_widget(widget), m_memory(reportMemory)
+    explicit FirstPaint(QWidget *widget, bool reportMemory)
+        : m_widget(widget)
+        , m_memory(reportMemory)
     {
         widget->installEventFilter(this);
     }
@@ -127,7 +129,8 @@ int runWindow(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
     const QString data = argv[2];
     const bool session = argc > 5;
-    StartState state = prepareStart(&app, data, argv[3], [](const int &, const QStringList &, QWidget *) {});
+    StartState state
+        = prepareStart(&app, data, argv[3], [](const int &, const QStringList &, QWidget *) {});
     ServiceEndpoints service;
     service.apiBase = service.siteBase = service.emergencyBase = service.ipEchoBase = argv[4];
     StallWatch stalls;
@@ -149,8 +152,11 @@ int runWindow(int argc, char **argv)
                 cpu0 = cpuMs();
                 QMetaObject::invokeMethod(&window, "switchVPNActionTriggered");
             });
-        } else if (line.contains(QLatin1String("[8]: ")) && line.contains(QLatin1String("received"))) {
-            say(QStringLiteral("CONNECT %1 %2").arg(clock.nsecsElapsed() / 1e6 - t0).arg(cpuMs() - cpu0));
+        } else if (line.contains(QLatin1String("[8]: "))
+                   && line.contains(QLatin1String("received"))) {
+            say(QStringLiteral("CONNECT %1 %2")
+                    .arg(clock.nsecsElapsed() / 1e6 - t0)
+                    .arg(cpuMs() - cpu0));
             QTimer::singleShot(500, &window, [&] {
                 window.findChild<QAbstractButton *>(QStringLiteral("vpnConCancelButton"))->click();
             });
@@ -161,7 +167,10 @@ int runWindow(int argc, char **argv)
             });
         }
     });
-    QTimer::singleShot(60000, &app, [&] { say("TIMEOUT"); app.exit(1); });
+    QTimer::singleShot(60000, &app, [&] {
+        say("TIMEOUT");
+        app.exit(1);
+    });
     return app.exec();
 }
 
@@ -286,8 +295,8 @@ int main(int argc, char **argv)
     store.saveLastVersion();
     store.saveGeneral(general);
     store.saveLanguage(language);
-    const Child session
-        = runChild({"--window", data, program, service.baseUrl(), "--session"}, {"STALL", "TIMEOUT"});
+    const Child session = runChild({"--window", data, program, service.baseUrl(), "--session"},
+                                   {"STALL", "TIMEOUT"});
     if (field(session, "STALL", 1).isEmpty()) {
         std::fprintf(stderr, "the session did not reach a verified tunnel and back: %s\n",
                      qPrintable(session.lines.join(QLatin1String(" | "))));
@@ -296,12 +305,15 @@ int main(int argc, char **argv)
     const double connectMs = field(session, "CONNECT", 1).toDouble();
     const double ownMs = field(session, "CONNECT", 2).toDouble();
 
-    bench("start-up to the first window shown (median)", median(windowMs), "ms", median(bareMs), "x<=1.3");
-    bench("resident memory signed in", field(session, "SIGNEDIN", 1).toDouble(), "MB", bareRss, "x<=1.5");
+    bench("start-up to the first window shown (median)", median(windowMs), "ms", median(bareMs),
+          "x<=1.3");
+    bench("resident memory signed in", field(session, "SIGNEDIN", 1).toDouble(), "MB", bareRss,
+          "x<=1.5");
     bench("connect action -> verified (total)", connectMs, "ms", -1, "-");
     bench("  waits: design's pauses, stand-in, service", connectMs - ownMs, "ms", -1, "-");
     bench("  client's own share (CPU time)", ownMs, "ms", -1, "<50");
-    bench("GUI thread's longest stall, sign-in to disconnect", field(session, "STALL", 1).toDouble(), "ms", -1, "<50");
+    bench("GUI thread's longest stall, sign-in to disconnect",
+          field(session, "STALL", 1).toDouble(), "ms", -1, "<50");
     service.stop();
     return 0;
 }

@@ -2,6 +2,8 @@
 #include "support/testmain.h"
 #include "system/privilegedcommand.h"
 
+#include <unistd.h>
+
 #include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(VPNProcess::VPNProcessMode)
@@ -20,7 +22,7 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
         const QStringList direct {"--config", "/d/t/c.ovpn", "--management", "127.0.0.1",
-                                  "7505", "/d/t/p.data", "--verb", "4"};
+                                  "7505",     "/d/t/p.data", "--verb",       "4"};
         QTest::newRow("root runs OpenVPN itself") << true << true << "/p/ovpn/openvpn" << direct;
         QTest::newRow("a folder without helper runs it directly")
             << false << false << "/p/ovpn/openvpn" << direct;
@@ -50,12 +52,15 @@ private slots:
         QTest::addColumn<VPNProcess::VPNProcessMode>("mode");
         const QStringList design {"2.3", "2.4"};
         const QStringList debian {"2.3", "2.4", "2.6"};
-        QTest::newRow("2.3 listens on IPv4") << "2.3.18" << design << true << VPNProcess::PM_OpenVPN23;
+        QTest::newRow("2.3 listens on IPv4")
+            << "2.3.18" << design << true << VPNProcess::PM_OpenVPN23;
         QTest::newRow("2.4") << "2.4.9" << design << true << VPNProcess::PM_OpenVPN24;
         QTest::newRow("2.5 refused") << "2.5.0" << design << false << VPNProcess::PM_OpenVPN24;
-        QTest::newRow("2.6 refused by default") << "2.6.1" << design << false << VPNProcess::PM_OpenVPN24;
+        QTest::newRow("2.6 refused by default")
+            << "2.6.1" << design << false << VPNProcess::PM_OpenVPN24;
         QTest::newRow("none refused") << "" << debian << false << VPNProcess::PM_OpenVPN24;
-        QTest::newRow("2.6 in the package") << "2.6.1" << debian << true << VPNProcess::PM_OpenVPN24;
+        QTest::newRow("2.6 in the package")
+            << "2.6.1" << debian << true << VPNProcess::PM_OpenVPN24;
     }
     void openVpnSeriesDecideTheGate()
     {
@@ -77,12 +82,18 @@ private slots:
         QTest::newRow("inline keys") << inlineCa << "127.0.0.1" << true;
         QTest::newRow("IPv6-mapped loopback") << inlineCa << "::ffff:127.0.0.1" << true;
         QTest::newRow("management elsewhere") << inlineCa << "0.0.0.0" << false;
-        QTest::newRow("a program to run") << inlineCa + "up /bin/sh\n" << "127.0.0.1" << false;
-        QTest::newRow("hidden behind dashes") << inlineCa + "  --Plugin x.so\n" << "127.0.0.1" << false;
-        QTest::newRow("a key file of root's") << inlineCa + "key /etc/shadow\n" << "127.0.0.1" << false;
-        QTest::newRow("credentials from a file") << "auth-user-pass /root/p\n" << "127.0.0.1" << false;
-        QTest::newRow("a log written as root") << inlineCa + "log-append /etc/x\n" << "127.0.0.1" << false;
-        QTest::newRow("a line split by old OpenVPN") << QByteArray(300, '#') << "127.0.0.1" << false;
+        QTest::newRow("a program to run") << inlineCa + "up /bin/sh\n"
+                                          << "127.0.0.1" << false;
+        QTest::newRow("hidden behind dashes") << inlineCa + "  --Plugin x.so\n"
+                                              << "127.0.0.1" << false;
+        QTest::newRow("a key file of root's") << inlineCa + "key /etc/shadow\n"
+                                              << "127.0.0.1" << false;
+        QTest::newRow("credentials from a file") << "auth-user-pass /root/p\n"
+                                                 << "127.0.0.1" << false;
+        QTest::newRow("a log written as root") << inlineCa + "log-append /etc/x\n"
+                                               << "127.0.0.1" << false;
+        QTest::newRow("a line split by old OpenVPN")
+            << QByteArray(300, '#') << "127.0.0.1" << false;
     }
     void helperLetsOnlySafeConfigurationsThrough()
     {
@@ -110,8 +121,9 @@ private slots:
         QVERIFY(helper.waitForFinished(10000));
         const QString uid = QString::number(::geteuid());
         const QString copy = dir.path() + "/run/" + uid + "/openvpn.ovpn";
-        const QString expected = QString("--config %1 --management %2 7505 %3\n")
-                                     .arg(copy, host, dir.path() + "/run/" + uid + "/management.pswd");
+        const QString expected
+            = QString("--config %1 --management %2 7505 %3\n")
+                  .arg(copy, host, dir.path() + "/run/" + uid + "/management.pswd");
         QCOMPARE(helper.exitCode() == 0 && helper.readAllStandardOutput() == expected, started);
         if (started)
             QCOMPARE(QFile(copy).permissions() & 0x0077, QFileDevice::Permissions());
