@@ -88,7 +88,7 @@ private slots:
                                               << "127.0.0.1" << false;
         QTest::newRow("a key file of root's") << inlineCa + "key /etc/shadow\n"
                                               << "127.0.0.1" << false;
-        QTest::newRow("credentials from a file") << "auth-user-pass /root/p\n"
+        QTest::newRow("credentials from a file") << QByteArray("auth-user-pass /root/p\n")
                                                  << "127.0.0.1" << false;
         QTest::newRow("a log written as root") << inlineCa + "log-append /etc/x\n"
                                                << "127.0.0.1" << false;
