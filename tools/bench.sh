@@ -69,19 +69,20 @@ table() {
         return num(v) < num(n) ? "met" : "MISSED";
     }
     {
-        ratio = ($6 != "-" && $6 != "" && num($6) != 0) ? sprintf("%.2fx", num($3) / num($6)) : "";
-        base = ($6 == "-" || $6 == "") ? "" : $6 " " $5;
+        # $1 bench, $2 name, $3 value, $4 unit, $5 baseline, $6 aim
+        ratio = ($5 != "-" && $5 != "" && num($5) != 0) ? sprintf("%.3gx", num($3) / num($5)) : "";
+        base = ($5 == "-" || $5 == "") ? "" : $5 " " $4;
         val = ($3 == "") ? "" : $3 " " $4;
-        aim = ($7 == "-") ? "" : $7;
-        if (md) printf "| %s | %s | %s | %s | %s | %s | %s |\n", $1, $2, val, base, ratio, aim, verdict($3, $6, $7);
-        else printf "%-12s %-52s %12s %12s %8s %9s %s\n", $1, $2, val, base, ratio, aim, verdict($3, $6, $7);
+        aim = ($6 == "-") ? "" : $6;
+        if (md) printf "| %s | %s | %s | %s | %s | %s | %s |\n", $1, $2, val, base, ratio, aim, verdict($3, $5, $6);
+        else printf "%-13s %-52s %12s %12s %7s %7s %s\n", $1, $2, val, base, ratio, aim, verdict($3, $5, $6);
     }' "$out"
 }
 {
-    printf "%-12s %-52s %12s %12s %8s %9s %s\n" bench figure value baseline ratio aim ""
+    printf "%-13s %-52s %12s %12s %7s %7s %s\n" bench figure value baseline ratio aim ""
     table ""
-    [ -f "$out.talk" ] && cat "$out.talk"
-} | tee "$out.txt"
+    if [ -f "$out.talk" ]; then cat "$out.talk"; fi
+}
 
 if $save; then
     {
@@ -98,4 +99,4 @@ if $save; then
     } >docs/bench.md
     echo "written to docs/bench.md" >&2
 fi
-rm -f "$out.talk" "$out.txt"
+rm -f "$out.talk"

@@ -94,13 +94,20 @@ public:
         m_timer.setTimerType(Qt::PreciseTimer);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             const qint64 now = m_clock.nsecsElapsed();
-            m_longest = std::max(m_longest, (now - m_last) / 1e6 - IntervalMs);
+            const double stall = (now - m_last) / 1e6 - IntervalMs;
+            if (stall > m_longest) {
+                m_longest = stall;
+                m_where = lastLogLine;
+            }
             m_last = now;
         });
         m_last = m_clock.nsecsElapsed();
         m_timer.start(IntervalMs);
     }
     double longestMs() const { return m_longest; }
+    // The log line written last before the longest stall ended.
+    QString where() const { return m_where; }
+    QString lastLogLine;
 
 private:
     static constexpr int IntervalMs = 2;
@@ -108,6 +115,7 @@ private:
     QTimer m_timer;
     qint64 m_last = 0;
     double m_longest = 0;
+    QString m_where;
 };
 
 int runBare(int argc, char **argv)
@@ -134,9 +142,10 @@ int runWindow(int argc, char **argv)
         = prepareStart(&app, data, argv[3], [](const int &, const QStringList &, QWidget *) {});
     ServiceEndpoints service;
     service.apiBase = service.siteBase = service.emergencyBase = service.ipEchoBase = argv[4];
-    StallWatch stalls;
     MainWindow window(data, service, argv[3]);
     FirstPaint paint(&window, session);
+    // From the end of the construction on: sign-in, connect and disconnect.
+    StallWatch stalls;
     if (!session) {
         QTimer::singleShot(3000, &app, &QApplication::quit);
         return app.exec();
@@ -145,6 +154,7 @@ int runWindow(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     QObject::connect(Loger::notifier(), &Loger::lineAdded, &window, [&](const QString &line) {
+        stalls.lastLogLine = line;
         if (line.contains(QLatin1String("Subscription selected"))) {
             // The lists are built after the subscription is chosen; then the user connects.
             QTimer::singleShot(1000, &window, [&] {
@@ -163,7 +173,9 @@ int runWindow(int argc, char **argv)
             });
         } else if (line.contains(QLatin1String("state changed to stopped"))) {
             QTimer::singleShot(200, &app, [&] {
-                say(QStringLiteral("STALL %1").arg(stalls.longestMs()));
+                say(QStringLiteral("STALL %1 after: %2")
+                        .arg(stalls.longestMs())
+                        .arg(stalls.where()));
                 app.quit();
             });
         }
@@ -315,6 +327,10 @@ int main(int argc, char **argv)
     bench("  client's own share (CPU time)", ownMs, "ms", -1, "<50");
     bench("GUI thread's longest stall, sign-in to disconnect",
           field(session, "STALL", 1).toDouble(), "ms", -1, "<50");
+    for (const QString &line : session.lines) {
+        if (line.startsWith(QLatin1String("STALL ")))
+            std::printf("longest GUI stall %s\n", qPrintable(line.mid(6)));
+    }
     service.stop();
     return 0;
 }
