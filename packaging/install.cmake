@@ -27,10 +27,24 @@ if(EXISTS ${dist}/scripts)
     install(DIRECTORY ${dist}/scripts/ DESTINATION ${KESTRUNE_PROGRAM_DIR}/scripts
             USE_SOURCE_PERMISSIONS)
 endif()
-file(GLOB dist_templates ${dist}/*.xml ${dist}/*.desktop ${dist}/*.desktop.in ${dist}/*.in)
+file(GLOB dist_templates ${dist}/*.xml ${dist}/*.desktop ${dist}/*.in)
 if(dist_templates)
     install(FILES ${dist_templates} DESTINATION ${KESTRUNE_PROGRAM_DIR}/scripts)
 endif()
+# Any other folder of dist/ goes beside the program under its own name, without the files
+# that belong to the system (installed below by their kind).
+file(GLOB dist_folders LIST_DIRECTORIES true ${dist}/*)
+foreach(folder ${dist_folders})
+    get_filename_component(name ${folder} NAME)
+    file(GLOB_RECURSE own_files ${folder}/*)
+    list(FILTER own_files EXCLUDE REGEX "\\.(policy|rules|service|timer)$")
+    if(IS_DIRECTORY ${folder} AND NOT name STREQUAL "scripts" AND own_files)
+        install(DIRECTORY ${folder}/ DESTINATION ${KESTRUNE_PROGRAM_DIR}/${name}
+                USE_SOURCE_PERMISSIONS
+                PATTERN "*.policy" EXCLUDE PATTERN "*.rules" EXCLUDE
+                PATTERN "*.service" EXCLUDE PATTERN "*.timer" EXCLUDE)
+    endif()
+endforeach()
 
 if(NOT WIN32)
     install(PROGRAMS ${linux}/program/ovpn/openvpn DESTINATION ${KESTRUNE_PROGRAM_DIR}/ovpn)
@@ -103,7 +117,9 @@ set(CPACK_PACKAGE_VENDOR Kestrune)
 set(CPACK_PACKAGE_CONTACT "Kestrune VPN developers <support@kestrune.net>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop client of the Kestrune VPN service")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${KESTRUNE_SITE_BASE})
-set(CPACK_GENERATOR DEB)
+if(NOT WIN32)
+    set(CPACK_GENERATOR DEB)
+endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
