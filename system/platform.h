@@ -1,10 +1,14 @@
 #pragma once
 
+#include "networklockstep.h"
+#include "systemcommand.h"
+
 #include <QString>
 #include <QStringList>
 
 // Everything that touches the operating system goes through this interface: the command
-// interpreter, executable names and ending the processes of a program. Windows and POSIX
+// interpreter, executable names, ending the processes of a program, the network-lock scripts
+// and start at user logon. Windows and POSIX
 // each have one implementation; Platform::instance() picks the one built for this system.
 class Platform
 {
@@ -27,4 +31,21 @@ public:
 
     // True when the client runs with the administrator's rights and starts OpenVPN itself.
     virtual bool isElevated() const = 0;
+    // What runs the network-lock script of `step` installed in programDir/scripts.
+    virtual SystemCommand networkLockCommand(NetworkLockStep step, const QString &programDir,
+                                             const QString &tempDir) const = 0;
+
+    // Registers the program in programDir to start at user logon, from the template beside
+    // the scripts (tempDir may hold a filled copy while it is registered). False when the
+    // template is missing or empty, a file cannot be written, or the system refuses.
+    virtual bool addLogonStart(const QString &programDir, const QString &tempDir, int timeoutMs)
+        = 0;
+    // Removes that registration; false when the system refuses.
+    virtual bool removeLogonStart(int timeoutMs) = 0;
+
+    // Runs a command and waits at most timeoutMs; true only when it ended by itself in time
+    // with exit code 0. A command still running at the limit is killed.
+    static bool runToSuccess(const SystemCommand &command, int timeoutMs);
+    // The template's text: empty when it cannot be read.
+    static QString readTemplate(const QString &path);
 };

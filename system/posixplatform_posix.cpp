@@ -1,10 +1,14 @@
 #include "posixplatform.h"
 
+#include "logontask.h"
+#include "posixcommands.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QThread>
 
 #include <cerrno>
@@ -133,4 +137,36 @@ bool PosixPlatform::endProcessesOf(const QString &programPath, bool withChildren
             QThread::msleep(10);
     }
     return !refused;
+}
+
+SystemCommand PosixPlatform::networkLockCommand(NetworkLockStep step, const QString &programDir,
+                                                const QString &tempDir) const
+{
+    return PosixCommands::networkLockCommand(step, programDir, tempDir, isElevated());
+}
+
+bool PosixPlatform::addLogonStart(const QString &programDir, const QString &, int)
+{
+    const QString templateText = readTemplate(
+        QDir(programDir).filePath(QStringLiteral("scripts/")
+                                  + QLatin1String(LogonTask::AutostartTemplate)));
+    if (templateText.trimmed().isEmpty())
+        return false;
+    const QString entryPath = PosixCommands::autostartEntryPath(
+        qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+    if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()))
+        return false;
+    QSaveFile entry(entryPath);
+    if (!entry.open(QIODevice::WriteOnly))
+        return false;
+    const QString exePath = QDir(programDir).filePath(executableName(QStringLiteral("kestrunevpn")));
+    entry.write(PosixCommands::fillAutostartTemplate(templateText, exePath, programDir).toUtf8());
+    return entry.commit();
+}
+
+bool PosixPlatform::removeLogonStart(int)
+{
+    const QString entryPath = PosixCommands::autostartEntryPath(
+        qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
+    return !QFileInfo::exists(entryPath) || QFile::remove(entryPath);
 }

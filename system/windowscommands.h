@@ -1,5 +1,7 @@
 #pragma once
 
+#include "networklockstep.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,5 +17,21 @@ QStringList interpreterArguments(const QStringList &command);
 
 // taskkill of every process with the image name; /T adds their child processes.
 QStringList taskkillCommand(const QString &imageName, bool withChildren);
+
+// "<program folder>\scripts\wfw_block.bat" and its siblings, native separators.
+QString networkLockScript(NetworkLockStep step, const QString &programDir);
+
+// The script followed by the temp folder for block and unblock; the script alone for the
+// emergency unblock.
+QStringList networkLockCommand(NetworkLockStep step, const QString &programDir,
+                               const QString &tempDir);
+
+// schtasks creating the logon task from its XML definition, and deleting it.
+QStringList createLogonTaskCommand(const QString &taskXmlPath);
+QStringList deleteLogonTaskCommand();
+
+// The task template with the program's path and folder put in, escaped for XML.
+QString fillLogonTaskTemplate(const QString &templateText, const QString &executablePath,
+                              const QString &programDir);
 
 } // namespace WindowsCommands

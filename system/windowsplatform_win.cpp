@@ -1,8 +1,10 @@
 #include "windowsplatform.h"
 
+#include "logontask.h"
 #include "windowscommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -31,4 +33,47 @@ bool WindowsPlatform::endProcessesOf(const QString &programPath, bool withChildr
     if (!process.waitForFinished(timeoutMs))
         return true;
     return process.exitCode() == 0;
+}
+
+SystemCommand WindowsPlatform::networkLockCommand(NetworkLockStep step, const QString &programDir,
+                                                  const QString &tempDir) const
+{
+    SystemCommand command;
+    command.program = shellProgram();
+    command.arguments
+        = shellArguments(WindowsCommands::networkLockCommand(step, programDir, tempDir));
+    command.script = WindowsCommands::networkLockScript(step, programDir);
+    return command;
+}
+
+bool WindowsPlatform::addLogonStart(const QString &programDir, const QString &tempDir,
+                                    int timeoutMs)
+{
+    const QString templateText = readTemplate(QDir(programDir).filePath(
+        QStringLiteral("scripts/") + QLatin1String(LogonTask::WindowsTemplate)));
+    if (templateText.trimmed().isEmpty())
+        return false;
+    const QString filledPath = QDir(tempDir).filePath(QLatin1String(LogonTask::WindowsTemplate));
+    QFile filled(filledPath);
+    if (!filled.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QString exePath = QDir(programDir).filePath(executableName(QStringLiteral("kestrunevpn")));
+    const QByteArray text
+        = WindowsCommands::fillLogonTaskTemplate(templateText, exePath, programDir).toUtf8();
+    const bool written = filled.write(text) == text.size();
+    filled.close();
+    const bool created = written
+        && runToSuccess({shellProgram(),
+                         shellArguments(WindowsCommands::createLogonTaskCommand(filledPath)),
+                         QString()},
+                        timeoutMs);
+    QFile::remove(filledPath);
+    return created;
+}
+
+bool WindowsPlatform::removeLogonStart(int timeoutMs)
+{
+    return runToSuccess(
+        {shellProgram(), shellArguments(WindowsCommands::deleteLogonTaskCommand()), QString()},
+        timeoutMs);
 }

@@ -8,6 +8,8 @@ KESTRUNE_TEST_PACKAGES=(
     openvpn shadowsocks-libev
     xvfb xauth x11-apps imagemagick
     iproute2 nftables procps openssl
+    # the network lock asks for an administrator through pkexec when not run as root
+    pkexec
 )
 # Building and checking the Debian package (tools/package.sh).
 KESTRUNE_PACKAGE_PACKAGES=(

@@ -9,6 +9,7 @@
 #include "engine/mirrorendpoint.h"
 #include "engine/shadowsocksprocess.h"
 #include "engine/vpnprocess.h"
+#include "system/settingsapplier.h"
 #include "ui/pagenavigation.h"
 
 #include <QList>
@@ -45,7 +46,8 @@ class SlidingButton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
-    // Tests read the window's state through a probe class of their own.
+    // Tests read the window's state through their probe.
+    friend class WindowProbe;
     friend class MainWindowProbe;
 
 public:
@@ -125,6 +127,11 @@ public:
     void refreshConnectionPage();
     void fillInfoPage();
 
+    // ---- settings page and applier -------------------------------------------------------
+    // Starts one settings applier on a thread of its own; settingsApplierFinished() follows
+    // once its result has been handled.
+    void applySpecialOption(SettingsApplier::ApplyType type);
+
     // ---- tray (ui/) -----------------------------------------------------------------------
     void createTrayIcon();
     void updateTrayIcon();
@@ -141,6 +148,9 @@ signals:
     // ---- construction and quit ----
     // A server availability check has finished.
     void continueSignal();
+
+    // ---- settings page ----
+    void settingsApplierFinished();
 
     // ---- connection ----
     void vpnProcessStart(const QString &startParamString);
@@ -195,7 +205,8 @@ public slots:
     void statWidgetClosed(QPoint position);
     void shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state);
 
-    // ---- tray ----
+    // ---- settings page ----
+    void settingsApplierResultReceived(bool result, short type, QVariant data);
 
 private slots:
     // ---- pages and navigation ----
@@ -211,7 +222,13 @@ private slots:
     void on_vpnServBackButton_clicked();
     void on_vpnDoubleServBackButton_clicked();
     void on_aboutBackButton_clicked();
+
+    // ---- settings page ----
     void on_settingBackButton_clicked();
+    void on_settingLogoutButton_clicked();
+    void on_settingOpenOpenVPNLogButton_clicked();
+    void on_settingOpenAppLogButton_clicked();
+    void on_settingLanguageComboBox_currentIndexChanged(int index);
 
     // ---- sign-in, subscriptions, server lists ----
     void on_subsNextButton_clicked();
@@ -302,6 +319,27 @@ private:
     // "Don't show this message again" of the network-lock warning.
     bool blockNetworkWarningDisabled = false;
 
+    // ---- settings page ----
+    // Taken on entering the settings page; leaving it changes in the system what differs.
+    struct SettingsSnapshot
+    {
+        bool networkLock = false;
+        bool languageChanged = false;
+        bool startAtLogon = false;
+        bool checkAvailable = false;
+    } settingsSnapshot;
+    int settingsDotsTimerId = -1;
+    QPointer<QThread> applierThread;
+    void setUpSettingsPage();
+    void enterSettingsPage();
+    // The network lock, start at logon, the settings file and the language notice; the page
+    // stays disabled on its status page until the caller takes it back.
+    void applySettings();
+    // applySpecialOption, then a wait (bounded) until that applier's thread has ended.
+    void runSpecialOption(SettingsApplier::ApplyType type);
+    QStringList networkLockAllowedHosts() const;
+    void openLogFile(const QString &path);
+
     // ---- sign-in, subscriptions, server lists ----
     QList<QSslCertificate> trustedCertificates;
     QString requestKey;
@@ -330,7 +368,6 @@ private:
     void storeSignInForm();
     void storeEmergencyAddress();
     void storeLastConnection();
-    void storePackageId();
     int storedLastServerId(int which);
     void loadFavoritesIntoServers(int subscriptionType);
 

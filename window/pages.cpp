@@ -100,6 +100,7 @@ void MainWindow::setUpPages()
     setUpComboBoxes();
     setUpSlidingWidgets();
     setUpInfoPage();
+    setUpSettingsPage();
 
     auto *listDelegate = new NoFocusRectDelegate(this);
     for (QListWidget *list : {ui->vpnServAllServListWidget, ui->vpnServFavServListWidget,
@@ -234,6 +235,9 @@ void MainWindow::on_stackedWidget_currentChanged(int index)
 
     riseHintOnce(index);
 
+    if (index == Page_Settings)
+        enterSettingsPage();
+
     if (index == Page_Subscription)
         ui->subsBackButton->setVisible(
             subscriptionBackVisible(pageHistory.returnPage(), ui->subsBackButton->isVisible()));
@@ -365,11 +369,6 @@ void MainWindow::on_vpnDoubleServBackButton_clicked()
 }
 
 void MainWindow::on_aboutBackButton_clicked()
-{
-    slideToReturnPage();
-}
-
-void MainWindow::on_settingBackButton_clicked()
 {
     slideToReturnPage();
 }

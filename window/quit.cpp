@@ -58,9 +58,5 @@ void MainWindow::aboutToQuit()
 // Back button does.
 void MainWindow::applySettingsOnQuit()
 {
-    ui->settingCentralWidget->setEnabled(false);
-    ui->settingBackButton->setEnabled(false);
-    ui->settingStackedWidget->setCurrentIndex(1);
-    QCoreApplication::processEvents();
-    // TODO(settings applier): run the system settings applier here and wait for its results.
+    applySettings();
 }

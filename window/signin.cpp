@@ -77,14 +77,6 @@ void MainWindow::storeLastConnection()
     SettingsStore(SettingsStore::fileNameIn(dataDir)).saveLastConnection(values);
 }
 
-void MainWindow::storePackageId()
-{
-    SettingsStore store(SettingsStore::fileNameIn(dataDir));
-    GeneralSettings values = store.loadGeneral();
-    values.packageId = savedPackageId;
-    store.saveGeneral(values);
-}
-
 int MainWindow::storedLastServerId(int which)
 {
     const LastConnectionSettings values
@@ -258,7 +250,9 @@ void MainWindow::on_subsNextButton_clicked()
 
     if (chosen.type >= 1 && chosen.type <= 4) {
         sendRequest(Req_ServerList);
-        storePackageId();
+        // The general section comes from the widgets, so it stores the chosen package
+        // together with everything else the user has set.
+        saveSettings(Set_General);
         setUpSignIn();
         subUpdateTimer->start(subscriptionTimerMs);
         timerSubUpdate();

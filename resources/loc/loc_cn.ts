@@ -66,6 +66,74 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Applying special option: </source>
+        <translation>正在应用特殊选项: </translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (on)...</source>
+        <translation>VPN 断开时锁定网络（开启）...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (off)...</source>
+        <translation>VPN 断开时锁定网络（关闭）...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (emergency unblock)...</source>
+        <translation>VPN 断开时锁定网络（紧急解除）...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (on)...</source>
+        <translation>登录系统时启动（开启）...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (off)...</source>
+        <translation>登录系统时启动（关闭）...</translation>
+    </message>
+    <message>
+        <source>success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source> switching on.</source>
+        <translation> 开启。</translation>
+    </message>
+    <message>
+        <source> switching off.</source>
+        <translation> 关闭。</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched on: %0</source>
+        <translation>应用设置：&quot;无 VPN 连接时阻止网络&quot; 已开启：%0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched off: %0</source>
+        <translation>应用设置：&quot;无 VPN 连接时阻止网络&quot; 已关闭：%0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; emergency unblock: %0</source>
+        <translation>应用设置：&quot;无 VPN 连接时阻止网络&quot; 紧急解除：%0</translation>
+    </message>
+    <message>
+        <source>Settings applying: add program to system startup: %0</source>
+        <translation>应用设置：将程序加入系统启动项：%0</translation>
+    </message>
+    <message>
+        <source>Settings applying: remove program from system startup: %0</source>
+        <translation>应用设置：从系统启动项中移除程序：%0</translation>
+    </message>
+    <message>
+        <source>User logged out (account: %0)</source>
+        <translation>用户已退出登录（账户：%0）</translation>
+    </message>
+    <message>
+        <source>Log out</source>
+        <translation>退出登录</translation>
+    </message>
+    <message>
         <source>Remember me</source>
         <translation>记住我</translation>
     </message>

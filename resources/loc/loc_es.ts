@@ -66,6 +66,74 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Applying special option: </source>
+        <translation>Aplicando opción especial: </translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (on)...</source>
+        <translation>bloqueo de red al desconectarse la VPN (activado)...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (off)...</source>
+        <translation>bloqueo de red al desconectarse la VPN (desactivado)...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (emergency unblock)...</source>
+        <translation>bloqueo de red al desconectarse la VPN (desbloqueo de emergencia)...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (on)...</source>
+        <translation>inicio al iniciar sesión en el sistema (activado)...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (off)...</source>
+        <translation>inicio al iniciar sesión en el sistema (desactivado)...</translation>
+    </message>
+    <message>
+        <source>success</source>
+        <translation>correcto</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source> switching on.</source>
+        <translation> activación.</translation>
+    </message>
+    <message>
+        <source> switching off.</source>
+        <translation> desactivación.</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched on: %0</source>
+        <translation>Aplicando ajustes: &quot;Bloquear la red sin conexión VPN&quot; activado: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched off: %0</source>
+        <translation>Aplicando ajustes: &quot;Bloquear la red sin conexión VPN&quot; desactivado: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; emergency unblock: %0</source>
+        <translation>Aplicando ajustes: &quot;Bloquear la red sin conexión VPN&quot; desbloqueo de emergencia: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: add program to system startup: %0</source>
+        <translation>Aplicando ajustes: añadir el programa al inicio del sistema: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: remove program from system startup: %0</source>
+        <translation>Aplicando ajustes: quitar el programa del inicio del sistema: %0</translation>
+    </message>
+    <message>
+        <source>User logged out (account: %0)</source>
+        <translation>El usuario cerró la sesión (cuenta: %0)</translation>
+    </message>
+    <message>
+        <source>Log out</source>
+        <translation>Cerrar sesión</translation>
+    </message>
+    <message>
         <source>Remember me</source>
         <translation>Recordarme</translation>
     </message>

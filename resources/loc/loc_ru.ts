@@ -66,6 +66,74 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Applying special option: </source>
+        <translation>Применение специального параметра: </translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (on)...</source>
+        <translation>блокировка сети при отключении VPN (вкл.)...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (off)...</source>
+        <translation>блокировка сети при отключении VPN (выкл.)...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (emergency unblock)...</source>
+        <translation>блокировка сети при отключении VPN (аварийная разблокировка)...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (on)...</source>
+        <translation>автозапуск при входе в систему (вкл.)...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (off)...</source>
+        <translation>автозапуск при входе в систему (выкл.)...</translation>
+    </message>
+    <message>
+        <source>success</source>
+        <translation>успешно</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>ошибка</translation>
+    </message>
+    <message>
+        <source> switching on.</source>
+        <translation> включение.</translation>
+    </message>
+    <message>
+        <source> switching off.</source>
+        <translation> выключение.</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched on: %0</source>
+        <translation>Применение настроек: &quot;Блокировать сеть без VPN-подключения&quot; включено: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched off: %0</source>
+        <translation>Применение настроек: &quot;Блокировать сеть без VPN-подключения&quot; выключено: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; emergency unblock: %0</source>
+        <translation>Применение настроек: &quot;Блокировать сеть без VPN-подключения&quot; аварийная разблокировка: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: add program to system startup: %0</source>
+        <translation>Применение настроек: добавление программы в автозапуск: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: remove program from system startup: %0</source>
+        <translation>Применение настроек: удаление программы из автозапуска: %0</translation>
+    </message>
+    <message>
+        <source>User logged out (account: %0)</source>
+        <translation>Пользователь вышел из учётной записи (аккаунт: %0)</translation>
+    </message>
+    <message>
+        <source>Log out</source>
+        <translation>Выйти</translation>
+    </message>
+    <message>
         <source>Remember me</source>
         <translation>Запомнить меня</translation>
     </message>

@@ -66,6 +66,74 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>Applying special option: </source>
+        <translation>Застосування спеціального параметра: </translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (on)...</source>
+        <translation>блокування мережі при відключенні VPN (увімк.)...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (off)...</source>
+        <translation>блокування мережі при відключенні VPN (вимк.)...</translation>
+    </message>
+    <message>
+        <source>lock network on VPN disconnect (emergency unblock)...</source>
+        <translation>блокування мережі при відключенні VPN (аварійне розблокування)...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (on)...</source>
+        <translation>автозапуск під час входу в систему (увімк.)...</translation>
+    </message>
+    <message>
+        <source>startup on system logon (off)...</source>
+        <translation>автозапуск під час входу в систему (вимк.)...</translation>
+    </message>
+    <message>
+        <source>success</source>
+        <translation>успішно</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>помилка</translation>
+    </message>
+    <message>
+        <source> switching on.</source>
+        <translation> увімкнення.</translation>
+    </message>
+    <message>
+        <source> switching off.</source>
+        <translation> вимкнення.</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched on: %0</source>
+        <translation>Застосування налаштувань: &quot;Блокувати мережу без VPN-підключення&quot; увімкнено: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; switched off: %0</source>
+        <translation>Застосування налаштувань: &quot;Блокувати мережу без VPN-підключення&quot; вимкнено: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: &quot;Block network without VPN connection&quot; emergency unblock: %0</source>
+        <translation>Застосування налаштувань: &quot;Блокувати мережу без VPN-підключення&quot; аварійне розблокування: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: add program to system startup: %0</source>
+        <translation>Застосування налаштувань: додавання програми до автозапуску: %0</translation>
+    </message>
+    <message>
+        <source>Settings applying: remove program from system startup: %0</source>
+        <translation>Застосування налаштувань: видалення програми з автозапуску: %0</translation>
+    </message>
+    <message>
+        <source>User logged out (account: %0)</source>
+        <translation>Користувач вийшов з облікового запису (акаунт: %0)</translation>
+    </message>
+    <message>
+        <source>Log out</source>
+        <translation>Вийти</translation>
+    </message>
+    <message>
         <source>Remember me</source>
         <translation>Запам&apos;ятати мене</translation>
     </message>

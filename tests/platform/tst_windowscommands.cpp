@@ -1,39 +1,74 @@
-#include "system/windowscommands.h"
 #include "support/testmain.h"
+#include "system/windowscommands.h"
 
+using namespace WindowsCommands;
+
+// The command lines the Windows build runs, as argument lists after the interpreter.
 class TestWindowsCommands : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // Pure functions: a Qt warning would still fail the run at its end.
     void initTestCase() { KestruneTest::guardQtWarnings(); }
-    void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
-
-    void interpreterIsCmdOfTheSystemDrive()
-    {
-        QCOMPARE(WindowsCommands::interpreterPath(QStringLiteral("C:")),
-                 QStringLiteral("C:\\Windows\\System32\\cmd.exe"));
-    }
 
     void taskkillCommandLines_data()
     {
         QTest::addColumn<QString>("image");
         QTest::addColumn<bool>("tree");
         QTest::addColumn<QStringList>("expected");
+        const QString cmd = "D:\\Windows\\System32\\cmd.exe";
         QTest::newRow("openvpn ends every process of its name")
             << "openvpn.exe" << false
-            << QStringList{"/c", "taskkill", "/F", "/IM", "openvpn.exe"};
+            << QStringList {cmd, "/c", "taskkill", "/F", "/IM", "openvpn.exe"};
         QTest::newRow("mirror tool ends its children too")
             << "ss-local.exe" << true
-            << QStringList{"/c", "taskkill", "/T", "/F", "/IM", "ss-local.exe"};
+            << QStringList {cmd, "/c", "taskkill", "/T", "/F", "/IM", "ss-local.exe"};
     }
     void taskkillCommandLines()
     {
         QFETCH(QString, image);
         QFETCH(bool, tree);
         QFETCH(QStringList, expected);
-        QCOMPARE(WindowsCommands::interpreterArguments(WindowsCommands::taskkillCommand(image, tree)),
+        QCOMPARE(QStringList {interpreterPath("D:")}
+                     + interpreterArguments(taskkillCommand(image, tree)),
                  expected);
+    }
+
+    void networkLockAndLogonTaskCommandLines_data()
+    {
+        using namespace WindowsCommands;
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QStringList>("expected");
+        const QString program = QStringLiteral("C:/Program Files/Kestrune VPN");
+        const QString temp = QStringLiteral("C:/Users/A B/AppData/Roaming/kestrune/temp/");
+        const QString scripts = QStringLiteral("C:\\Program Files\\Kestrune VPN\\scripts\\");
+        const QString nativeTemp = QStringLiteral("C:\\Users\\A B\\AppData\\Roaming\\kestrune\\temp\\");
+        QTest::newRow("block gets the temp folder")
+            << interpreterArguments(networkLockCommand(NetworkLockStep::Block, program, temp))
+            << QStringList{"/c", scripts + "wfw_block.bat", nativeTemp};
+        QTest::newRow("emergency unblock gets nothing")
+            << interpreterArguments(
+                   networkLockCommand(NetworkLockStep::EmergencyUnblock, program, temp))
+            << QStringList{"/c", scripts + "wfw_unblock_emergency.bat"};
+        QTest::newRow("logon task created from the filled copy")
+            << interpreterArguments(createLogonTaskCommand(temp + "startup_schtask.xml"))
+            << QStringList{"/c", "schtasks", "/CREATE", "/TN", "Run Kestrune VPN on system logon",
+                           "/XML", nativeTemp + "startup_schtask.xml"};
+        QTest::newRow("logon task deleted")
+            << interpreterArguments(deleteLogonTaskCommand())
+            << QStringList{"/c", "schtasks", "/DELETE", "/TN", "Run Kestrune VPN on system logon",
+                           "/f"};
+        QTest::newRow("template filled in order, escaped for XML")
+            << QStringList{fillLogonTaskTemplate("<C>%1</C><W>%2</W>", "C:/R&D/kestrunevpn.exe",
+                                                 "C:/R&D")}
+            << QStringList{"<C>C:\\R&amp;D\\kestrunevpn.exe</C><W>C:\\R&amp;D</W>"};
+    }
+    void networkLockAndLogonTaskCommandLines()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QStringList, expected);
+        QCOMPARE(command, expected);
     }
 };
 
