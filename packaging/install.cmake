@@ -136,6 +136,6 @@ servers of its subscriptions and connects to one of them, or to a chained
 pair, through Debian's OpenVPN, with a Shadowsocks mirror route and a
 network lock. The window runs as the user; members of the group kestrunevpn
 start the tunnel without the administrator's password.")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${linux}/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${linux}/postinst ${linux}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

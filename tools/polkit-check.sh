@@ -63,6 +63,13 @@ rc=0; su kvmember -c "pkexec $helper start /etc/shadow 127.0.0.1 /etc/shadow" </
 check "a file the member cannot read is refused" $rc 2
 sed "s/^/    /" "$work/shadow.err"
 
+# The network lock: its own actions, allowed to members by the same rule (emergency unblock
+# changes nothing here, in this network namespace, with no lock saved).
+if [ -x /opt/kestrunevpn/scripts/nft_unblock_emergency.sh ]; then
+    rc=0; su kvmember -c "pkexec /opt/kestrunevpn/scripts/nft_unblock_emergency.sh" </dev/null || rc=$?
+    check "a member runs the emergency unblock without a password" $rc 0
+fi
+
 # A client configuration with its keys inline, no tunnel device, a peer that never answers.
 cd "$work/kvmember"
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout key.pem \
