@@ -3,6 +3,7 @@
 #include "core/loger.h"
 #include "engine/managementparser.h"
 #include "system/platform.h"
+#include "system/privilegedcommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -204,12 +205,12 @@ void VPNProcess::start(const QString &startParamString)
     reopenLogFile();
     writeNewPassword();
 
-    QStringList arguments {QStringLiteral("--config"),      configPath,
-                           QStringLiteral("--management"),  host,
-                           QString::number(ManagementPort), passwordPath};
-    if (!startParamString.isEmpty())
-        arguments += QProcess::splitCommand(startParamString);
-    process->start(programPath(), arguments, QIODevice::ReadWrite);
+    // A client that is not root starts OpenVPN through pkexec and the program folder's helper.
+    const PrivilegedCommand command = PrivilegedCommand::openVpnStart(
+        appDir, programPath(), configPath, host, ManagementPort, passwordPath,
+        QProcess::splitCommand(startParamString), Platform::instance().isElevated(),
+        QFile::exists(PrivilegedCommand::helperPath(appDir)));
+    process->start(command.program, command.arguments, QIODevice::ReadWrite);
     runPendingStart();
 }
 

@@ -29,6 +29,8 @@ public:
     // Returns false only when the ending was refused or failed within the time.
     virtual bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) = 0;
 
+    // True when the client runs with the administrator's rights and starts OpenVPN itself.
+    virtual bool isElevated() const = 0;
     // What runs the network-lock script of `step` installed in programDir/scripts.
     virtual SystemCommand networkLockCommand(NetworkLockStep step, const QString &programDir,
                                              const QString &tempDir) const = 0;

@@ -14,6 +14,7 @@ public:
     QString shellProgram() const override;
     QStringList shellArguments(const QStringList &command) const override;
     bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+    bool isElevated() const override;
     SystemCommand networkLockCommand(NetworkLockStep step, const QString &programDir,
                                      const QString &tempDir) const override;
     // Start at logon is an XDG autostart entry in the user's configuration folder.

@@ -65,6 +65,11 @@ bool alive(qint64 pid)
 
 } // namespace
 
+bool PosixPlatform::isElevated() const
+{
+    return ::geteuid() == 0;
+}
+
 QString PosixPlatform::executableName(const QString &baseName) const
 {
     return baseName;
@@ -137,7 +142,7 @@ bool PosixPlatform::endProcessesOf(const QString &programPath, bool withChildren
 SystemCommand PosixPlatform::networkLockCommand(NetworkLockStep step, const QString &programDir,
                                                 const QString &tempDir) const
 {
-    return PosixCommands::networkLockCommand(step, programDir, tempDir, ::geteuid() == 0);
+    return PosixCommands::networkLockCommand(step, programDir, tempDir, isElevated());
 }
 
 bool PosixPlatform::addLogonStart(const QString &programDir, const QString &, int)

@@ -10,6 +10,8 @@ public:
     QString shellProgram() const override;
     QStringList shellArguments(const QStringList &command) const override;
     bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+    // The client's manifest asks for the administrator's rights at every start.
+    bool isElevated() const override { return true; }
     SystemCommand networkLockCommand(NetworkLockStep step, const QString &programDir,
                                      const QString &tempDir) const override;
     // Start at logon is a Task Scheduler task made from startup_schtask.xml.

@@ -11,6 +11,11 @@ KESTRUNE_TEST_PACKAGES=(
     # the network lock asks for an administrator through pkexec when not run as root
     pkexec
 )
+# Building and checking the Debian package (tools/package.sh).
+KESTRUNE_PACKAGE_PACKAGES=(
+    dpkg-dev fakeroot librsvg2-bin desktop-file-utils appstream lintian
+    xvfb xauth imagemagick openvpn shadowsocks-libev nftables pkexec
+)
 
 # Installs the missing ones with apt-get when running as root (after one apt-get update);
 # otherwise names them and stops.

@@ -36,4 +36,5 @@ if $sanitize; then
 fi
 echo "== Build (build/) =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=$?
+echo "== Debian package (build-package/) =="; tools/package.sh --check || status=$?
 exit $status

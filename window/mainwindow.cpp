@@ -4,6 +4,7 @@
 
 #include "buildconfig.h"
 #include "core/loger.h"
+#include "engine/openvpnseries.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
 
@@ -102,10 +103,9 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
                          .arg(screen.width())
                          .arg(screen.height()));
 
-    if (openVpnVersion.startsWith(QLatin1String("2.3"))) {
-        vpnProcess->setMode(VPNProcess::PM_OpenVPN23);
-    } else if (openVpnVersion.startsWith(QLatin1String("2.4"))) {
-        vpnProcess->setMode(VPNProcess::PM_OpenVPN24);
+    VPNProcess::VPNProcessMode openVpnMode = VPNProcess::PM_OpenVPN24;
+    if (OpenVpnSeries::accepts(openVpnVersion, OpenVpnSeries::configured(), &openVpnMode)) {
+        vpnProcess->setMode(openVpnMode);
     } else {
         openVpnRefused = true;
         showErrorDialog(9,

@@ -20,6 +20,8 @@ void measure(const char *name, int rounds, const std::function<void()> &operatio
         operation();
     const double micros = double(timer.nsecsElapsed()) / 1000.0 / rounds;
     std::printf("%-40s %10.1f us per operation (%d rounds)\n", name, micros, rounds);
+    // The line tools/bench.sh collects (bench/README.md).
+    std::printf("BENCH\tsettings: %s\t%.1f\tus\t-\t-\n", name, micros);
 }
 
 } // namespace

@@ -157,6 +157,17 @@ int main(int argc, char **argv)
     for (int a : qAsConst(fig.attempts))
         maxAttempts = std::max(maxAttempts, a);
     std::printf("connection attempts per start: max %d\n", maxAttempts);
+    // The lines tools/bench.sh collects (bench/README.md).
+    const auto median = [](QList<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.at(v.size() / 2);
+    };
+    std::printf("BENCH\tOpenVPN controller: start -> connected (median)\t%.1f\tms\t-\t-\n",
+                median(fig.total));
+    std::printf("BENCH\t  of which the design's fixed pauses\t%.1f\tms\t-\t-\n", median(fig.waits));
+    std::printf("BENCH\t  controller's own share\t%.1f\tms\t-\t<50\n", median(fig.own));
+    std::printf("BENCH\tOpenVPN controller: stop -> unconnected (median)\t%.1f\tms\t-\t-\n",
+                median(fig.stop));
 
     thread.quit();
     thread.wait();
