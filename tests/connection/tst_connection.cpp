@@ -1,6 +1,5 @@
 // The connection road with the real request worker, the local service and the suite's own
-// copy of the OpenVPN stand-in: from a connect action to a verified tunnel and back. First,
-// what the window works out at its construction and shows of a connection's state.
+// copy of the OpenVPN stand-in: from a connect action to a verified tunnel and back.
 
 #include "support/builders.h"
 #include "support/testmain.h"
@@ -12,7 +11,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
-#include <QSettings>
 #include <QSignalSpy>
 
 namespace {
@@ -46,78 +44,15 @@ private slots:
     void initTestCase() { KestruneTest::guardQtWarnings(); }
     void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
 
-    void startWorksOutTheAddresses_data()
+    // An emergency address that once answered is where the next start sends its requests.
+    void storedEmergencyAddressIsUsedByDefaultAtStart()
     {
-        QTest::addColumn<QString>("lastVersion");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("byDefault");
-        QTest::addColumn<bool>("kept");
-        QTest::addColumn<bool>("literal");
-        const auto row = [](const char *name, const char *version, const char *stored,
-                            bool byDefault, bool kept, bool literal) {
-            QTest::newRow(name) << QString(version) << QString(stored) << byDefault << kept
-                                << literal;
-        };
-        row("same version keeps it", "1.26.0", "http://192.0.2.44:8080", false, true, true);
-        row("version with a suffix drops it", "1.26.0 ", "http://192.0.2.44", false, false, true);
-        row("literal address used by default", "1.26.0", "http://203.0.113.5", true, true, true);
-        row("host name", "1.26.0", "https://api.kestrune.test", false, true, false);
-        row("three groups", "1.26.0", "http://203.0.113", false, true, false);
-    }
-    void startWorksOutTheAddresses()
-    {
-        QFETCH(QString, lastVersion);
-        QFETCH(QString, stored);
-        QFETCH(bool, byDefault);
-        QFETCH(bool, kept);
-        QFETCH(bool, literal);
         WindowRig rig;
-        {
-            QSettings ini(rig.settingsFile(), QSettings::IniFormat);
-            ini.setValue(QStringLiteral("LastLaunchedVersion"), lastVersion);
-            ini.setValue(QStringLiteral("EmergencyAddress"), stored);
-            ini.setValue(QStringLiteral("EmergencyAddressUseByDef"), byDefault);
-        }
+        QVERIFY(writeFile(rig.settingsFile(),
+                          "[General]\nLastLaunchedVersion=1.26.0\nEmergencyAddress=http://"
+                          "203.0.113.5\nEmergencyAddressUseByDef=true\n"));
         rig.open();
-        WindowProbe p = rig.probe();
-        const QString emergency = kept ? stored : rig.endpoints().emergencyBase;
-        QCOMPARE(p.emergencyAddress(), emergency);
-        QCOMPARE(p.emergencyIsIp(), literal || !kept);
-        QCOMPARE(p.apiBaseUrl(), kept && byDefault ? emergency : rig.endpoints().apiBase);
-        QSettings ini(rig.settingsFile(), QSettings::IniFormat);
-        QCOMPARE(ini.value(QStringLiteral("LastLaunchedVersion")).toString(),
-                 QStringLiteral("1.26.0"));
-        QCOMPARE(ini.value(QStringLiteral("EmergencyAddress")).toString().isEmpty(), !kept);
-    }
-
-    void trayConnectActionNamesTheRoute_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("second");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("single: country and city") << 1 << 0 << 0 << "(Germany, Berlin)";
-        QTest::newRow("double: both countries") << 2 << 0 << 1 << "(Germany, Japan)";
-        QTest::newRow("unknown kind") << 7 << 0 << 0 << "(unknown)";
-    }
-    void trayConnectActionNamesTheRoute()
-    {
-        QFETCH(int, type);
-        QFETCH(int, first);
-        QFETCH(int, second);
-        QFETCH(QString, text);
-        WindowRig rig;
-        rig.open();
-        WindowProbe p = rig.probe();
-        p.subscriptions() = {subscription(1, type)};
-        p.currentSubIndex() = 0;
-        p.servers() = {server(1, QString(), QStringLiteral("Germany"), QStringLiteral("Berlin")),
-                       server(2, QString(), QStringLiteral("Japan"), QStringLiteral("Tokyo"))};
-        p.firstServerIndex() = first;
-        p.secondServerIndex() = second;
-        rig.window()->refreshConnectionPage();
-        QCOMPARE(p.switchAction()->text(), QStringLiteral("Connect VPN ") + text);
-        QVERIFY(p.switchAction()->isEnabled());
+        QCOMPARE(rig.probe().apiBaseUrl(), QStringLiteral("http://203.0.113.5"));
     }
 
     void serverAloneInItsCityCannotReconnect_data()
@@ -206,44 +141,45 @@ private slots:
             QVERIFY2(!log.contains(secret), qPrintable(secret));
     }
 
-    void abortWhileAddressCheckIsOutIgnoresTheLateReply()
+    // A late answer to an address check the user aborted is dropped; the one through the
+    // tunnel used to start the connection timer of a tunnel already aborted.
+    void tunnelAddressAnswerAfterAbortIsDropped_data()
     {
+        QTest::addColumn<bool>("throughTunnel");
+        QTest::newRow("address before the configuration") << false;
+        QTest::newRow("address through the tunnel") << true;
+    }
+    void tunnelAddressAnswerAfterAbortIsDropped()
+    {
+        QFETCH(bool, throughTunnel);
         WindowRig rig(WindowRig::LocalService);
         rig.open();
         QVERIFY(rig.signInAndChoose());
-        rig.service.setFault("/v1/api/info", MockService::Fault::Delay, 1500, 1);
         rig.service.clearRequests();
+        const auto delayNextAddressCheck = [&rig]() {
+            rig.service.setFault("/v1/api/info", MockService::Fault::Delay, 1500, 1);
+        };
+        if (!throughTunnel)
+            delayNextAddressCheck();
         rig.click("vpnConAutoChoiceButton");
-        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/api/info"), 1, 3000);
+        if (throughTunnel) {
+            QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/openvpn/"), 1, 5000);
+            rig.service.clearRequests();
+            delayNextAddressCheck();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/api/info"), 1, 10000);
         QCOMPARE(rig.widget<QAbstractButton>("vpnConCancelButton")->text(),
                  QStringLiteral("ABORT"));
         rig.click("vpnConCancelButton");
-        QVERIFY(rig.waitIdle(5000));
-        QVERIFY(rig.log.waitFor(QStringLiteral(
-            "[7]: Interrupt connection status detected. Cancelation reply processing")));
-        QCOMPARE(rig.requestCount("/v1/openvpn/"), 0);
-        QVERIFY(rig.probe().originalIp().isEmpty());
-        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
-    }
-
-    // A late answer to the address check through the tunnel used to start the connection
-    // timer of a tunnel that the user had already aborted.
-    void tunnelAddressAnswerAfterAbortIsDropped()
-    {
-        WindowRig rig(WindowRig::LocalService);
-        rig.open();
-        QVERIFY(rig.signInAndChoose());
-        rig.click("vpnConAutoChoiceButton");
-        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/openvpn/"), 1, 5000);
-        rig.service.clearRequests();
-        rig.service.setFault("/v1/api/info", MockService::Fault::Delay, 1500, 1);
-        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/api/info"), 1, 10000);
-        rig.click("vpnConCancelButton");
-        QVERIFY(rig.log.waitFor(QStringLiteral("Server reply on [8]")));
+        QVERIFY(rig.log.waitFor(QStringLiteral("[%1]: Interrupt connection status detected. "
+                                               "Cancelation reply processing")
+                                    .arg(throughTunnel ? 8 : 7)));
         QVERIFY(rig.waitIdle(5000));
         QVERIFY(!rig.probe().connected());
-        QVERIFY(rig.log.contains(QStringLiteral(
-            "[8]: Interrupt connection status detected. Cancelation reply processing")));
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        QCOMPARE(rig.requestCount("/v1/openvpn/"), 0);
+        if (!throughTunnel)
+            QVERIFY(rig.probe().originalIp().isEmpty());
     }
 
     void tunnelAddressCheckIsRetriedTwice()
@@ -373,7 +309,6 @@ private slots:
         QVERIFY(writeFile(rig.settingsFile(),
                           "[General]\nLastLaunchedVersion=1.26.0\nServerMirrorConfig=true\n"));
         rig.open();
-        WindowProbe p = rig.probe();
         QVERIFY(rig.signInAndChoose());
         rig.service.clearRequests();
         rig.click("vpnConAutoChoiceButton");
@@ -385,7 +320,6 @@ private slots:
         QVERIFY(paths.at(2).startsWith("/v1/openvpn/config-"));
         QVERIFY(rig.service.requests().at(2).query.contains("proto=tcp"));
         QVERIFY(!rig.widget("settingProtWidget")->isEnabled());
-        QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_Running);
         QCOMPARE(rig.programs.running(QStringLiteral("shadowsocks/ss-local")).size(), 1);
         QFile config(rig.data.filePath(QStringLiteral("temp/openvpn_config.ovpn")));
         QVERIFY(config.open(QIODevice::ReadOnly));
@@ -394,7 +328,6 @@ private slots:
 
         rig.click("vpnConCancelButton");
         QVERIFY(rig.waitIdle());
-        QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_NotRunning);
         QTRY_VERIFY_WITH_TIMEOUT(
             rig.programs.running(QStringLiteral("shadowsocks/ss-local")).isEmpty(), 5000);
     }

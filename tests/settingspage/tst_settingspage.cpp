@@ -234,7 +234,7 @@ private slots:
         // A failure puts the box back, says which setting failed, and stores the box.
         QCOMPARE(box->isChecked(), on != failed);
         if (failed)
-            QVERIFY(rig.dialogs.texts().last().endsWith(
+            QVERIFY(rig.dialogs.dialogs().last().text.endsWith(
                 "Unable to apply following setting:<br>"
                 + (type < 3 ? QString("Lock network if VPN disconnected:")
                             : QString("Autostart on system logon:"))

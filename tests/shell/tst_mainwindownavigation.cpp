@@ -1,19 +1,12 @@
 // Moving between the window's pages: gears and back buttons, the return page, the sign-in's
-// slide to the waiting page and back, hints, the tray's hiding and the address menus.
+// slide to the waiting page and back, and the tray's hiding.
 
 #include "support/testmain.h"
 #include "support/windowrig.h"
 #include "ui/pagenavigation.h"
 #include "ui/slidingstackedwidget.h"
 
-#include <QClipboard>
-#include <QComboBox>
-#include <QGraphicsOpacityEffect>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QParallelAnimationGroup>
-#include <QPushButton>
 #include <QSignalSpy>
 
 class TestMainWindowNavigation : public QObject
@@ -47,9 +40,7 @@ private slots:
             QTest::newRow(row) << QList<int> {page} << QByteArray(button) << int(Page_Settings)
                                << true;
         };
-        gear("sign-in gear", Page_SignIn, "mainSettingButton");
         gear("subscription gear", Page_Subscription, "subsSettingButton");
-        gear("connection gear", Page_Connection, "vpnConSettingButton");
         gear("servers gear", Page_Servers, "vpnServSettingButton");
         gear("information gear", Page_Info, "vpnInfoSettingButton");
         gear("double gear", Page_DoubleServers, "vpnDoubleServSettingButton");
@@ -57,8 +48,6 @@ private slots:
             << QList<int> {3, 4, 8} << QByteArray("settingBackButton") << 4 << true;
         QTest::newRow("about back skips settings")
             << QList<int> {3, 4, 8, 7} << QByteArray("aboutBackButton") << 4 << true;
-        QTest::newRow("settings back skips about")
-            << QList<int> {3, 5, 7, 8} << QByteArray("settingBackButton") << 5 << true;
         QTest::newRow("info button slides to the information page")
             << QList<int> {3} << QByteArray("vpnConConInfoButton") << int(Page_Info) << true;
         QTest::newRow("information back slides to the connection page")
@@ -101,36 +90,6 @@ private slots:
         for (int page : visits)
             jump(page);
         QCOMPARE(!rig->widget("subsBackButton")->isHidden(), shown);
-    }
-
-    void connectionHintRisesOnlyOnFirstVisit()
-    {
-        auto *hint = rig->widget<QLabel>("vpnConTipLabel");
-        auto *effect = qobject_cast<QGraphicsOpacityEffect *>(hint->graphicsEffect());
-        QVERIFY(hint->isHidden() && effect);
-        jump(Page_Connection);
-        QVERIFY(!hint->isHidden() && effect->opacity() < 0.5);
-        QTRY_COMPARE_WITH_TIMEOUT(hint->y(), 405, 2000);
-        QTRY_COMPARE_WITH_TIMEOUT(effect->opacity(), 1.0, 2000);
-        jump(Page_Servers);
-        jump(Page_Connection);
-        // No new rise: the hint stays in place and fully shown from the first moment.
-        QCOMPARE(hint->y(), 405);
-        QCOMPARE(effect->opacity(), 1.0);
-        QVERIFY(hint->findChildren<QParallelAnimationGroup *>().isEmpty());
-    }
-
-    // The way back after a failure waits for a running slide (see the next test); with none
-    // running it is taken at once, without an event loop.
-    void signInFailureAfterTheSlideReturnsAtOnce()
-    {
-        QVERIFY(rig->slide([&]() { rig->window()->slideToPage(Page_Auth); }, Page_Auth));
-        bool eventsRan = false;
-        QObject context; // the timer goes with the test
-        QTimer::singleShot(0, &context, [&]() { eventsRan = true; });
-        rig->window()->returnToSignInPage();
-        QVERIFY(!eventsRan);
-        QCOMPARE(page(), int(Page_SignIn));
     }
 
     void signInGoesToTheWaitingPage_data()
@@ -195,7 +154,6 @@ private slots:
         QTest::addColumn<bool>("iconVisible");
         QTest::newRow("visible tray icon: the window only hides") << true << true;
         QTest::newRow("hidden tray icon: the window closes") << true << false;
-        QTest::newRow("no tray icon: the window closes") << false << false;
     }
     void closeHidesToTrayOnlyWithVisibleIcon()
     {
@@ -211,32 +169,6 @@ private slots:
         QCOMPARE(rig->window()->close(), !iconVisible);
         QVERIFY(!rig->window()->isVisible());
         tray.hide();
-    }
-
-    void addressMenuCopiesTheAddress()
-    {
-        for (const char *name : {"vpnInfoOrIPButton", "vpnInfoNewIPButton"}) {
-            auto *button = rig->widget<QPushButton>(name);
-            button->setText(QStringLiteral("203.0.113.%1").arg(qstrlen(name)));
-            QCOMPARE(button->menu()->actions().size(), 1);
-            QCOMPARE(button->menu()->actions().first()->text(), QStringLiteral("Copy"));
-            QApplication::clipboard()->clear();
-            button->menu()->actions().first()->trigger();
-            QCOMPARE(QApplication::clipboard()->text(), button->text());
-        }
-    }
-
-    void changeSubscriptionReopensTheChoice()
-    {
-        rig->widget<QComboBox>("subsSubComboBox")->addItem(QStringLiteral("Premium"));
-        rig->widget("subsSubComboBox")->setEnabled(false);
-        rig->widget("subsNextButton")->setEnabled(true);
-        jump(Page_Connection);
-        rig->click("vpnConChangeSubButton");
-        QCOMPARE(page(), int(Page_Subscription));
-        QVERIFY(rig->widget("subsSubComboBox")->isEnabled());
-        QVERIFY(!rig->widget("subsNextButton")->isEnabled());
-        QVERIFY(!rig->widget("subsBackButton")->isHidden());
     }
 };
 

@@ -80,12 +80,8 @@ private slots:
             << false << false << 0 << 2 << 2 << QPoint(300, 0);
         QTest::newRow("index -1 is the last page, from the left")
             << false << false << 1 << -1 << 2 << QPoint(-300, 0);
-        QTest::newRow("index == count is page 0, from the right")
-            << false << false << 1 << 3 << 0 << QPoint(300, 0);
         QTest::newRow("vertical forward enters from the top")
             << false << true << 0 << 1 << 1 << QPoint(0, -200);
-        QTest::newRow("vertical back enters from the bottom")
-            << false << true << 2 << 1 << 1 << QPoint(0, 200);
     }
     void slidesFollowTheirRequest()
     {

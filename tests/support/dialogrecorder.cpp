@@ -8,13 +8,10 @@ DialogRecorder::DialogRecorder()
 {
     setDialogRunner([this](QMessageBox *box) {
         static const QRegularExpression code(QStringLiteral("^[^<]*?(\\d+)<br>"));
-        const QMessageBox::Icon icon = box->icon();
-        const Kind kind = icon == QMessageBox::Critical ? Error
-            : icon == QMessageBox::Information          ? Info
-                                                        : Confirm;
         const QRegularExpressionMatch match = code.match(box->text());
-        m_dialogs.append({kind, kind == Error && match.hasMatch() ? match.captured(1).toInt() : -1,
-                          box->text(), box->parent() != nullptr});
+        const bool error = box->icon() == QMessageBox::Critical && match.hasMatch();
+        m_dialogs.append(
+            {error ? match.captured(1).toInt() : -1, box->text(), box->parent() != nullptr});
         if (!m_answers.isEmpty())
             return int(m_answers.takeFirst());
         QTest::qFail(qPrintable("unexpected dialog: " + box->text()), __FILE__, __LINE__);
@@ -25,12 +22,4 @@ DialogRecorder::DialogRecorder()
 DialogRecorder::~DialogRecorder()
 {
     setDialogRunner(nullptr);
-}
-
-QStringList DialogRecorder::texts() const
-{
-    QStringList result;
-    for (const Dialog &dialog : m_dialogs)
-        result << dialog.text;
-    return result;
 }

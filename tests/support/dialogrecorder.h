@@ -11,10 +11,8 @@
 class DialogRecorder
 {
 public:
-    enum Kind { Error, Info, Confirm };
     struct Dialog
     {
-        Kind kind;
         int code; // of an error box; -1 for the others
         QString text;
         bool parented; // shown over the window (false: on its own, the window hidden)
@@ -32,7 +30,6 @@ public:
             m_answers << button;
     }
     QList<Dialog> dialogs() const { return m_dialogs; }
-    QStringList texts() const;
     int size() const { return m_dialogs.size(); }
     // Waits within a bound until `count` boxes have been shown.
     bool waitFor(int count, int timeoutMs = 10000)

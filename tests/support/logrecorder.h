@@ -18,7 +18,6 @@ public:
         return m_lines;
     }
     bool contains(const QString &line) const { return lines().contains(line); }
-    int count(const QString &line) const { return lines().count(line); }
     QStringList matching(const QString &part) const { return lines().filter(part); }
     bool waitFor(const QString &line, int timeoutMs = 5000);
 

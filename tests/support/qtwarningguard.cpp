@@ -1,5 +1,8 @@
 #include "qtwarningguard.h"
 
+#include <algorithm>
+#include <utility>
+
 #include <QMutex>
 #include <QMutexLocker>
 #include <QVector>
@@ -12,27 +15,18 @@ QVector<QRegularExpression> expected;
 QStringList unexpected;
 bool installed = false;
 
-bool isQtCategory(const char *category)
-{
-    if (!category)
-        return true;
-    const QByteArray name(category);
-    return name == "default" || name.startsWith("qt.");
-}
-
 void guardHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if ((type == QtWarningMsg || type == QtCriticalMsg) && isQtCategory(context.category)) {
+    const QByteArray category(context.category ? context.category : "default");
+    if ((type == QtWarningMsg || type == QtCriticalMsg)
+        && (category == "default" || category.startsWith("qt."))) {
         QMutexLocker lock(&guardMutex);
-        bool allowed = false;
-        for (int i = 0; i < expected.size(); ++i) {
-            if (expected.at(i).match(message).hasMatch()) {
-                expected.remove(i);
-                allowed = true;
-                break;
-            }
-        }
-        if (!allowed)
+        const auto allowed = std::find_if(expected.begin(), expected.end(), [&](const auto &e) {
+            return e.match(message).hasMatch();
+        });
+        if (allowed != expected.end())
+            expected.erase(allowed);
+        else
             unexpected.append(message);
     }
     if (previousHandler)
@@ -61,9 +55,7 @@ void expectQtWarning(const QRegularExpression &pattern)
 QStringList takeUnexpectedQtWarnings()
 {
     QMutexLocker lock(&guardMutex);
-    QStringList result;
-    result.swap(unexpected);
-    return result;
+    return std::exchange(unexpected, QStringList());
 }
 
 } // namespace KestruneTest

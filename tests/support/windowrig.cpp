@@ -91,7 +91,7 @@ bool WindowRig::signInAndChoose()
 
 bool WindowRig::waitConnected(int timeoutMs)
 {
-    return QTest::qWaitFor([this]() { return probe().connected() && probe().statusPage() == 1; },
+    return QTest::qWaitFor([this]() { return probe().connected() && statusPage() == 1; },
                            timeoutMs);
 }
 
@@ -99,7 +99,7 @@ bool WindowRig::waitIdle(int timeoutMs)
 {
     const auto idle = [this]() {
         return probe().status() == VPNProcess::ProcUnconnected && !probe().connected()
-            && probe().statusPage() == 0;
+            && statusPage() == 0;
     };
     return QTest::qWaitFor(idle, timeoutMs);
 }

@@ -21,28 +21,15 @@
 class WindowProbe
 {
 public:
-    explicit WindowProbe(MainWindow *window)
-        : w(window)
-    { }
     MainWindow *w;
 
     QStackedWidget *stack() const { return w->findChild<QStackedWidget *>("stackedWidget"); }
     int page() const { return stack()->currentIndex(); }
-    // The connection page's status: 0 idle, 1 connected, 2 busy.
-    int statusPage() const
-    {
-        return w->findChild<QStackedWidget *>("vpnConStatusStackedWidget")->currentIndex();
-    }
     VPNProcess *vpn() const { return w->vpnProcess; }
     // A window after its quit has no controller: nothing runs.
     VPNProcess::VPNProcessStatus status() const
     {
         return w->vpnProcess ? w->vpnProcess->procStatus.load() : VPNProcess::ProcUnconnected;
-    }
-    ShadowsocksProcess::ShadowsocksProcessStatus ssStatus() const
-    {
-        return w->ssProcess ? w->ssProcess->status.load()
-                            : ShadowsocksProcess::Shadowsocks_NotRunning;
     }
     bool connected() const { return w->vpnUpdateTimer && w->vpnUpdateTimer->isActive(); }
     QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
@@ -55,32 +42,19 @@ public:
     QAction *showStatAction() const { return w->showStatAction; }
     QString &apiBaseUrl() { return w->apiBaseUrl; }
     QString &siteBaseUrl() { return w->siteBaseUrl; }
-    QString &emergencyAddress() { return w->emergencyAddress; }
-    bool emergencyIsIp() const { return w->emergencyIsIp; }
     QString &authToken() { return w->authToken; }
-    int &userId() { return w->userId; }
     qint16 &language() { return w->languageIndex; }
     bool *mirrorFlags() { return w->mirrorFlags; }
     bool &mirrorToolFound() { return w->mirrorToolFound; }
     bool &autoConnectPending() { return w->autoConnectPending; }
-    bool &expiryWarningShown() { return w->expiryWarningShown; }
     QVector<Subscription> &subscriptions() { return w->subscriptions; }
     int &currentSubIndex() { return w->currentSubIndex; }
     int &savedPackageId() { return w->savedPackageId; }
     QVector<VPNServer> &servers() { return w->servers; }
     int &firstServerIndex() { return w->firstServerIndex; }
     int &secondServerIndex() { return w->secondServerIndex; }
-    int &requestTimeout() { return w->requestTimeout; }
-    QPoint &statWindowPosition() { return w->statWindowPosition; }
     bool &blockNetworkWarningDisabled() { return w->blockNetworkWarningDisabled; }
     quint16 &availCheckPort() { return w->availCheckPort; } // 444 in the product
-    bool tryOtherApiBase() { return w->tryOtherApiBase(); }
-    void restorePrimaryApiBase() { w->restorePrimaryApiBase(); }
-    void restoreLastServer(bool autoConnect)
-    {
-        w->autoConnectPending = autoConnect;
-        w->restoreLastServer(w->currentSubIndex, w->autoConnectPending);
-    }
 };
 
 // The one window builder: a MainWindow over a temporary data folder (with logs/ and temp/,
@@ -108,7 +82,7 @@ public:
     // Ends a connection still up (unless told not to, as when the system ends the program),
     // then the window.
     void close(bool stopFirst = true);
-    WindowProbe probe() const { return WindowProbe(m_window.get()); }
+    WindowProbe probe() const { return WindowProbe {m_window.get()}; }
 
     template<typename T = QWidget> T *widget(const char *name) const
     {
@@ -123,6 +97,11 @@ public:
     void signIn(const QString &login = QString(), const QString &password = QString());
     // Signs in, takes the subscription offered and returns once its servers are in.
     bool signInAndChoose();
+    // The connection page's status: 0 idle, 1 connected, 2 busy.
+    int statusPage() const
+    {
+        return widget<QStackedWidget>("vpnConStatusStackedWidget")->currentIndex();
+    }
     bool waitConnected(int timeoutMs = 20000);
     bool waitIdle(int timeoutMs = 20000);
     QList<QByteArray> requestPaths() const;

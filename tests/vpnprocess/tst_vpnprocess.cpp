@@ -217,7 +217,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(entriesIn("/proc/self/task") <= threads, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(entriesIn("/proc/self/fd") <= files, 5000);
-        QCOMPARE(m_log->count("Shutting down another active openvpn process"), 1);
+        QCOMPARE(m_log->lines().count("Shutting down another active openvpn process"), 1);
         QCOMPARE(QSet<QString>(passwords.begin(), passwords.end()).size(), 4);
         for (const QString &password : passwords)
             QVERIFY(m_log->matching(password).isEmpty() && !t->openVpnLog().contains(password));
