@@ -91,6 +91,21 @@ QString loggableName(const QByteArray &name)
     return QString::fromLatin1(out);
 }
 
+// Whether the line names a file whose content OpenVPN would send to the peer or to a proxy:
+// credentials read from "/etc/shadow" and sent to the service's own proxy would be lost.
+bool sendsFileContent(const QByteArray &name, const QList<QByteArray> &tokens)
+{
+    if (name == "auth-user-pass" || name == "http-proxy-user-pass")
+        return tokens.size() >= 2;
+    if (name == "socks-proxy")
+        return tokens.size() >= 4;
+    if (name == "http-proxy" && tokens.size() >= 4) {
+        const QByteArray third = tokens.at(3).toLower();
+        return third != "auto" && third != "auto-nct";
+    }
+    return false;
+}
+
 // The unsafe directive a tokenised line carries, or an empty name. "setenv opt X" makes X an
 // optional directive that OpenVPN still applies when it knows it.
 QByteArray unsafeDirectiveOf(QList<QByteArray> tokens)
@@ -107,7 +122,8 @@ QByteArray unsafeDirectiveOf(QList<QByteArray> tokens)
                 return "setenv FORWARD_COMPATIBLE";
             return QByteArray();
         }
-        return DirectiveFilter::isUnsafeName(name) ? name : QByteArray();
+        return DirectiveFilter::isUnsafeName(name) || sendsFileContent(name, tokens) ? name
+                                                                                     : QByteArray();
     }
     return QByteArray();
 }

@@ -13,6 +13,8 @@ public:
     QString shellProgram() const override;
     QStringList shellArguments(const QStringList &command) const override;
     bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+    bool makeOwnerOnlyFolder(const QString &path) const override;
+    bool createOwnerOnly(QFile &file) const override;
 
     // Process ids whose executable is the file at programPath (compared after resolving
     // links); the calling process itself is never among them.

@@ -9,7 +9,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,4 +130,32 @@ bool PosixPlatform::endProcessesOf(const QString &programPath, bool withChildren
             QThread::msleep(10);
     }
     return !refused;
+}
+
+bool PosixPlatform::makeOwnerOnlyFolder(const QString &path) const
+{
+    if (!QDir().mkpath(path))
+        return false;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info = {};
+    // A link in the folder's place could point anywhere; only a real folder is accepted.
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    return ::chmod(native.constData(), S_IRWXU) == 0;
+}
+
+bool PosixPlatform::createOwnerOnly(QFile &file) const
+{
+    const QByteArray native = QFile::encodeName(file.fileName());
+    if (::unlink(native.constData()) != 0 && errno != ENOENT)
+        return false;
+    // O_EXCL: the file is new, made here with its final rights, and no link is followed.
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }

@@ -10,4 +10,6 @@ public:
     QString shellProgram() const override;
     QStringList shellArguments(const QStringList &command) const override;
     bool endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs) override;
+    bool makeOwnerOnlyFolder(const QString &path) const override;
+    bool createOwnerOnly(QFile &file) const override;
 };

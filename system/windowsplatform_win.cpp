@@ -3,6 +3,7 @@
 #include "windowscommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -31,4 +32,17 @@ bool WindowsPlatform::endProcessesOf(const QString &programPath, bool withChildr
     if (!process.waitForFinished(timeoutMs))
         return true;
     return process.exitCode() == 0;
+}
+
+// The data folder lies in the user's own profile, whose access rules already keep other
+// users out; the folder and its files inherit them.
+bool WindowsPlatform::makeOwnerOnlyFolder(const QString &path) const
+{
+    return QDir().mkpath(path);
+}
+
+bool WindowsPlatform::createOwnerOnly(QFile &file) const
+{
+    QFile::remove(file.fileName());
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
 }

@@ -569,6 +569,18 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
         <source>[9]: VPN Server info: %0, %1 (IP: %2, Protocol: %3)</source>
         <translation>[9]: Información del servidor VPN: %0, %1 (IP: %2, protocolo: %3)</translation>
     </message>
+    <message>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: se ha descartado el miembro &quot;%1&quot; de la configuración de la herramienta espejo</translation>
+    </message>
+    <message>
+        <source>[10]: dropped %1 more members of the mirror tool configuration</source>
+        <translation>[10]: se han descartado %1 miembros más de la configuración de la herramienta espejo</translation>
+    </message>
+    <message>
+        <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
+        <translation>[10]: falta el miembro &quot;%1&quot; de la configuración de la herramienta espejo o no es utilizable</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
