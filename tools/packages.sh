@@ -9,6 +9,10 @@ KESTRUNE_TEST_PACKAGES=(
     xvfb xauth x11-apps imagemagick
     iproute2 nftables procps openssl
 )
+# tools/fuzz.sh: clang with its libFuzzer and sanitizer runtimes.
+KESTRUNE_FUZZ_PACKAGES=(
+    clang libclang-rt-14-dev llvm
+)
 
 # Installs the missing ones with apt-get when running as root (after one apt-get update);
 # otherwise names them and stops.

@@ -36,4 +36,5 @@ if $sanitize; then
 fi
 echo "== Build (build/) =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=$?
+echo "== Fuzz harnesses, 5 seconds each (build-fuzz/) ==" && tools/fuzz.sh 5 || status=$?
 exit $status

@@ -206,6 +206,8 @@ private slots:
             << QStringList {">BYTECOUNT:1,2"} << 0;
         QTest::newRow("empty lines are dropped")
             << QList<QByteArray> {"\r\n\r\nx\r\n\n"} << QStringList {"x"} << 0;
+        QTest::newRow("line that is empty up to a zero byte is dropped (found by fuzzing)")
+            << QList<QByteArray> {QByteArray("\0x\r\ny\n", 6)} << QStringList {"y"} << 0;
         QTest::newRow("bare line feed ends a line")
             << QList<QByteArray> {"a\nb\n"} << QStringList {"a", "b"} << 0;
         QTest::newRow("password prompt without line end")
