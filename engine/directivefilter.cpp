@@ -158,8 +158,9 @@ public:
             int end = config.indexOf('\n', pos);
             end = end < 0 ? config.size() : end + 1;
             const QByteArray line = config.mid(pos, end - pos);
+            const bool firstLine = pos == 0;
             pos = end;
-            if (keepLine(line))
+            if (keepLine(line, firstLine))
                 out.append(line);
             else
                 m_removedAny = true;
@@ -168,7 +169,7 @@ public:
     }
 
 private:
-    bool keepLine(const QByteArray &line)
+    bool keepLine(const QByteArray &line, bool firstLine)
     {
         // OpenVPN's reader stops at a zero byte, so text after it is invisible to OpenVPN but
         // not to every tool that handles the file later. Such a line is never legitimate: it
@@ -179,7 +180,7 @@ private:
         bool keep = true;
         int at = 0;
         do {
-            if (!judgePiece(visible.mid(at, LineBufferBytes)))
+            if (!judgePiece(visible.mid(at, LineBufferBytes), firstLine && at == 0))
                 keep = false;
             at += LineBufferBytes;
         } while (at < visible.size());
@@ -193,7 +194,7 @@ private:
 
     // Follows the block structure through one piece of a line as OpenVPN reads it and tells
     // whether the piece may stay.
-    bool judgePiece(const QByteArray &piece)
+    bool judgePiece(const QByteArray &piece, bool fileStart)
     {
         if (m_inConnection && closesBlock(piece, "connection")) {
             // Ends any block left open inside the connection too; the closing line itself
@@ -212,8 +213,11 @@ private:
             return keep;
         }
 
+        // OpenVPN skips a byte-order mark at the start of the file only; elsewhere it belongs
+        // to the option name, so a marked block tag opens no block there. (Names are compared
+        // without it everywhere, which only removes more.)
         QByteArray stripped = piece;
-        if (stripped.startsWith(ByteOrderMark))
+        if (fileStart && stripped.startsWith(ByteOrderMark))
             stripped.remove(0, ByteOrderMark.size());
         const QList<QByteArray> tokens = DirectiveFilter::tokenize(stripped);
         if (tokens.isEmpty())

@@ -104,6 +104,8 @@ private slots:
             "</connection>\n|up",
             "directive after a zero byte|verb 3@up /x\nnobind\n|nobind\n|",
             "zero byte after a block opener|<ca>@\nup /x\n</ca>\n|</ca>\n|up",
+            // Found by fuzzing: OpenVPN skips the mark on the first line only.
+            "marked block tag after the first line|x\n\xEF\xBB\xBF<ca>\nup /x\n|x\n\xEF\xBB\xBF<ca>\n|up",
             "closing tag behind 255 bytes|<ca>\n~~~~~     </ca>\nup /a\n|<ca>\n~~~~~     "
             "</ca>\n|up",
             // Once the first line is gone, the "up" that seemed to be key content is a directive.
