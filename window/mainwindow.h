@@ -45,7 +45,9 @@ class SlidingButton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
-    // Tests read the window's state through a probe class of their own.
+    // Tests read the window's state through their probe.
+    friend class WindowProbe;
+    // The sign-in demo in tools/ points a window at its own service through this one.
     friend class MainWindowProbe;
 
 public:

@@ -1,54 +1,31 @@
-// The connection road with the real request worker, a local service and the OpenVPN
-// stand-in: from a connect action to a verified tunnel and back, and its failures.
+// The connection road with the real request worker, the local service and the suite's own
+// copy of the OpenVPN stand-in: from a connect action to a verified tunnel and back. First,
+// what the window works out at its construction and shows of a connection's state.
 
-#include "clientrig.h"
+#include "support/builders.h"
 #include "support/testmain.h"
-#include "ui/traynotification.h"
+#include "support/windowrig.h"
+#include "ui/pagenavigation.h"
 
-#include <QElapsedTimer>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QJsonObject>
+#include <QLabel>
 #include <QListWidget>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTcpServer>
 
 namespace {
 
-// Resident memory of this process in kB.
-qint64 residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
+const QString OpenVpn = QStringLiteral("ovpn/openvpn");
 
-// The longest gap between the ticks of a 10 ms timer on the GUI thread.
-class GapMeter : public QObject
+int visibleStatWindows()
 {
-public:
-    GapMeter()
-    {
-        clock.start();
-        timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer, &QTimer::timeout, [this]() {
-            const qint64 now = clock.elapsed();
-            if (last >= 0)
-                longest = qMax(longest, now - last);
-            last = now;
-        });
-        timer.start(10);
-    }
-    QElapsedTimer clock;
-    QTimer timer;
-    qint64 last = -1;
-    qint64 longest = 0;
-};
+    int n = 0;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        n += top->inherits("StatWidget") && top->isVisible() ? 1 : 0;
+    return n;
+}
 
 } // namespace
 
@@ -56,400 +33,387 @@ class TestConnection : public QObject
 {
     Q_OBJECT
 
+    bool connectOnce(WindowRig &rig)
+    {
+        rig.open();
+        if (!rig.signInAndChoose())
+            return false;
+        rig.click("vpnConAutoChoiceButton");
+        return rig.waitConnected();
+    }
+
 private slots:
     void initTestCase() { KestruneTest::guardQtWarnings(); }
     void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
 
-    void connectsVerifiesAndSwitchesOff();
-    void abortWhileAddressCheckIsOutIgnoresTheLateReply();
-    void tunnelAddressCheckIsRetriedTwice();
-    void equalAddressesStopTheTunnel();
-    void expiringSubscriptionStopsTheTunnelWithinASecond();
-    void errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect();
-    void secondConnectionWaitsForTheOldTunnelToGoDown();
-    void mirrorConnectionStartsTheToolBeforeTheConfiguration();
-    void windowEndedBySystemStopsOpenVpnPolitely();
-    // Last: the quit ends every event loop of the process from then on.
-    void quitWhileConnectedStopsOpenVpnAndThreads();
-
-private:
-    bool connectOnce(ClientRig &rig);
-};
-
-bool TestConnection::connectOnce(ClientRig &rig)
-{
-    if (!rig.installOpenVpn(QStringLiteral("2.4.9")) || !rig.startService())
-        return false;
-    rig.makeWindow();
-    if (!rig.signInAndChoose()) {
-        qDebug("sign-in did not reach the server list");
-        return false;
+    void startWorksOutTheAddresses_data()
+    {
+        QTest::addColumn<QString>("lastVersion");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("byDefault");
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<bool>("literal");
+        const auto row = [](const char *name, const char *version, const char *stored,
+                            bool byDefault, bool kept, bool literal) {
+            QTest::newRow(name) << QString(version) << QString(stored) << byDefault << kept
+                                << literal;
+        };
+        row("same version keeps it", "1.26.0", "http://192.0.2.44:8080", false, true, true);
+        row("version with a suffix drops it", "1.26.0 ", "http://192.0.2.44", false, false, true);
+        row("literal address used by default", "1.26.0", "http://203.0.113.5", true, true, true);
+        row("host name", "1.26.0", "https://api.kestrune.test", false, true, false);
+        row("three groups", "1.26.0", "http://203.0.113", false, true, false);
     }
-    MainWindowProbe(rig.window.get()).ui()->vpnConAutoChoiceButton->click();
-    return rig.waitConnected();
-}
-
-void TestConnection::connectsVerifiesAndSwitchesOff()
-{
-    ClientRig rig;
-    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
-    QVERIFY(rig.startService());
-    GapMeter gaps;
-    MainWindow *w = rig.makeWindow();
-    MainWindowProbe p(w);
-    QVERIFY(rig.signInAndChoose());
-
-    // Timestamps of the chain's log lines, for the figures printed below.
-    QElapsedTimer clock;
-    QList<QPair<qint64, QString>> lines;
-    QObject listening;
-    connect(Loger::notifier(), &Loger::lineAdded, &listening, [&](const QString &line) {
-        lines.append({clock.elapsed(), line});
-    });
-
-    QVERIFY(p.ui()->vpnConAutoChoiceButton->isEnabled());
-    p.ui()->settingShowStatWgtCheckBox->setChecked(true);
-    rig.service.clearRequests();
-    clock.start();
-    p.ui()->vpnConAutoChoiceButton->click();
-    QVERIFY(rig.waitConnected());
-    const qint64 total = clock.elapsed();
-    const qint64 rss = residentKb();
-
-    // [7], [9], [8] in this order, the two addresses differing.
-    QStringList order;
-    for (const MockService::Request &r : rig.service.requests())
-        order << QString::fromLatin1(r.path);
-    QCOMPARE(order.size(), 3);
-    QCOMPARE(order.at(0), QStringLiteral("/v1/api/info"));
-    QVERIFY2(order.at(1).startsWith(QStringLiteral("/v1/openvpn/config-")),
-             qPrintable(order.at(1)));
-    QCOMPARE(order.at(2), QStringLiteral("/v1/api/info"));
-    QCOMPARE(p.originalIp(), QStringLiteral("198.51.100.7"));
-    QCOMPARE(p.newIp(), QStringLiteral("203.0.113.9"));
-
-    // The connected page, the tray and its menu.
-    QCOMPARE(p.status(), VPNProcess::ProcConnected);
-    QCOMPARE(p.ui()->vpnConCancelButton->text(), QStringLiteral("SWITCH OFF VPN"));
-    QVERIFY(!p.ui()->vpnConConCountryLabel1->text().isEmpty());
-    QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN connected"));
-    QCOMPARE(p.tray()->icon().pixmap(16).toImage(),
-             trayIcon(VPNProcess::ProcConnected).pixmap(16).toImage());
-    QVERIFY(p.showStatAction()->isVisible());
-    QCOMPARE(p.switchAction()->text(), QStringLiteral("Disconnect VPN"));
-    // Asked for in the settings: the statistics window opens with the tunnel.
-    auto statWindows = []() {
-        int n = 0;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            n += top->inherits("StatWidget") && top->isVisible() ? 1 : 0;
-        return n;
-    };
-    QCOMPARE(statWindows(), 1);
-    QCOMPARE(rig.runningOpenVpn().size(), 1);
-    QCOMPARE(p.ui()->vpnInfoOrIPButton->text(), QStringLiteral("198.51.100.7"));
-    const QString managementPassword = p.vpn()->password;
-
-    p.ui()->vpnConCancelButton->click();
-    QVERIFY(rig.waitIdle());
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-    QVERIFY(!p.showStatAction()->isVisible());
-    QTRY_COMPARE_WITH_TIMEOUT(statWindows(), 0, 3000);
-    QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN not connected"));
-    QVERIFY(p.switchAction()->text().startsWith(QStringLiteral("Connect VPN (")));
-    QVERIFY(rig.dialogTexts.isEmpty());
-
-    // Figures: the whole road, the waits for the service and for OpenVPN, and the rest.
-    auto at = [&lines](const QString &needle, int from = 0) -> qint64 {
-        for (int i = from; i < lines.size(); ++i)
-            if (lines.at(i).second.contains(needle))
-                return lines.at(i).first;
-        return -1;
-    };
-    const qint64 sent7 = at(QStringLiteral("[7]"));
-    const qint64 reply7 = at(QStringLiteral("Server reply on [7]"));
-    const qint64 reply9 = at(QStringLiteral("Server reply on [9]"));
-    const qint64 started = at(QStringLiteral("Initializing VPN connection"));
-    const qint64 reply8 = at(QStringLiteral("Server reply on [8]"));
-    qint64 sent9 = -1, sent8 = -1;
-    for (const auto &l : lines) {
-        if (sent9 < 0 && l.second.contains(QStringLiteral("Request to Kestrune server was sent"))
-            && l.first >= reply7)
-            sent9 = l.first;
-    }
-    for (const auto &l : lines) {
-        if (l.second.contains(QStringLiteral("Request to Kestrune server was sent"))
-            && l.first >= started)
-            sent8 = l.first;
-    }
-    const qint64 serviceWait = (reply7 - sent7) + (reply9 - sent9) + (reply8 - sent8);
-    const qint64 openVpnWait = sent8 - started;
-    std::printf("FIGURE connect-to-verified %lld ms: service replies %lld ms, OpenVPN start to "
-                "connected report %lld ms, client's own share %lld ms\n",
-                static_cast<long long>(total), static_cast<long long>(serviceWait),
-                static_cast<long long>(openVpnWait),
-                static_cast<long long>(total - serviceWait - openVpnWait));
-    std::printf("FIGURE VmRSS while connected %lld kB\n", static_cast<long long>(rss));
-    std::printf("FIGURE longest gap of a 10 ms GUI timer during the run %lld ms\n",
-                static_cast<long long>(gaps.longest));
-    QVERIFY2(gaps.longest < 50, qPrintable(QString::number(gaps.longest)));
-
-    // No secret in the log of the whole run.
-    const QString log = rig.logText();
-    QVERIFY(!log.isEmpty());
-    QVERIFY(!log.contains(rig.service.password()));
-    QVERIFY(!rig.service.authToken().isEmpty());
-    QVERIFY(!log.contains(rig.service.authToken()));
-    QVERIFY(!managementPassword.isEmpty());
-    QVERIFY(!log.contains(managementPassword));
-}
-
-void TestConnection::abortWhileAddressCheckIsOutIgnoresTheLateReply()
-{
-    ClientRig rig;
-    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
-    QVERIFY(rig.startService());
-    MainWindowProbe p(rig.makeWindow());
-    QVERIFY(rig.signInAndChoose());
-
-    rig.service.setFault("/v1/api/info", MockService::Fault::Delay, 1500, 1);
-    rig.service.clearRequests();
-    QSignalSpy lines(Loger::notifier(), SIGNAL(lineAdded(QString)));
-    p.ui()->vpnConAutoChoiceButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/api/info"), 1, 3000);
-    QCOMPARE(p.ui()->vpnConCancelButton->text(), QStringLiteral("ABORT"));
-    p.ui()->vpnConCancelButton->click();
-    QVERIFY(rig.waitIdle(5000));
-
-    const QString interrupted
-        = QStringLiteral("[7]: Interrupt connection status detected. Cancelation reply processing");
-    QTRY_VERIFY_WITH_TIMEOUT(rig.logText().contains(interrupted), 5000);
-    QCOMPARE(rig.requestCount("/v1/openvpn/"), 0);
-    QVERIFY(p.originalIp().isEmpty());
-    QCOMPARE(p.status(), VPNProcess::ProcUnconnected);
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-    QVERIFY(rig.dialogTexts.isEmpty());
-}
-
-void TestConnection::tunnelAddressCheckIsRetriedTwice()
-{
-    ClientRig rig;
-    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
-    QVERIFY(rig.startService());
-    MainWindowProbe p(rig.makeWindow());
-    QVERIFY(rig.signInAndChoose());
-
-    // Once the configuration is out, the next two address checks ([8]) are declined.
-    p.ui()->vpnConAutoChoiceButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/openvpn/"), 1, 5000);
-    rig.service.setFault("/v1/api/info", MockService::Fault::Declined, 0, 2);
-    QVERIFY(rig.waitConnected(20000));
-
-    const QString log = rig.logText();
-    QVERIFY(log.contains(QStringLiteral("[10]: retrying network request (retry: 1)")));
-    QVERIFY(log.contains(QStringLiteral("[10]: retrying network request (retry: 2)")));
-    QVERIFY(!log.contains(QStringLiteral("(retry: 3)")));
-    QCOMPARE(log.count(QStringLiteral("[8]: \"declined\" server reply")), 2);
-    QCOMPARE(p.newIpRetries(), 0);
-    QCOMPARE(p.newIp(), QStringLiteral("203.0.113.9"));
-    QVERIFY(rig.dialogTexts.isEmpty());
-}
-
-void TestConnection::equalAddressesStopTheTunnel()
-{
-    ClientRig rig;
-    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
-    QVERIFY(rig.startService());
-    rig.service.setConnectAfterConfig(false);
-    MainWindowProbe p(rig.makeWindow());
-    QVERIFY(rig.signInAndChoose());
-    rig.service.setConnectAfterConfig(false);
-
-    QSignalSpy ticks(p.vpnUpdateTimer(), SIGNAL(timeout()));
-    p.ui()->vpnConAutoChoiceButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.dialogTexts.size(), 1, 20000);
-    QVERIFY2(rig.dialogTexts.first().startsWith(QStringLiteral("Error code: 11<br>")),
-             qPrintable(rig.dialogTexts.first()));
-    QVERIFY(rig.waitIdle(15000));
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-    // Never shown or counted as a connection.
-    QCOMPARE(ticks.count(), 0);
-    QVERIFY(rig.logText().contains(
-        QStringLiteral("[8]: User's IP before and after VPN connection establishment are equal")));
-}
-
-void TestConnection::expiringSubscriptionStopsTheTunnelWithinASecond()
-{
-    ClientRig rig;
-    QVERIFY(connectOnce(rig));
-    MainWindowProbe p(rig.window.get());
-
-    p.subscriptions()[p.currentSubIndex()].timeEnd = int(QDateTime::currentSecsSinceEpoch() - 1);
-    QElapsedTimer clock;
-    clock.start();
-    QTRY_COMPARE_WITH_TIMEOUT(p.ui()->vpnConSubLeftLabel->text(), QStringLiteral("expired"), 1500);
-    QVERIFY(clock.elapsed() <= 1100);
-    QVERIFY(rig.waitIdle(15000));
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-    QVERIFY(!p.ui()->vpnConManualChoiceButton->isEnabled());
-    QVERIFY(!p.ui()->vpnConAutoChoiceButton->isEnabled());
-}
-
-void TestConnection::errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect()
-{
-    ClientRig rig;
-    QVERIFY(connectOnce(rig));
-    MainWindowProbe p(rig.window.get());
-
-    // An error line while the tunnel is up: forgotten at the next tick.
-    QSignalSpy ticks(p.vpnUpdateTimer(), SIGNAL(timeout()));
-    p.vpn()->errorSeen = true;
-    QVERIFY(ticks.wait(2000));
-    QVERIFY(!p.vpn()->errorSeen);
-    QCOMPARE(p.status(), VPNProcess::ProcConnected);
-    QVERIFY(p.connected());
-
-    // OpenVPN reconnecting on its own with the mark set: the next tick stops the tunnel.
-    p.vpn()->procStatus = VPNProcess::ProcConnecting;
-    p.vpn()->errorSeen = true;
-    QVERIFY(ticks.wait(2000));
-    QVERIFY(
-        rig.waitIdle(15000)
-        || QTest::qWaitFor(
-            [&p]() { return p.status() == VPNProcess::ProcUnconnected && !p.connected(); }, 5000));
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-}
-
-void TestConnection::secondConnectionWaitsForTheOldTunnelToGoDown()
-{
-    ClientRig rig;
-    rig.followTunnel();
-    QVERIFY(connectOnce(rig));
-    MainWindowProbe p(rig.window.get());
-    QVERIFY(!rig.runningOpenVpn().isEmpty());
-
-    // When the new connection's first request is sent, the old OpenVPN must be gone.
-    int checked = 0;
-    QList<qint64> runningAtSecondRequest {-1};
-    QObject listening;
-    connect(Loger::notifier(), &Loger::lineAdded, &listening, [&](const QString &line) {
-        if (line.contains(QStringLiteral("Request to Kestrune server was sent"))
-            && line.contains(QStringLiteral("[7]"))) {
-            ++checked;
-            runningAtSecondRequest = rig.runningOpenVpn();
+    void startWorksOutTheAddresses()
+    {
+        QFETCH(QString, lastVersion);
+        QFETCH(QString, stored);
+        QFETCH(bool, byDefault);
+        QFETCH(bool, kept);
+        QFETCH(bool, literal);
+        WindowRig rig;
+        {
+            QSettings ini(rig.settingsFile(), QSettings::IniFormat);
+            ini.setValue(QStringLiteral("LastLaunchedVersion"), lastVersion);
+            ini.setValue(QStringLiteral("EmergencyAddress"), stored);
+            ini.setValue(QStringLiteral("EmergencyAddressUseByDef"), byDefault);
         }
-    });
-    // Another server of the all-locations list, chosen while connected.
-    QListWidget *list = p.ui()->vpnServAllServListWidget;
-    QVERIFY(list->count() >= 2);
-    const int row
-        = list->item(0)->data(Qt::UserRole).toInt() == p.servers().at(p.firstServerIndex()).id ? 1
-                                                                                               : 0;
-    const int wantedId = list->item(row)->data(Qt::UserRole).toInt();
-    list->setCurrentRow(row);
-    emit list->doubleClicked(list->currentIndex());
-    QVERIFY(rig.waitConnected());
-    QCOMPARE(checked, 1);
-    QVERIFY(runningAtSecondRequest.isEmpty());
-    QCOMPARE(rig.runningOpenVpn().size(), 1);
-    QCOMPARE(p.servers().at(p.firstServerIndex()).id, wantedId);
-    QCOMPARE(p.secondServerIndex(), p.firstServerIndex());
-}
-
-void TestConnection::mirrorConnectionStartsTheToolBeforeTheConfiguration()
-{
-    const QString ssLocal = QStandardPaths::findExecutable(QStringLiteral("ss-local"));
-    if (ssLocal.isEmpty())
-        QSKIP("shadowsocks-libev's ss-local is not installed");
-    ClientRig rig;
-    QVERIFY(rig.installOpenVpn(QStringLiteral("2.4.9")));
-    QVERIFY(QDir().mkpath(rig.programDir + QStringLiteral("/shadowsocks")));
-    QVERIFY(QFile::copy(ssLocal, rig.programDir + QStringLiteral("/shadowsocks/ss-local")));
-    QVERIFY(rig.startService());
-    quint16 localPort = 0;
-    {
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
-        localPort = probe.serverPort();
+        rig.open();
+        WindowProbe p = rig.probe();
+        const QString emergency = kept ? stored : rig.endpoints().emergencyBase;
+        QCOMPARE(p.emergencyAddress(), emergency);
+        QCOMPARE(p.emergencyIsIp(), literal || !kept);
+        QCOMPARE(p.apiBaseUrl(), kept && byDefault ? emergency : rig.endpoints().apiBase);
+        QSettings ini(rig.settingsFile(), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("LastLaunchedVersion")).toString(),
+                 QStringLiteral("1.26.0"));
+        QCOMPARE(ini.value(QStringLiteral("EmergencyAddress")).toString().isEmpty(), !kept);
     }
-    rig.service.setMirrorConfig(QJsonObject {{"server", "127.0.0.1"},
-                                             {"server_port", 9},
-                                             {"local_address", "127.0.0.1"},
-                                             {"local_port", int(localPort)},
-                                             {"password", "demo-mirror"},
-                                             {"method", "aes-256-gcm"},
-                                             {"timeout", 60}});
-    // The user asked for the mirror route.
+
+    void trayConnectActionNamesTheRoute_data()
     {
-        QSettings ini(rig.dataDir + QStringLiteral("/settings.ini"), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("LastLaunchedVersion"), QStringLiteral("1.26.0"));
-        ini.setValue(QStringLiteral("ServerMirrorConfig"), true);
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("single: country and city") << 1 << 0 << 0 << "(Germany, Berlin)";
+        QTest::newRow("double: both countries") << 2 << 0 << 1 << "(Germany, Japan)";
+        QTest::newRow("unknown kind") << 7 << 0 << 0 << "(unknown)";
     }
-    MainWindowProbe p(rig.makeWindow());
-    QVERIFY(rig.signInAndChoose());
-    rig.service.clearRequests();
-    p.ui()->vpnConAutoChoiceButton->click();
-    QVERIFY(rig.waitConnected());
+    void trayConnectActionNamesTheRoute()
+    {
+        QFETCH(int, type);
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(QString, text);
+        WindowRig rig;
+        rig.open();
+        WindowProbe p = rig.probe();
+        p.subscriptions() = {subscription(1, type)};
+        p.currentSubIndex() = 0;
+        p.servers() = {server(1, QString(), QStringLiteral("Germany"), QStringLiteral("Berlin")),
+                       server(2, QString(), QStringLiteral("Japan"), QStringLiteral("Tokyo"))};
+        p.firstServerIndex() = first;
+        p.secondServerIndex() = second;
+        rig.window()->refreshConnectionPage();
+        QCOMPARE(p.switchAction()->text(), QStringLiteral("Connect VPN ") + text);
+        QVERIFY(p.switchAction()->isEnabled());
+    }
 
-    QStringList order;
-    for (const MockService::Request &r : rig.service.requests())
-        order << QString::fromLatin1(r.path);
-    QCOMPARE(order.size(), 4);
-    QCOMPARE(order.at(0), QStringLiteral("/v1/api/info"));
-    QCOMPARE(order.at(1), QStringLiteral("/v1/shadow/config"));
-    QVERIFY(order.at(2).startsWith(QStringLiteral("/v1/openvpn/config-")));
-    QVERIFY(rig.service.requests().at(2).query.contains("proto=tcp"));
-    QCOMPARE(p.w->findChild<QWidget *>(QStringLiteral("settingProtWidget"))->isEnabled(), false);
-    QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_Running);
+    void serverAloneInItsCityCannotReconnect_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QVector<int>>("sameCity"); // of the exit server (index 0)
+        QTest::addColumn<QVector<int>>("exitsOfEntry"); // of the entry (double only)
+        QTest::addColumn<int>("choices");
+        QTest::newRow("single, alone") << 1 << QVector<int> {} << QVector<int> {} << 0;
+        QTest::newRow("single, two neighbours") << 1 << QVector<int> {1, 2} << QVector<int> {} << 2;
+        QTest::newRow("double, neighbours not exits of the entry")
+            << 2 << QVector<int> {1, 2} << QVector<int> {0} << 0;
+        QTest::newRow("double, one neighbour is an exit")
+            << 2 << QVector<int> {1, 2} << QVector<int> {0, 2} << 1;
+    }
+    void serverAloneInItsCityCannotReconnect()
+    {
+        QFETCH(int, type);
+        QFETCH(QVector<int>, sameCity);
+        QFETCH(QVector<int>, exitsOfEntry);
+        QFETCH(int, choices);
+        WindowRig rig;
+        rig.open();
+        WindowProbe p = rig.probe();
+        p.subscriptions() = {subscription(1, type)};
+        p.currentSubIndex() = 0;
+        for (int i = 0; i < 4; ++i)
+            p.servers() << server(100 + i, QStringLiteral("192.0.2.%1").arg(i + 1),
+                                  QStringLiteral("Country"), i < 3 ? "Same" : "Other");
+        p.servers()[0].sameCity = sameCity;
+        p.servers()[3].doubleExits = exitsOfEntry;
+        p.firstServerIndex() = type == 2 ? 3 : 0;
+        p.secondServerIndex() = 0;
+        rig.window()->fillInfoPage();
+        auto *combo = rig.widget<QComboBox>("vpnInfoChangeIPComboBox");
+        QCOMPARE(combo->count(), choices);
+        QCOMPARE(rig.widget("vpnInfoReconnectButton")->isEnabled(), choices > 0);
+        QCOMPARE(!rig.widget("vpnInfoChangeIPWidget")->isHidden(), choices > 0);
+        QCOMPARE(!rig.widget("vpnInfoLocationLabel2")->isHidden(), type == 2);
+        for (int i = 0; i < choices; ++i)
+            QCOMPARE(combo->itemText(i), p.servers().at(combo->itemData(i).toInt()).ip);
+    }
 
-    QFile config(rig.dataDir + QStringLiteral("/temp/openvpn_config.ovpn"));
-    QVERIFY(config.open(QIODevice::ReadOnly));
-    QVERIFY(config.readAll().contains(
-        QStringLiteral("socks-proxy 127.0.0.1 %1\n").arg(localPort).toLatin1()));
+    void connectsVerifiesAndSwitchesOff()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        rig.open();
+        WindowProbe p = rig.probe();
+        QVERIFY(rig.signInAndChoose());
+        rig.widget<QAbstractButton>("settingShowStatWgtCheckBox")->setChecked(true);
+        rig.service.clearRequests();
+        rig.click("vpnConAutoChoiceButton");
+        QVERIFY(rig.waitConnected());
 
-    p.ui()->vpnConCancelButton->click();
-    QVERIFY(rig.waitIdle());
-    QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_NotRunning);
-    QVERIFY(rig.dialogTexts.isEmpty());
-}
+        // The address before, the configuration, the address through the tunnel: in order.
+        const QList<QByteArray> paths = rig.requestPaths();
+        QCOMPARE(paths.size(), 3);
+        QCOMPARE(paths.at(0), QByteArray("/v1/api/info"));
+        QVERIFY2(paths.at(1).startsWith("/v1/openvpn/config-"), paths.at(1).constData());
+        QCOMPARE(paths.at(2), QByteArray("/v1/api/info"));
+        QCOMPARE(p.originalIp(), QStringLiteral("198.51.100.7"));
+        QCOMPARE(p.newIp(), QStringLiteral("203.0.113.9"));
+        QCOMPARE(p.status(), VPNProcess::ProcConnected);
+        QCOMPARE(rig.widget<QAbstractButton>("vpnConCancelButton")->text(),
+                 QStringLiteral("SWITCH OFF VPN"));
+        QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN connected"));
+        QVERIFY(p.showStatAction()->isVisible());
+        QCOMPARE(p.switchAction()->text(), QStringLiteral("Disconnect VPN"));
+        QCOMPARE(visibleStatWindows(), 1);
+        QCOMPARE(rig.programs.running(OpenVpn).size(), 1);
+        const QString managementPassword = p.vpn()->password;
 
-void TestConnection::windowEndedBySystemStopsOpenVpnPolitely()
-{
-    ClientRig rig;
-    QVERIFY(connectOnce(rig));
-    QVERIFY(!rig.runningOpenVpn().isEmpty());
-    // As after SIGTERM: the event loop has ended and the window goes without the tray's Quit.
-    rig.window.reset();
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-    const QString log = rig.logText();
-    const int closed = log.lastIndexOf(QStringLiteral("openvpn process closed"));
-    QVERIFY(closed >= 0);
-    QVERIFY(log.indexOf(QStringLiteral("[OpenVPN]: state changed to stopped"), closed) > closed);
-}
+        rig.click("vpnConCancelButton");
+        QVERIFY(rig.waitIdle());
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        QVERIFY(!p.showStatAction()->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(visibleStatWindows(), 0, 3000);
+        QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN not connected"));
+        QVERIFY(p.switchAction()->text().startsWith(QStringLiteral("Connect VPN (")));
 
-void TestConnection::quitWhileConnectedStopsOpenVpnAndThreads()
-{
-    ClientRig rig;
-    QVERIFY(connectOnce(rig));
-    MainWindowProbe p(rig.window.get());
-    QPointer<QThread> vpnThread = p.vpnThread();
-    QPointer<QThread> ssThread = p.ssThread();
-    QVERIFY(vpnThread && vpnThread->isRunning());
+        // No secret in the log of the whole run.
+        const QString log = rig.log.lines().join(QLatin1Char('\n'));
+        QVERIFY(!managementPassword.isEmpty() && !rig.service.authToken().isEmpty());
+        for (const QString &secret :
+             {rig.service.password(), rig.service.authToken(), managementPassword})
+            QVERIFY2(!log.contains(secret), qPrintable(secret));
+    }
 
-    const QString logFile = Loger::currentFileName();
-    rig.window->aboutToQuit();
-    // OpenVPN is gone when the quit returns, and both long-lived threads end.
-    QVERIFY(rig.runningOpenVpn().isEmpty());
-    QVERIFY(vpnThread->wait(5000));
-    QVERIFY(ssThread->wait(5000));
-    QFile file(logFile);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray log = file.readAll();
-    const int shutting = log.lastIndexOf("Application is shutting down");
-    QVERIFY(shutting >= 0);
-    QVERIFY(log.indexOf("openvpn process closed", shutting) > shutting);
-    // The quit closed the log; the rig opens it again for the next case.
-    Loger::init(rig.dataDir + QStringLiteral("/logs"), false, true, QStringLiteral("log"));
-}
+    void abortWhileAddressCheckIsOutIgnoresTheLateReply()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        rig.open();
+        QVERIFY(rig.signInAndChoose());
+        rig.service.setFault("/v1/api/info", MockService::Fault::Delay, 1500, 1);
+        rig.service.clearRequests();
+        rig.click("vpnConAutoChoiceButton");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/api/info"), 1, 3000);
+        QCOMPARE(rig.widget<QAbstractButton>("vpnConCancelButton")->text(),
+                 QStringLiteral("ABORT"));
+        rig.click("vpnConCancelButton");
+        QVERIFY(rig.waitIdle(5000));
+        QVERIFY(rig.log.waitFor(QStringLiteral(
+            "[7]: Interrupt connection status detected. Cancelation reply processing")));
+        QCOMPARE(rig.requestCount("/v1/openvpn/"), 0);
+        QVERIFY(rig.probe().originalIp().isEmpty());
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+    }
+
+    void tunnelAddressCheckIsRetriedTwice()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        rig.open();
+        QVERIFY(rig.signInAndChoose());
+        // Once the configuration is out, the next two address checks are declined.
+        rig.click("vpnConAutoChoiceButton");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.requestCount("/v1/openvpn/"), 1, 5000);
+        rig.service.setFault("/v1/api/info", MockService::Fault::Declined, 0, 2);
+        QVERIFY(rig.waitConnected());
+        QCOMPARE(rig.log.matching(QStringLiteral("[10]: retrying network request (retry: ")),
+                 (QStringList {QStringLiteral("[10]: retrying network request (retry: 1)"),
+                               QStringLiteral("[10]: retrying network request (retry: 2)")}));
+        QCOMPARE(rig.log.matching(QStringLiteral("[8]: \"declined\" server reply")).size(), 2);
+        QCOMPARE(rig.probe().newIp(), QStringLiteral("203.0.113.9"));
+    }
+
+    void equalAddressesStopTheTunnel()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        rig.service.setConnectAfterConfig(false);
+        rig.open();
+        QVERIFY(rig.signInAndChoose());
+        QSignalSpy ticks(rig.probe().vpnUpdateTimer(), SIGNAL(timeout()));
+        rig.dialogs.expect();
+        rig.click("vpnConAutoChoiceButton");
+        QVERIFY(rig.dialogs.waitFor(1, 20000));
+        QCOMPARE(rig.dialogs.dialogs().first().code, 11);
+        QVERIFY(rig.waitIdle(15000));
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        QCOMPARE(ticks.count(), 0); // never shown or counted as a connection
+        QVERIFY(rig.log.contains(QStringLiteral(
+            "[8]: User's IP before and after VPN connection establishment are equal")));
+    }
+
+    void expiringSubscriptionStopsTheTunnel()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        QVERIFY(connectOnce(rig));
+        WindowProbe p = rig.probe();
+        rig.dialogs.expect(); // the near end may be told first
+        p.subscriptions()[p.currentSubIndex()].timeEnd
+            = int(QDateTime::currentSecsSinceEpoch() - 1);
+        // The subscription timer ticks every second.
+        QTRY_COMPARE_WITH_TIMEOUT(rig.widget<QLabel>("vpnConSubLeftLabel")->text(),
+                                  QStringLiteral("expired"), 1500);
+        QVERIFY(rig.waitIdle(15000));
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        QVERIFY(!rig.widget("vpnConManualChoiceButton")->isEnabled());
+        QVERIFY(!rig.widget("vpnConAutoChoiceButton")->isEnabled());
+    }
+
+    void errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        QVERIFY(connectOnce(rig));
+        WindowProbe p = rig.probe();
+        // An error line while the tunnel is up is forgotten at the next tick.
+        QSignalSpy ticks(p.vpnUpdateTimer(), SIGNAL(timeout()));
+        p.vpn()->errorSeen = true;
+        QVERIFY(ticks.wait(2000));
+        QVERIFY(!p.vpn()->errorSeen);
+        QVERIFY(p.connected() && p.status() == VPNProcess::ProcConnected);
+        // OpenVPN reconnecting on its own with the mark set: the next tick stops the tunnel.
+        p.vpn()->procStatus = VPNProcess::ProcConnecting;
+        p.vpn()->errorSeen = true;
+        QVERIFY(ticks.wait(2000));
+        QTRY_VERIFY_WITH_TIMEOUT(p.status() == VPNProcess::ProcUnconnected && !p.connected(),
+                                 15000);
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+    }
+
+    void secondConnectionWaitsForTheOldTunnelToGoDown()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        // The service answers with the tunnel's address exactly while OpenVPN runs, as a
+        // service seen through a real tunnel does.
+        rig.service.setConnectAfterConfig(false);
+        QList<qint64> runningAtSecondRequest {-1};
+        QObject listening;
+        connect(Loger::notifier(), &Loger::lineAdded, &listening, [&](const QString &line) {
+            if (line.contains(QStringLiteral("Initializing VPN connection")))
+                rig.service.setConnected(true);
+            else if (line.contains(QStringLiteral("openvpn process closed")))
+                rig.service.setConnected(false);
+            else if (line.contains(QStringLiteral("Request to Kestrune server was sent"))
+                     && line.contains(QStringLiteral("[7]")))
+                runningAtSecondRequest = rig.programs.running(OpenVpn);
+        });
+        QVERIFY(connectOnce(rig));
+        WindowProbe p = rig.probe();
+        QCOMPARE(rig.programs.running(OpenVpn).size(), 1);
+        runningAtSecondRequest = {-1};
+        // Another server of the list, chosen while connected.
+        auto *list = rig.widget<QListWidget>("vpnServAllServListWidget");
+        QVERIFY(list->count() >= 2);
+        const int current = p.servers().at(p.firstServerIndex()).id;
+        const int row = list->item(0)->data(Qt::UserRole).toInt() == current ? 1 : 0;
+        const int wanted = list->item(row)->data(Qt::UserRole).toInt();
+        list->setCurrentRow(row);
+        emit list->doubleClicked(list->currentIndex());
+        QVERIFY(rig.waitConnected());
+        // When the new connection's first request went out, the old OpenVPN was gone.
+        QVERIFY(runningAtSecondRequest.isEmpty());
+        QCOMPARE(rig.programs.running(OpenVpn).size(), 1);
+        QCOMPARE(p.servers().at(p.firstServerIndex()).id, wanted);
+    }
+
+    void mirrorConnectionStartsTheToolBeforeTheConfiguration()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        if (rig.programs.installSsLocal().isEmpty())
+            QSKIP("shadowsocks-libev's ss-local is not installed");
+        ReservedPort local;
+        const quint16 localPort = local.port();
+        local.release();
+        rig.service.setMirrorConfig(QJsonObject {{"server", "127.0.0.1"},
+                                                 {"server_port", int(rig.closedPort.port())},
+                                                 {"local_address", "127.0.0.1"},
+                                                 {"local_port", int(localPort)},
+                                                 {"password", "demo-mirror"},
+                                                 {"method", "aes-256-gcm"},
+                                                 {"timeout", 60}});
+        // The user asked for the mirror route.
+        QVERIFY(writeFile(rig.settingsFile(),
+                          "[General]\nLastLaunchedVersion=1.26.0\nServerMirrorConfig=true\n"));
+        rig.open();
+        WindowProbe p = rig.probe();
+        QVERIFY(rig.signInAndChoose());
+        rig.service.clearRequests();
+        rig.click("vpnConAutoChoiceButton");
+        QVERIFY(rig.waitConnected());
+
+        const QList<QByteArray> paths = rig.requestPaths();
+        QCOMPARE(paths.size(), 4);
+        QCOMPARE(paths.at(1), QByteArray("/v1/shadow/config"));
+        QVERIFY(paths.at(2).startsWith("/v1/openvpn/config-"));
+        QVERIFY(rig.service.requests().at(2).query.contains("proto=tcp"));
+        QVERIFY(!rig.widget("settingProtWidget")->isEnabled());
+        QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_Running);
+        QCOMPARE(rig.programs.running(QStringLiteral("shadowsocks/ss-local")).size(), 1);
+        QFile config(rig.data.filePath(QStringLiteral("temp/openvpn_config.ovpn")));
+        QVERIFY(config.open(QIODevice::ReadOnly));
+        QVERIFY(config.readAll().contains(
+            QStringLiteral("socks-proxy 127.0.0.1 %1\n").arg(localPort).toLatin1()));
+
+        rig.click("vpnConCancelButton");
+        QVERIFY(rig.waitIdle());
+        QCOMPARE(p.ssStatus(), ShadowsocksProcess::Shadowsocks_NotRunning);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            rig.programs.running(QStringLiteral("shadowsocks/ss-local")).isEmpty(), 5000);
+    }
+
+    void windowEndedBySystemStopsOpenVpnPolitely()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        QVERIFY(connectOnce(rig));
+        // As after SIGTERM: the event loop has ended and the window goes without the tray's
+        // Quit.
+        const int before = rig.log.lines().size();
+        rig.close(false);
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        // Stopped through its management port, as the window does, not killed.
+        const QStringList after = rig.log.lines().mid(before);
+        QVERIFY(after.contains(QStringLiteral("openvpn process closed")));
+        QVERIFY2(after.contains(QStringLiteral("[OpenVPN]: state changed to stopped")),
+                 qPrintable(after.join('\n')));
+    }
+
+    // Last: the quit ends every event loop of the process from then on.
+    void quitWhileConnectedStopsOpenVpnAndThreads()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        QVERIFY(connectOnce(rig));
+        QPointer<QThread> vpnThread = rig.probe().vpnThread();
+        QPointer<QThread> ssThread = rig.probe().ssThread();
+        QVERIFY(vpnThread && vpnThread->isRunning());
+        rig.window()->aboutToQuit();
+        // OpenVPN is gone when the quit returns, and both long-lived threads end.
+        QVERIFY(rig.programs.running(OpenVpn).isEmpty());
+        QVERIFY(vpnThread->wait(5000));
+        QVERIFY(ssThread->wait(5000));
+        const QStringList lines = rig.log.lines();
+        const int shutting = lines.lastIndexOf(QStringLiteral("Application is shutting down"));
+        QVERIFY(shutting >= 0);
+        QVERIFY(lines.indexOf(QStringLiteral("openvpn process closed"), shutting) > shutting);
+    }
+};
 
 KESTRUNE_TEST_MAIN(TestConnection)
 #include "tst_connection.moc"

@@ -1,33 +1,27 @@
+// Sign-in, subscriptions and server lists with the real request worker against the local
+// service: the chain, its failures and fall-backs, and replies no real service would send.
+
 #include "api/subscriptionchoice.h"
 #include "core/settingsstore.h"
-#include "signinfixture.h"
+#include "support/builders.h"
 #include "support/testmain.h"
-#include "ui/slidingstackedwidget.h"
+#include "support/windowrig.h"
+#include "ui/pagenavigation.h"
+#include "ui/traynotification.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QNetworkProxy>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardItemModel>
-#include <QUrlQuery>
 
 namespace {
-
-const QString Login = QStringLiteral("user@kestrune.test");
-const QString Password = QStringLiteral("secret pass");
-const QByteArray ApiHost = "api.kestrune.test";
-const QString SiteBase = QStringLiteral("https://site.kestrune.test");
 
 // Opens the buy page instead of a browser.
 class UrlCatcher : public QObject
@@ -39,608 +33,320 @@ public slots:
     void open(const QUrl &url) { urls << url; }
 };
 
+using Paths = QList<QByteArray>;
+
 } // namespace
 
 class TestSignIn : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> dataDir;
-    std::unique_ptr<MockService> service;
-    std::unique_ptr<MockService> emergency;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<MainWindowProbe> probe;
-    std::unique_ptr<LogRecorder> log;
-    std::unique_ptr<DialogRecorder> dialogs;
-    std::unique_ptr<QSystemTrayIcon> tray;
+    std::unique_ptr<WindowRig> rig;
 
-    template<typename T> T *child(const char *name)
+    // A window over a fresh data folder; the account's fields are typed by signIn().
+    void openRig(WindowRig::Endpoints endpoints = WindowRig::LocalService, bool hidden = false)
     {
-        T *widget = window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qWarning("no widget %s", name);
-        return widget;
-    }
-    int page() { return child<SlidingStackedWidget>("stackedWidget")->currentIndex(); }
-
-    static QList<QByteArray> paths(const MockService &mock)
-    {
-        QList<QByteArray> result;
-        for (const MockService::Request &request : mock.requests())
-            result << request.path;
-        return result;
-    }
-
-    // A window over a fresh data folder, its API at apiBase and its emergency address at
-    // emergencyBase, shown by its own start-up check unless hidden is asked for.
-    void openWindow(const QString &apiBase, const QString &emergencyBase, const QString &echoBase,
-                    bool hidden = false)
-    {
-        ServiceEndpoints endpoints;
-        endpoints.apiBase = apiBase;
-        endpoints.siteBase = SiteBase;
-        endpoints.emergencyBase = emergencyBase;
-        endpoints.apiHostName = ApiHost;
-        endpoints.ipEchoBase = echoBase;
-        KestruneTest::expectQtWarning(
-            QRegularExpression(QStringLiteral("^This plugin does not support raise\\(\\)$")));
-        window = std::make_unique<MainWindow>(dataDir->path(), endpoints);
-        MainWindow *w = window.get();
-        QVERIFY(QTest::qWaitFor([w]() { return w->isVisible(); }, 5000));
-        probe = std::make_unique<MainWindowProbe>(w);
-        probe->pointAt(apiBase, emergencyBase, true);
-        probe->language() = 2;
-        tray = std::make_unique<QSystemTrayIcon>();
-        window->setTrayIcon(tray.get());
+        rig.reset();
+        rig = std::make_unique<WindowRig>(endpoints);
+        rig->open();
+        rig->probe().language() = 2;
         if (hidden)
-            window->hide();
-        child<QLineEdit>("mainLoginLineEdit")->setText(Login);
-        child<QLineEdit>("mainPswdLineEdit")->setText(Password);
-        child<QCheckBox>("mainRememberCheckBox")->setChecked(false);
+            rig->window()->hide();
     }
-
-    void openWindowOnService(bool hidden = false)
+    int page() const { return rig->probe().page(); }
+    bool signInAndWaitFor(const QByteArray &lastPath, int expectedPage)
     {
-        openWindow(service->baseUrl(), QStringLiteral("http://127.0.0.1:9"), service->baseUrl(),
-                   hidden);
+        rig->signIn();
+        return settlesAfter(lastPath, expectedPage);
     }
-
-    void startService(MockService &mock)
+    bool settlesAfter(const QByteArray &lastPath, int expectedPage)
     {
-        QVERIFY(mock.start());
-        mock.setAccount(Login, Password, 42, Login, QStringLiteral("user"));
-        mock.loadDemoData();
-        mock.setEchoReply("203.0.113.7\nAS64500 Example\nGermany\n");
+        return QTest::qWaitFor([&]() { return rig->requestPaths().contains(lastPath); }, 10000)
+            && QTest::qWaitFor([&]() { return page() == expectedPage; }, 10000);
     }
-
-    void signIn() { child<QPushButton>("mainLoginButton")->click(); }
-
-    // The chain has come to rest on page expected, with no request of the window running.
-    bool settlesOn(int expected)
-    {
-        return QTest::qWaitFor([&]() { return page() == expected; }, 10000);
-    }
-
-    void signInAndWaitFor(const QByteArray &lastPath, int expectedPage)
-    {
-        signIn();
-        QTRY_VERIFY_WITH_TIMEOUT(paths(*service).contains(lastPath), 10000);
-        QVERIFY2(settlesOn(expectedPage), qPrintable(QString::number(page())));
-    }
+    SettingsStore store() const { return SettingsStore(rig->settingsFile()); }
 
 private slots:
-    void initTestCase()
-    {
-        KestruneTest::guardQtWarnings();
-        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-    }
-
-    void init()
-    {
-        dataDir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dataDir->isValid());
-        QVERIFY(QDir(dataDir->path()).mkpath(QStringLiteral("logs")));
-        log = std::make_unique<LogRecorder>(dataDir->path() + QStringLiteral("/logs"));
-        dialogs = std::make_unique<DialogRecorder>();
-        dialogs->install();
-        resetLastTrayNotificationType();
-        service = std::make_unique<MockService>();
-        startService(*service);
-    }
-
+    void initTestCase() { KestruneTest::guardQtWarnings(); }
+    void init() { resetLastTrayNotificationType(); }
     void cleanup()
     {
-        // Let the last workers go before the window that owns their threads.
-        if (window)
-            QTest::qWait(0);
-        probe.reset();
-        window.reset();
-        tray.reset();
-        if (service)
-            QVERIFY2(service->violations().isEmpty(),
-                     qPrintable(service->violations().join(QLatin1Char('\n'))));
-        if (emergency)
-            QVERIFY2(emergency->violations().isEmpty(),
-                     qPrintable(emergency->violations().join(QLatin1Char('\n'))));
-        service.reset();
-        emergency.reset();
-        dialogs.reset();
-        log.reset();
-        dataDir.reset();
+        if (rig)
+            QVERIFY2(rig->service.violations().isEmpty(),
+                     qPrintable(rig->service.violations().join(QLatin1Char('\n'))));
+        rig.reset();
         KESTRUNE_VERIFY_NO_QT_WARNINGS();
     }
 
     void signInSendsTheChainInOrderAndOffersTheSubscriptions()
     {
-        openWindowOnService();
-        signInAndWaitFor("/v1/package/list", Page_Subscription);
-
-        QCOMPARE(paths(*service),
-                 (QList<QByteArray> {"/v1/api/info", "/v1/api/sign", "/v1/user/auth",
-                                     "/api/checkrealip", "/v1/package/list"}));
-        QCOMPARE(probe->requestKey(), service->requestKey());
-        QCOMPARE(probe->authToken(), service->authToken());
-        QCOMPARE(probe->userId(), 42);
-        QCOMPARE(child<QLabel>("vpnConEmailLabel")->text(), Login);
-        QCOMPARE(child<QLabel>("settingEmailLabel")->text(), Login);
-        QVERIFY(dialogs->texts.isEmpty());
-        QVERIFY(log->has(QStringLiteral("[1]: Authorization key received")));
-        QVERIFY(log->has(QStringLiteral("[2]: Authorization completed (account: %1)").arg(Login)));
-        QVERIFY(log->has(QStringLiteral("[4]: Subscription list received. Subscription count: 7")));
-        QVERIFY(log->indexOf(QStringLiteral("Server reply on [11]"))
-                < log->indexOf(QStringLiteral("Server reply on [1]")));
-        for (const QString &line : log->lines) {
-            QVERIFY2(!line.contains(Password), qPrintable(line));
-            QVERIFY2(!line.contains(service->authToken()), qPrintable(line));
+        openRig();
+        QVERIFY(signInAndWaitFor("/v1/package/list", Page_Subscription));
+        QCOMPARE(rig->requestPaths(),
+                 (Paths {"/v1/api/info", "/v1/api/sign", "/v1/user/auth", "/api/checkrealip",
+                         "/v1/package/list"}));
+        WindowProbe p = rig->probe();
+        QCOMPARE(p.authToken(), rig->service.authToken());
+        QCOMPARE(p.userId(), rig->service.userId());
+        QVERIFY(rig->log.contains(QStringLiteral("[2]: Authorization completed (account: %1)")
+                                      .arg(rig->service.login())));
+        for (const QString &line : rig->log.lines()) {
+            QVERIFY2(!line.contains(rig->service.password()), qPrintable(line));
+            QVERIFY2(!line.contains(rig->service.authToken()), qPrintable(line));
         }
-
         // Sorted by kind; paused and expired greyed with their reasons; the first active
-        // one offered.
-        const QVector<Subscription> &subs = probe->subscriptions();
-        for (int i = 1; i < subs.size(); ++i)
-            QVERIFY(subs.at(i - 1).type <= subs.at(i).type);
-        auto *combo = child<QComboBox>("subsSubComboBox");
-        QCOMPARE(combo->count(), 7);
-        QVERIFY(combo->isEnabled());
+        // premium one offered.
+        const QVector<Subscription> &subs = p.subscriptions();
+        auto *combo = rig->widget<QComboBox>("subsSubComboBox");
         auto *model = qobject_cast<QStandardItemModel *>(combo->model());
-        QVERIFY(model);
+        QCOMPARE(combo->count(), subs.size());
         for (int i = 0; i < subs.size(); ++i) {
+            QVERIFY(i == 0 || subs.at(i - 1).type <= subs.at(i).type);
             QCOMPARE(combo->itemData(i).toInt(), subs.at(i).id);
             QCOMPARE(model->item(i)->isEnabled(), subs.at(i).status != 2 && subs.at(i).status != 3);
             QCOMPARE(model->item(i)->toolTip(), subscriptionDisabledToolTip(subs.at(i).status));
         }
-        QCOMPARE(subs.at(combo->currentIndex()).status, qint16(1));
-        QCOMPARE(subs.at(combo->currentIndex()).type, 1);
-        QCOMPARE(child<QPushButton>("subsNextButton")->text(), QStringLiteral("NEXT"));
+        QCOMPARE(combo->currentData().toInt(), 11); // the first active one
     }
 
-    void signInFailureEndsOnTheSignInPage_data()
+    void signInFailureEndsOnItsPage_data()
     {
         QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<bool>("wrongPassword");
+        QTest::addColumn<int>("fault"); // none: the password is wrong
+        QTest::addColumn<int>("savedId"); // remembered subscription
         QTest::addColumn<bool>("hidden");
-        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<int>("code"); // of the error box
         QTest::addColumn<QString>("logLine");
         QTest::addColumn<int>("trayType");
-
-        const auto F = [](MockService::Fault f) { return int(f); };
-        QTest::newRow("key declined")
-            << QByteArray("/v1/api/sign") << F(MockService::Fault::Declined) << false << false
-            << "Error code: 0<br>Server declined authorization request"
-            << "[1]: \"declined\" server reply" << 0;
-        QTest::newRow("key not JSON")
-            << QByteArray("/v1/api/sign") << F(MockService::Fault::InvalidJson) << false << false
-            << "Error code: 0<br>Incorrect server reply."
-            << "[1]: Unable to decode server reply" << 0;
-        QTest::newRow("key lost, window hidden")
-            << QByteArray("/v1/api/sign") << F(MockService::Fault::ServerErrorPlain) << false
-            << true << QString() << "[1]: Unable to get authorization key. Details:" << 1;
-        QTest::newRow("wrong password")
-            << QByteArray() << F(MockService::Fault::None) << true << false
-            << "Error code: 0<br>Server declined authorization request."
-            << "[2]: \"declined\" server reply" << 0;
-        QTest::newRow("wrong password, window hidden")
-            << QByteArray() << F(MockService::Fault::None) << true << true
-            << "Error code: 0<br>Server declined authorization request."
-            << "[2]: \"declined\" server reply" << 1;
-        QTest::newRow("authorization not JSON")
-            << QByteArray("/v1/user/auth") << F(MockService::Fault::InvalidJson) << false << false
-            << "Error code: 0<br>Incorrect server reply."
-            << "[2]: Unable to decode server reply" << 0;
-        QTest::newRow("authorization cut off")
-            << QByteArray("/v1/user/auth") << F(MockService::Fault::Close) << false << false
-            << QString() << "[2]: Authorization failed. Details:" << 0;
-        QTest::newRow("subscriptions declined")
-            << QByteArray("/v1/package/list") << F(MockService::Fault::ServerErrorJson) << false
-            << false << "Error code: 1<br>Unable to get list of subscriptions."
-            << "[4]: \"declined\" server reply" << 0;
-        QTest::newRow("subscriptions empty, window hidden")
-            << QByteArray("/v1/package/list") << F(MockService::Fault::EmptyBody) << false << true
-            << "Error code: 1<br>Unable to get list of subscriptions."
-            << "[4]: Unable to decode server reply" << 2;
-        QTest::newRow("subscriptions lost")
-            << QByteArray("/v1/package/list") << F(MockService::Fault::NotFound) << false << false
-            << "Error code: 1<br>Unable to get list of subscriptions."
-            << "[4]: Unable to get subscription list. Details:" << 0;
+        QTest::addColumn<int>("endPage");
+        const auto row
+            = [](const char *name, const char *path, MockService::Fault fault, int savedId,
+                 bool hidden, int code, const char *logLine, int trayType, int endPage) {
+                  QTest::newRow(name) << QByteArray(path) << int(fault) << savedId << hidden << code
+                                      << QString(logLine) << trayType << endPage;
+              };
+        using F = MockService::Fault;
+        row("key declined", "/v1/api/sign", F::Declined, -1, false, 0,
+            "[1]: \"declined\" server reply", 0, Page_SignIn);
+        row("key lost, window hidden", "/v1/api/sign", F::ServerErrorPlain, -1, true, 0,
+            "[1]: Unable to get authorization key. Details:", 1, Page_SignIn);
+        row("wrong password, window hidden", "", F::None, -1, true, 0,
+            "[2]: \"declined\" server reply", 1, Page_SignIn);
+        row("authorization not JSON", "/v1/user/auth", F::InvalidJson, -1, false, 0,
+            "[2]: Unable to decode server reply", 0, Page_SignIn);
+        row("subscriptions declined", "/v1/package/list", F::ServerErrorJson, -1, false, 1,
+            "[4]: \"declined\" server reply", 0, Page_SignIn);
+        row("subscriptions empty, window hidden", "/v1/package/list", F::EmptyBody, -1, true, 1,
+            "[4]: Unable to decode server reply", 2, Page_SignIn);
+        row("server list declined", "/v1/server/list", F::Declined, 11, false, 2,
+            "[5]: \"declined\" server reply", 0, Page_Subscription);
+        row("double map not JSON", "/v1/server/double-map-in", F::InvalidJson, 12, false, 3,
+            "[6]: Unable to decode server reply", 0, Page_Subscription);
     }
-    void signInFailureEndsOnTheSignInPage()
+    void signInFailureEndsOnItsPage()
     {
         QFETCH(QByteArray, path);
         QFETCH(int, fault);
-        QFETCH(bool, wrongPassword);
+        QFETCH(int, savedId);
         QFETCH(bool, hidden);
-        QFETCH(QString, dialog);
+        QFETCH(int, code);
         QFETCH(QString, logLine);
         QFETCH(int, trayType);
-
+        QFETCH(int, endPage);
+        openRig(WindowRig::LocalService, hidden);
         if (!path.isEmpty())
-            service->setFault(path, MockService::Fault(fault));
-        openWindowOnService(hidden);
-        if (wrongPassword)
-            child<QLineEdit>("mainPswdLineEdit")->setText(QStringLiteral("wrong"));
-        probe->autoConnectPending() = true;
-        signIn();
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs->texts.size(), 1, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(page(), int(Page_SignIn), 3000);
-        if (dialog.isEmpty()) {
-            // The reason comes from the transfer; it is a sentence of its own after the code.
-            QVERIFY(dialogs->texts.first().startsWith(QStringLiteral("Error code: 0<br>")));
-            QVERIFY(dialogs->texts.first().size() > QStringLiteral("Error code: 0<br>").size());
-        } else {
-            QCOMPARE(dialogs->texts.first(), dialog);
-        }
-        QCOMPARE(dialogs->parented.first(), !hidden);
-        QVERIFY2(log->has(logLine), qPrintable(log->lines.join(QLatin1Char('\n'))));
+            rig->service.setFault(path, MockService::Fault(fault));
+        rig->probe().savedPackageId() = savedId;
+        rig->probe().autoConnectPending() = true;
+        rig->dialogs.expect();
+        rig->signIn(QString(), path.isEmpty() ? QStringLiteral("wrong") : QString());
+        QVERIFY(rig->dialogs.waitFor(1));
+        QTRY_COMPARE_WITH_TIMEOUT(page(), endPage, 3000);
+        // Over the window while it shows, on its own while it is hidden; with a reason.
+        const DialogRecorder::Dialog shown = rig->dialogs.dialogs().first();
+        QCOMPARE(shown.code, code);
+        QVERIFY2(shown.text.size() > 24, qPrintable(shown.text));
+        QCOMPARE(shown.parented, !hidden);
+        QVERIFY2(rig->log.contains(logLine), qPrintable(rig->log.lines().join('\n')));
         QCOMPARE(lastTrayNotificationType(), trayType);
-        QVERIFY(!probe->autoConnectPending());
-        // Nothing goes on after a failure.
-        const int sent = service->requests().size();
-        QTest::qWait(50);
-        QCOMPARE(service->requests().size(), sent);
+        QVERIFY(!rig->probe().autoConnectPending());
     }
 
+    void signInFallsBackToTheEmergencyAddress_data()
+    {
+        QTest::addColumn<bool>("emergencyAnswers");
+        QTest::newRow("emergency address answers") << true;
+        QTest::newRow("neither address answers") << false;
+    }
     void signInFallsBackToTheEmergencyAddress()
     {
-        emergency = std::make_unique<MockService>();
-        startService(*emergency);
-        emergency->setExpectedApiHost(ApiHost);
-        service->setFault("/v1/api/info", MockService::Fault::ServerErrorPlain);
-        openWindow(service->baseUrl(), emergency->baseUrl(), emergency->baseUrl());
-
-        signIn();
-        QTRY_VERIFY_WITH_TIMEOUT(paths(*emergency).contains("/v1/package/list"), 10000);
-        QVERIFY(settlesOn(Page_Subscription));
-
-        QCOMPARE(paths(*service), QList<QByteArray> {"/v1/api/info"});
-        QCOMPARE(paths(*emergency),
-                 (QList<QByteArray> {"/v1/api/info", "/v1/api/sign", "/v1/user/auth",
-                                     "/api/checkrealip", "/v1/package/list"}));
-        // The service's name goes with every request to its literal address, never to the
-        // address check (the mock records a violation otherwise).
-        for (const MockService::Request &request : emergency->requests())
-            if (request.path != "/api/checkrealip")
-                QCOMPARE(request.header("Host"), ApiHost);
-        QVERIFY(log->has(QStringLiteral("[11]: Trying reconnect to emergency address")));
-        QCOMPARE(probe->apiBaseUrl(), emergency->baseUrl());
-        const EmergencyAddressSettings stored
-            = SettingsStore(SettingsStore::fileNameIn(dataDir->path())).loadEmergencyAddress();
+        QFETCH(bool, emergencyAnswers);
+        openRig(WindowRig::EmergencyAddress);
+        WindowProbe p = rig->probe();
+        const QString primary = p.apiBaseUrl();
+        if (!emergencyAnswers) {
+            rig->service.setFault("/v1/api/info", MockService::Fault::Declined);
+            rig->dialogs.expect();
+        }
+        rig->signIn();
+        if (!emergencyAnswers) {
+            QVERIFY(rig->dialogs.waitFor(1));
+            QCOMPARE(rig->dialogs.texts(), QStringList {"Error code: 0<br>Server not reachable."});
+            QTRY_COMPARE_WITH_TIMEOUT(page(), int(Page_SignIn), 3000);
+            QCOMPARE(rig->requestPaths(), Paths {"/v1/api/info"});
+            QCOMPARE(p.apiBaseUrl(), primary);
+            QCOMPARE(p.siteBaseUrl(), rig->service.baseUrl());
+            QVERIFY(rig->widget<QLabel>("mainRemindPswdLabel")->text().contains(p.siteBaseUrl()));
+            return;
+        }
+        QVERIFY(settlesAfter("/v1/package/list", Page_Subscription));
+        // The service's name went with every request to its literal address, never to the
+        // address check: the local service checks both (see cleanup()).
+        QVERIFY(rig->service.requests().first().header("Host") == WindowRig::ApiHost);
+        QVERIFY(rig->log.contains(QStringLiteral("[11]: Trying reconnect to emergency address")));
+        QCOMPARE(p.apiBaseUrl(), rig->service.baseUrl());
+        const EmergencyAddressSettings stored = store().loadEmergencyAddress();
         QVERIFY(stored.useByDefault);
-        QCOMPARE(stored.address, emergency->baseUrl());
-        QVERIFY(dialogs->texts.isEmpty());
-    }
-
-    void signInStopsWhenNeitherAddressAnswers()
-    {
-        emergency = std::make_unique<MockService>();
-        startService(*emergency);
-        emergency->setExpectedApiHost(ApiHost);
-        service->setFault("/v1/api/info", MockService::Fault::ServerErrorPlain);
-        emergency->setFault("/v1/api/info", MockService::Fault::Declined);
-        openWindow(service->baseUrl(), emergency->baseUrl(), emergency->baseUrl());
-
-        signIn();
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs->texts,
-                                  QStringList {"Error code: 0<br>Server not reachable."}, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(page(), int(Page_SignIn), 3000);
-        QCOMPARE(paths(*service), QList<QByteArray> {"/v1/api/info"});
-        QCOMPARE(paths(*emergency), QList<QByteArray> {"/v1/api/info"});
-        QCOMPARE(probe->apiBaseUrl(), service->baseUrl());
-        QCOMPARE(probe->siteBaseUrl(), emergency->baseUrl());
-        QVERIFY(child<QLabel>("mainRemindPswdLabel")->text().contains(emergency->baseUrl()));
-        QVERIFY(!probe->apiReachable());
-    }
-
-    void addressSwitchTriesEachAddressOnce_data()
-    {
-        QTest::addColumn<bool>("emergencyFirst");
-        QTest::newRow("built-in address first") << false;
-        QTest::newRow("emergency address first") << true;
-    }
-    void addressSwitchTriesEachAddressOnce()
-    {
-        QFETCH(bool, emergencyFirst);
-        openWindowOnService();
-        const QString builtIn = service->baseUrl();
-        const QString other = QStringLiteral("http://127.0.0.1:9");
-        const QString primary = emergencyFirst ? other : builtIn;
-        const QString secondary = emergencyFirst ? builtIn : other;
-        probe->emergencyByDefault() = emergencyFirst;
-        probe->apiBaseUrl() = primary;
-
-        QVERIFY(probe->tryOtherApiBase());
-        QCOMPARE(probe->apiBaseUrl(), secondary);
-        QCOMPARE(probe->siteBaseUrl(), emergencyFirst ? SiteBase : other);
-        QVERIFY(!probe->tryOtherApiBase());
-        QCOMPARE(probe->apiBaseUrl(), secondary);
-        probe->restorePrimaryApiBase();
-        QCOMPARE(probe->apiBaseUrl(), primary);
+        QCOMPARE(stored.address, rig->service.baseUrl());
     }
 
     void addressCheckDecidesTheMirrorRoute_data()
     {
-        QTest::addColumn<QByteArray>("echo");
-        QTest::addColumn<bool>("echoFails");
+        QTest::addColumn<QByteArray>("echo"); // empty: the check fails
         QTest::addColumn<bool>("languageAsks");
         QTest::addColumn<bool>("toolFound");
         QTest::addColumn<bool>("active");
         QTest::addColumn<QString>("logLine");
-        QTest::addColumn<QString>("dialog");
-
         const QString yes = QStringLiteral("Server Mirror Configuration needed: yes");
-        const QString no = QStringLiteral("Server Mirror Configuration needed: no");
-        QTest::newRow("Hong Kong with blanks")
-            << QByteArray("1.2.3.4\nAS1\n  Hong   Kong \n") << false << false << true << true << yes
-            << QString();
-        QTest::newRow("China in capitals") << QByteArray("1.2.3.4\n\nAS1\nCHINA\n") << false
-                                           << false << true << true << yes << QString();
-        QTest::newRow("another country") << QByteArray("1.2.3.4\nAS1\nGermany\n") << false << false
-                                         << true << false << no << QString();
-        QTest::newRow("two lines") << QByteArray("1.2.3.4\nChina\n") << false << false << true
-                                   << false << "[3]: Wrong server data" << QString();
+        QTest::newRow("listed country")
+            << QByteArray("1.2.3.4\nAS1\nChina\n") << false << true << true << yes;
+        QTest::newRow("another country") << QByteArray("1.2.3.4\nAS1\nGermany\n") << false << true
+                                         << false << "Server Mirror Configuration needed: no";
         QTest::newRow("language asks, tool missing")
-            << QByteArray("1.2.3.4\nAS1\nGermany\n") << false << true << false << false
-            << "Server Mirror Configuration disabled: Shadowsocks component not found."
-            << "Error code: 9<br>Shadowsocks component not found.<br>Server mirror "
-               "configurations are disabled.";
+            << QByteArray("1.2.3.4\nAS1\nGermany\n") << true << false << false
+            << "Server Mirror Configuration disabled: Shadowsocks component not found.";
         QTest::newRow("no answer, language asks")
-            << QByteArray() << true << true << true << true
-            << "[3]: Unable to get authorization support reply. Details:" << QString();
+            << QByteArray() << true << true << true
+            << "[3]: Unable to get authorization support reply. Details:";
     }
-
     void addressCheckDecidesTheMirrorRoute()
     {
         QFETCH(QByteArray, echo);
-        QFETCH(bool, echoFails);
         QFETCH(bool, languageAsks);
         QFETCH(bool, toolFound);
         QFETCH(bool, active);
         QFETCH(QString, logLine);
-        QFETCH(QString, dialog);
-
-        service->setEchoReply(echo);
-        if (echoFails)
-            service->setFault("/api/checkrealip", MockService::Fault::ServerErrorPlain);
-        openWindowOnService();
-        probe->mirrorFlags()[0] = languageAsks;
-        probe->mirrorToolFound() = toolFound;
-        child<QRadioButton>("settingProtUDPRButton")->setChecked(true);
-        signInAndWaitFor("/v1/package/list", Page_Subscription);
-
-        QCOMPARE(probe->mirrorActive(), active);
-        QVERIFY2(log->has(logLine), qPrintable(log->lines.join(QLatin1Char('\n'))));
-        QCOMPARE(child<QRadioButton>("settingProtTCPRButton")->isChecked(), active);
-        QCOMPARE(child<QWidget>("settingProtWidget")->isEnabled(), !active);
-        QCOMPARE(dialogs->texts, dialog.isEmpty() ? QStringList() : QStringList {dialog});
-        if (active)
-            QVERIFY(log->has(QStringLiteral(
-                "[WARNING]: server mirror configuration required TCP protocol only")));
+        openRig();
+        rig->service.setEchoReply(echo);
+        if (echo.isEmpty())
+            rig->service.setFault("/api/checkrealip", MockService::Fault::ServerErrorPlain);
+        WindowProbe p = rig->probe();
+        p.mirrorFlags()[0] = languageAsks;
+        p.mirrorToolFound() = toolFound;
+        rig->widget<QRadioButton>("settingProtUDPRButton")->setChecked(true);
+        if (!toolFound)
+            rig->dialogs.expect();
+        QVERIFY(signInAndWaitFor("/v1/package/list", Page_Subscription));
+        QVERIFY2(rig->log.contains(logLine), qPrintable(rig->log.lines().join('\n')));
+        QCOMPARE(rig->widget<QRadioButton>("settingProtTCPRButton")->isChecked(), active);
+        QCOMPARE(rig->widget("settingProtWidget")->isEnabled(), !active);
+        QCOMPARE(rig->dialogs.size(), toolFound ? 0 : 1);
     }
 
     void rememberedSubscriptionGoesOnToItsServers_data()
     {
         QTest::addColumn<int>("savedId");
-        QTest::addColumn<QByteArray>("requestedPackage");
+        QTest::addColumn<QByteArray>("requested");
         QTest::addColumn<int>("serverCount");
         QTest::addColumn<bool>("endsSoon");
-
-        QTest::newRow("nothing remembered: the page asks") << -1 << QByteArray() << 0 << false;
         QTest::newRow("remembered onion") << 13 << QByteArray("idPackage=13") << 9 << false;
         QTest::newRow("remembered but paused: first active")
             << 15 << QByteArray("idPackage=11") << 9 << false;
-        QTest::newRow("remembered free keeps free servers, ends within hours")
+        QTest::newRow("remembered free, ends within hours")
             << 14 << QByteArray("idPackage=14") << 11 << true;
     }
     void rememberedSubscriptionGoesOnToItsServers()
     {
         QFETCH(int, savedId);
-        QFETCH(QByteArray, requestedPackage);
+        QFETCH(QByteArray, requested);
         QFETCH(int, serverCount);
         QFETCH(bool, endsSoon);
-
-        openWindowOnService();
-        probe->savedPackageId() = savedId;
-        QSignalSpy pages(child<SlidingStackedWidget>("stackedWidget"), SIGNAL(currentChanged(int)));
-        if (requestedPackage.isEmpty()) {
-            signInAndWaitFor("/v1/package/list", Page_Subscription);
-            QVERIFY(!paths(*service).contains("/v1/server/list"));
-            return;
-        }
-        signInAndWaitFor("/v1/server/list", Page_Connection);
-        QCOMPARE(service->requests().last().query, requestedPackage);
+        openRig();
+        WindowProbe p = rig->probe();
+        p.savedPackageId() = savedId;
+        QSignalSpy pages(p.stack(), SIGNAL(currentChanged(int)));
+        rig->dialogs.expect(endsSoon ? 1 : 0);
+        QVERIFY(signInAndWaitFor("/v1/server/list", Page_Connection));
+        QCOMPARE(rig->service.requests().last().query, requested);
         for (const QList<QVariant> &change : pages)
             QVERIFY(change.first().toInt() != Page_Subscription);
-        QCOMPARE(probe->servers().size(), serverCount);
-        QVERIFY(log->has(
-            QStringLiteral("[5]: VPN server list received. Server count: %1").arg(serverCount)));
-        const QString chosen = probe->subscriptions().at(probe->currentSubIndex()).typeName;
-        QVERIFY(log->has(QStringLiteral("Subscription selected: %1").arg(chosen)));
-        QCOMPARE(SettingsStore(SettingsStore::fileNameIn(dataDir->path())).loadGeneral().packageId,
-                 probe->savedPackageId());
-        // One row per city; the connection page can offer them.
-        auto *rows = child<QListWidget>("vpnServAllServListWidget");
+        QCOMPARE(p.servers().size(), serverCount);
+        QCOMPARE(store().loadGeneral().packageId, p.savedPackageId());
+        // One row per city, sorted; the first chosen.
+        auto *rows = rig->widget<QListWidget>("vpnServAllServListWidget");
         QCOMPARE(rows->count(), serverCount == 11 ? 7 : 6);
         QCOMPARE(rows->currentRow(), 0);
         for (int i = 1; i < rows->count(); ++i)
             QVERIFY(rows->item(i - 1)->text() <= rows->item(i)->text());
-        QCOMPARE(dialogs->texts.size(), endsSoon ? 1 : 0);
-        QCOMPARE(child<QLabel>("vpnConSubLeftLabel")->styleSheet().contains("#dc6566"), endsSoon);
+        QCOMPARE(rig->dialogs.size(), endsSoon ? 1 : 0);
+        QCOMPARE(rig->widget("vpnConSubLeftLabel")->styleSheet().contains("#dc6566"), endsSoon);
     }
 
     void doubleSubscriptionGetsItsRoutes()
     {
-        openWindowOnService();
-        probe->savedPackageId() = 12;
-        signInAndWaitFor("/v1/server/double-map-in", Page_Connection);
-
-        const QVector<VPNServer> &list = probe->servers();
-        const auto at = [&list](int id) {
-            for (int i = 0; i < list.size(); ++i)
-                if (list.at(i).id == id)
-                    return i;
-            return -1;
-        };
-        QVERIFY(list.at(at(101)).doubleEntry);
-        QCOMPARE(list.at(at(101)).doubleExits, (QVector<int> {at(104), at(106), at(111)}));
-        QCOMPARE(list.at(at(104)).doubleExits, (QVector<int> {at(101), at(107)}));
-        QCOMPARE(list.at(at(106)).doubleExits, (QVector<int> {at(109), at(102)}));
-        QVERIFY(!list.at(at(102)).doubleEntry);
-        QVERIFY(list.at(at(102)).doubleExits.isEmpty());
-
-        // Entry cities, one each, sorted; the exits of the entry shown.
-        auto *entries = child<QComboBox>("vpnDoubleServFirstComboBox");
+        openRig();
+        rig->probe().savedPackageId() = 12;
+        rig->dialogs.expect(); // the demo double subscription ends soon
+        QVERIFY(signInAndWaitFor("/v1/server/double-map-in", Page_Connection));
+        // Entry cities, one each, sorted; another entry brings its own exits.
+        auto *entries = rig->widget<QComboBox>("vpnDoubleServFirstComboBox");
+        auto *exits = rig->widget<QComboBox>("vpnDoubleServSecondComboBox");
         QCOMPARE(entries->count(), 4);
         QCOMPARE(entries->itemText(0), QStringLiteral("Amsterdam"));
-        auto *exits = child<QComboBox>("vpnDoubleServSecondComboBox");
         QCOMPARE(exits->count(), 3);
-        QCOMPARE(exits->itemText(0), QStringLiteral("Frankfurt"));
-        QVERIFY(child<QPushButton>("vpnDoubleServConnectButton")->isEnabled());
-        QCOMPARE(child<QLabel>("vpnDoubleServLocLabel2")->text(),
-                 QStringLiteral("Germany | Frankfurt"));
-
-        // Another entry brings its own exits.
         entries->setCurrentIndex(entries->findText(QStringLiteral("Frankfurt")));
-        QCOMPARE(child<QLabel>("vpnDoubleServLocLabel1")->text(),
-                 QStringLiteral("Germany | Frankfurt"));
         QCOMPARE(exits->count(), 2);
-        QCOMPARE(exits->itemText(0), QStringLiteral("Amsterdam"));
         QCOMPARE(exits->itemText(1), QStringLiteral("New York"));
-        QCOMPARE(exits->currentIndex(), 0);
-        QCOMPARE(child<QLabel>("vpnDoubleServLocLabel2")->text(),
+        QCOMPARE(rig->widget<QLabel>("vpnDoubleServLocLabel2")->text(),
                  QStringLiteral("Netherlands | Amsterdam"));
-        QCOMPARE(entries->currentText(), QStringLiteral("Frankfurt"));
-    }
-
-    void serverListFailureStaysOnTheSubscriptionPage_data()
-    {
-        QTest::addColumn<int>("savedId");
-        QTest::addColumn<QByteArray>("path");
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("logLine");
-
-        QTest::newRow("list declined") << 11 << QByteArray("/v1/server/list")
-                                       << "Error code: 2<br>Unable to get list of servers."
-                                       << "[5]: \"declined\" server reply";
-        QTest::newRow("map not JSON") << 12 << QByteArray("/v1/server/double-map-in")
-                                      << "Error code: 3<br>Unable to get list of servers for "
-                                         "double subscription."
-                                      << "[6]: Unable to decode server reply";
-    }
-    void serverListFailureStaysOnTheSubscriptionPage()
-    {
-        QFETCH(int, savedId);
-        QFETCH(QByteArray, path);
-        QFETCH(QString, dialog);
-        QFETCH(QString, logLine);
-
-        service->setFault(path,
-                          path.endsWith("list") ? MockService::Fault::Declined
-                                                : MockService::Fault::InvalidJson);
-        openWindowOnService();
-        probe->savedPackageId() = savedId;
-        probe->autoConnectPending() = true;
-        signIn();
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs->texts, QStringList {dialog}, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(page(), int(Page_Subscription), 3000);
-        QVERIFY(log->has(logLine));
-        QVERIFY(child<QPushButton>("subsNextButton")->isEnabled());
-        QVERIFY(child<QComboBox>("subsSubComboBox")->isEnabled());
-        QVERIFY(!probe->autoConnectPending());
     }
 
     void unsupportedSubscriptionTypeIsDeclined()
     {
-        openWindowOnService();
-        signInAndWaitFor("/v1/package/list", Page_Subscription);
+        openRig();
+        QVERIFY(signInAndWaitFor("/v1/package/list", Page_Subscription));
         int unsupported = -1;
-        for (int i = 0; i < probe->subscriptions().size(); ++i)
-            if (probe->subscriptions().at(i).type == 7)
-                unsupported = i;
-        QVERIFY(unsupported >= 0);
-
+        for (int i = 0; i < rig->probe().subscriptions().size(); ++i)
+            unsupported = rig->probe().subscriptions().at(i).type == 7 ? i : unsupported;
         // Chosen on the page: refused before any request.
-        const int sent = service->requests().size();
-        child<QComboBox>("subsSubComboBox")->setCurrentIndex(unsupported);
-        child<QPushButton>("subsNextButton")->click();
-        QCOMPARE(dialogs->texts, QStringList {"Error code: 10<br>Unsupported subscription type."});
-        QCOMPARE(service->requests().size(), sent);
-        QVERIFY(child<QPushButton>("subsNextButton")->isEnabled());
-        QVERIFY(child<QComboBox>("subsSubComboBox")->isEnabled());
-
-        // A server list that arrives for it all the same counts as declined.
-        probe->currentSubIndex() = unsupported;
-        window->sendRequest(Req_ServerList);
-        QTRY_COMPARE_WITH_TIMEOUT(dialogs->texts.size(), 2, 10000);
-        QCOMPARE(dialogs->texts.last(),
-                 QStringLiteral("Error code: 2<br>Unable to get list of servers."));
-        QVERIFY(log->has(QStringLiteral("[5]: VPN server list received. Server count: 9")));
-        QVERIFY(log->has(QStringLiteral("[5]: Invalid subscription type")));
-        QCOMPARE(page(), int(Page_Subscription));
+        const int sent = rig->service.requests().size();
+        rig->widget<QComboBox>("subsSubComboBox")->setCurrentIndex(unsupported);
+        rig->dialogs.expect();
+        rig->click("subsNextButton");
+        QCOMPARE(rig->dialogs.texts(),
+                 QStringList {"Error code: 10<br>Unsupported subscription type."});
+        QCOMPARE(rig->service.requests().size(), sent);
     }
 
-    void withoutActiveSubscriptionTheButtonOpensTheBuyPage_data()
-    {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("Russian") << 1 << "/ru/panel/package/buy";
-        QTest::newRow("English") << 2 << "/en/panel/package/buy";
-        QTest::newRow("Chinese") << 3 << "/cn/panel/package/buy";
-        QTest::newRow("Spanish") << 4 << "/en/panel/package/buy";
-        QTest::newRow("Ukrainian") << 5 << "/ru/panel/package/buy";
-    }
     void withoutActiveSubscriptionTheButtonOpensTheBuyPage()
     {
-        QFETCH(int, language);
-        QFETCH(QString, path);
-
-        const qint64 now = QDateTime::currentSecsSinceEpoch();
-        service->setSubscriptions(QJsonArray {QJsonObject {{"id", 5},
-                                                           {"type", 1},
-                                                           {"typeName", "Premium"},
-                                                           {"status", 2},
-                                                           {"timeEnd", double(now + 86400)}},
-                                              QJsonObject {{"id", 6},
-                                                           {"type", 2},
-                                                           {"typeName", "Double"},
-                                                           {"status", 3},
-                                                           {"timeEnd", double(now - 86400)}}});
-        openWindowOnService(true);
-        probe->language() = qint16(language);
-        signInAndWaitFor("/v1/package/list", Page_Subscription);
+        openRig(WindowRig::LocalService, true);
+        rig->service.setSubscriptions(QJsonArray {
+            QJsonObject {{"id", 5}, {"type", 1}, {"status", 2}, {"timeEnd", 2000000000}},
+            QJsonObject {{"id", 6}, {"type", 2}, {"status", 3}, {"timeEnd", 1000000000}}});
+        rig->probe().language() = 3; // Chinese
+        QVERIFY(signInAndWaitFor("/v1/package/list", Page_Subscription));
         QCOMPARE(lastTrayNotificationType(), 3);
-        QVERIFY(!child<QComboBox>("subsSubComboBox")->isEnabled());
-        auto *next = child<QPushButton>("subsNextButton");
-        QCOMPARE(next->text(), QStringLiteral("BUY SUBSCRIBTION"));
-
+        QVERIFY(!rig->widget("subsSubComboBox")->isEnabled());
+        QCOMPARE(rig->widget<QPushButton>("subsNextButton")->text(),
+                 QStringLiteral("BUY SUBSCRIBTION"));
         UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
-        next->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(catcher.urls, QList<QUrl> {QUrl(SiteBase + path)});
-        QVERIFY(log->has(QStringLiteral(
-            "Subscription selected: no active subscription (purchase webpage opened)")));
-        QVERIFY(!paths(*service).contains("/v1/server/list"));
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        rig->widget<QPushButton>("subsNextButton")->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QCOMPARE(catcher.urls,
+                 QList<QUrl> {QUrl(rig->probe().siteBaseUrl() + "/cn/panel/package/buy")});
+        QVERIFY(!rig->requestPaths().contains("/v1/server/list"));
     }
 
     void lastRouteIsRestoredOnlyWhileItsServersAreListed_data()
@@ -649,18 +355,14 @@ private slots:
         QTest::addColumn<int>("lastId1");
         QTest::addColumn<int>("lastId2");
         QTest::addColumn<bool>("autoConnect");
-        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("first"); // the route restored; -1: none
         QTest::addColumn<int>("second");
         QTest::addColumn<bool>("autoChoice");
-
         QTest::newRow("single server still listed") << 1 << 103 << 103 << false << 2 << 2 << false;
         QTest::newRow("single server gone: automatic choice")
             << 1 << 555 << 555 << true << -1 << -1 << true;
-        QTest::newRow("single server gone, no auto-connect")
-            << 3 << 555 << 555 << false << -1 << -1 << false;
-        QTest::newRow("nothing remembered: automatic choice")
-            << 4 << -1 << -1 << true << -1 << -1 << true;
-        QTest::newRow("double route listed") << 2 << 102 << 101 << true << 1 << 0 << false;
+        QTest::newRow("double route listed, connects")
+            << 2 << 102 << 101 << true << 1 << 0 << false;
         QTest::newRow("double route with one server gone")
             << 2 << 101 << 555 << true << -1 << -1 << false;
     }
@@ -673,226 +375,79 @@ private slots:
         QFETCH(int, first);
         QFETCH(int, second);
         QFETCH(bool, autoChoice);
-
-        openWindowOnService();
+        openRig();
         LastConnectionSettings last;
         last.firstServerId = lastId1;
         last.secondServerId = lastId2;
-        QVERIFY(SettingsStore(SettingsStore::fileNameIn(dataDir->path())).saveLastConnection(last));
-        Subscription subscription;
-        subscription.id = 1;
-        subscription.type = type;
-        probe->subscriptions() = {subscription};
-        probe->currentSubIndex() = 0;
-        QVector<VPNServer> list(3);
-        for (int i = 0; i < 3; ++i)
-            list[i].id = 101 + i;
-        probe->servers() = list;
-
+        QVERIFY(store().saveLastConnection(last));
+        WindowProbe p = rig->probe();
+        p.subscriptions() = {subscription(1, type)};
+        p.currentSubIndex() = 0;
+        p.servers() = {server(101), server(102), server(103)};
         // Signed in as the service's account, so that a restored route may really connect.
-        probe->userId() = service->userId();
-        probe->authToken() = service->authToken();
-        // The automatic choice is only counted here: what it picks is the connection's business.
-        auto *button = child<QPushButton>("vpnConAutoChoiceButton");
+        p.userId() = rig->service.userId();
+        p.authToken() = rig->service.authToken();
+        // The automatic choice is only counted here: what it picks is the connection's.
+        auto *button = rig->widget<QPushButton>("vpnConAutoChoiceButton");
         button->setEnabled(true);
-        QVERIFY(QObject::disconnect(button, SIGNAL(clicked()), window.get(),
+        QVERIFY(QObject::disconnect(button, SIGNAL(clicked()), rig->window(),
                                     SLOT(on_vpnConAutoChoiceButton_clicked())));
         QSignalSpy clicked(button, SIGNAL(clicked()));
-        const int sentBefore = paths(*service).size();
-        probe->restoreLastServer(autoConnect);
-        QCOMPARE(probe->firstServerIndex(), first);
-        QCOMPARE(probe->secondServerIndex(), second);
+        p.restoreLastServer(autoConnect);
+        QCOMPARE(p.firstServerIndex(), first);
+        QCOMPARE(p.secondServerIndex(), second);
         QCOMPARE(clicked.count(), autoChoice ? 1 : 0);
-        // A remembered route that is still listed starts its connection with [7] at once.
-        const bool connects = first >= 0 && autoConnect;
-        QTRY_COMPARE_WITH_TIMEOUT(paths(*service).mid(sentBefore).contains("/v1/api/info"),
-                                  connects, 5000);
+        // A restored route connects with its first request at once.
+        if (first >= 0 && autoConnect)
+            QTRY_COMPARE_WITH_TIMEOUT(rig->requestCount("/v1/api/info"), 1, 5000);
+        else
+            QCOMPARE(rig->requestCount("/v1/api/info"), 0);
+        rig->close();
     }
 
-    void changingTheSubscriptionForgetsTheRoute()
+    void subscriptionPanelWarnsOnceAndReadsExpired()
     {
-        openWindowOnService();
-        probe->savedPackageId() = 11;
-        signInAndWaitFor("/v1/server/list", Page_Connection);
-        probe->firstServerIndex() = 2;
-        probe->secondServerIndex() = 2;
-        LastConnectionSettings last;
-        last.firstServerId = probe->servers().at(2).id;
-        last.secondServerId = last.firstServerId;
-        QVERIFY(SettingsStore(SettingsStore::fileNameIn(dataDir->path())).saveLastConnection(last));
-
-        child<QPushButton>("vpnConChangeSubButton")->click();
-        QCOMPARE(page(), int(Page_Subscription));
-        auto *combo = child<QComboBox>("subsSubComboBox");
-        combo->setCurrentIndex(combo->findData(13));
-        service->clearRequests();
-        child<QPushButton>("subsNextButton")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(page(), int(Page_Connection), 10000);
-        QCOMPARE(service->requests().first().query, QByteArray("idPackage=13"));
-        QCOMPARE(probe->firstServerIndex(), -1);
-        QCOMPARE(probe->secondServerIndex(), -1);
-        const LastConnectionSettings stored
-            = SettingsStore(SettingsStore::fileNameIn(dataDir->path())).loadLastConnection();
-        QCOMPARE(stored.firstServerId, -1);
-        QCOMPARE(stored.secondServerId, -1);
+        openRig();
+        WindowProbe p = rig->probe();
+        p.subscriptions() = {subscription(1, 2, 2, 1, QStringLiteral("Double"))};
+        p.currentSubIndex() = 0;
+        rig->dialogs.expect(2);
+        rig->window()->refreshSubscriptionPanel();
+        rig->window()->refreshSubscriptionPanel();
+        QCOMPARE(rig->dialogs.size(), 1);
+        QVERIFY(rig->dialogs.texts().first().contains("Subscription \"Double\" will end"));
+        QVERIFY(rig->widget("vpnConSubLeftLabel")->styleSheet().contains("#dc6566"));
+        p.expiryWarningShown() = false; // as a new server list does
+        rig->window()->refreshSubscriptionPanel();
+        QCOMPARE(rig->dialogs.size(), 2);
+        p.subscriptions()[0].timeEnd = int(QDateTime::currentSecsSinceEpoch() - 10);
+        rig->window()->timerSubUpdate();
+        QCOMPARE(rig->widget<QLabel>("vpnConSubLeftLabel")->text(), QStringLiteral("expired"));
     }
 
-    void endedSubscriptionReadsExpired()
+    void hostileListsAreTakenWithoutHarm_data()
     {
-        openWindowOnService();
-        Subscription subscription;
-        subscription.type = 1;
-        subscription.typeName = QStringLiteral("Premium");
-        subscription.timeEnd = int(QDateTime::currentSecsSinceEpoch() - 10);
-        probe->subscriptions() = {subscription};
-        probe->currentSubIndex() = 0;
-        QMetaObject::invokeMethod(window.get(), "timerSubUpdate");
-        QCOMPARE(child<QLabel>("vpnConSubLeftLabel")->text(), QStringLiteral("expired"));
-
-        probe->subscriptions()[0].timeEnd = int(QDateTime::currentSecsSinceEpoch() + 3599);
-        QMetaObject::invokeMethod(window.get(), "timerSubUpdate");
-        QVERIFY(child<QLabel>("vpnConSubLeftLabel")->text().contains(QStringLiteral("59 m")));
+        QTest::addColumn<bool>("servers"); // the server list is hostile, else the subscriptions
+        QTest::addColumn<int>("endPage");
+        QTest::newRow("subscriptions of every kind") << false << int(Page_Subscription);
+        QTest::newRow("servers with geo of the wrong kinds") << true << int(Page_Connection);
     }
-
-    void expiryWarningIsShownOncePerServerList()
+    void hostileListsAreTakenWithoutHarm()
     {
-        openWindowOnService();
-        Subscription subscription;
-        subscription.type = 2;
-        subscription.typeName = QStringLiteral("Double");
-        subscription.timeEnd = int(QDateTime::currentSecsSinceEpoch() + 2 * 86400);
-        probe->subscriptions() = {subscription};
-        probe->currentSubIndex() = 0;
-        window->refreshSubscriptionPanel();
-        window->refreshSubscriptionPanel();
-        QCOMPARE(dialogs->texts.size(), 1);
-        QVERIFY(
-            dialogs->texts.first().contains(QStringLiteral("Subscription \"Double\" will end")));
-        QVERIFY(child<QLabel>("vpnConSubLeftLabel")->styleSheet().contains("#dc6566"));
-        QCOMPARE(child<QLabel>("vpnConSubTypeLabel")->text(), QStringLiteral("Double"));
-        probe->expiryWarningShown() = false; // as a new server list does
-        window->refreshSubscriptionPanel();
-        QCOMPARE(dialogs->texts.size(), 2);
-    }
-
-    void hostileRepliesEndOnTheFailurePaths_data()
-    {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("expectedPage");
-
-        QByteArray noise(4096, '\0');
-        QRandomGenerator generator(20261206);
-        for (char &c : noise)
-            c = char(generator.bounded(256));
-
-        QTest::newRow("key: random bytes") << int(Req_SignKey) << noise << int(Page_SignIn);
-        QTest::newRow("key: an array")
-            << int(Req_SignKey) << QByteArray("[1,2]") << int(Page_SignIn);
-        QTest::newRow("auth: result of the wrong type")
-            << int(Req_Auth) << QByteArray("{\"result\":\"true\",\"token\":1}") << int(Page_SignIn);
-        QTest::newRow("auth: random bytes") << int(Req_Auth) << noise << int(Page_SignIn);
-        QTest::newRow("subscriptions: data not an array")
-            << int(Req_SubsList) << QByteArray("{\"result\":true,\"data\":\"oops\"}")
-            << int(Page_Subscription);
-        QTest::newRow("subscriptions: elements of every kind")
-            << int(Req_SubsList)
-            << QByteArray("{\"result\":true,\"data\":[1,\"a\",null,[],{\"type\":\"2\",\"id\":"
-                          "\"x\",\"status\":{},\"timeEnd\":\"soon\",\"name\":7}]}")
-            << int(Page_Subscription);
-        QTest::newRow("subscriptions: random bytes")
-            << int(Req_SubsList) << noise << int(Page_SignIn);
-        QTest::newRow("servers: data an object")
-            << int(Req_ServerList) << QByteArray("{\"result\":true,\"data\":{\"a\":1}}")
-            << int(Page_Connection);
-        QTest::newRow("servers: geo of the wrong kinds")
-            << int(Req_ServerList)
-            << QByteArray("{\"result\":true,\"data\":[{\"geo\":\"x\"},{\"geo\":{\"def\":7}},"
-                          "{\"id\":\"9\",\"isFree\":\"yes\",\"ip\":[]}]}")
-            << int(Page_Connection);
-        QTest::newRow("servers: random bytes")
-            << int(Req_ServerList) << noise << int(Page_Subscription);
-        QTest::newRow("address check: random bytes") << int(Req_ServerMirrorCheck) << noise << -1;
-    }
-    void hostileRepliesEndOnTheFailurePaths()
-    {
-        QFETCH(int, slot);
-        QFETCH(QByteArray, body);
-        QFETCH(int, expectedPage);
-
-        openWindowOnService();
-        // As after a sign-in with a premium subscription chosen.
-        Subscription premium;
-        premium.id = 11;
-        premium.type = 1;
-        premium.status = 1;
-        premium.timeEnd = int(QDateTime::currentSecsSinceEpoch() + 40 * 86400);
-        probe->subscriptions() = {premium};
-        probe->currentSubIndex() = 0;
-        probe->authToken() = service->authToken();
-        probe->userId() = 42;
-        child<SlidingStackedWidget>("stackedWidget")
-            ->setCurrentIndex(slot == Req_ServerList ? Page_Subscription : Page_Auth);
-
-        auto *reply = new CannedReply(body);
-        QElapsedTimer busy;
-        busy.start();
-        switch (RequestType(slot)) {
-        case Req_SignKey:
-            window->getSignKeyReply(reply);
-            break;
-        case Req_Auth:
-            window->getAuthReply(reply);
-            break;
-        case Req_SubsList:
-            window->getSubsListReply(reply);
-            break;
-        case Req_ServerList:
-            window->getServerListReply(reply);
-            break;
-        default:
-            window->getServerMirrorCheckReply(reply);
-            break;
-        }
-        const qint64 blockedMs = busy.elapsed();
-        delete reply;
-        QVERIFY2(blockedMs < 100, qPrintable(QString::number(blockedMs)));
-        if (expectedPage >= 0) {
-            QTRY_COMPARE_WITH_TIMEOUT(page(), expectedPage, 5000);
-        } else {
-            // The address check never stops the sign-in: the subscriptions are asked for.
-            QTRY_VERIFY_WITH_TIMEOUT(paths(*service).contains("/v1/package/list"), 5000);
-            QVERIFY(log->has(QStringLiteral("[3]: Wrong server data")));
-        }
-    }
-
-    void hugeServerListIsTaken()
-    {
-        QJsonArray pool;
-        for (int i = 0; i < 20000; ++i)
-            pool.append(QJsonObject {
-                {"id", i + 1},
-                {"ip", QStringLiteral("10.0.%1.%2").arg(i / 250).arg(i % 250)},
-                {"geo",
-                 QJsonObject {{"def",
-                               QJsonObject {{"countryIso", "DE"},
-                                            {"countryNameEn", "Germany"},
-                                            {"cityNameEn", QString::number(i % 500)}}}}}});
-        service->setServers(11, pool);
-        QJsonObject map;
-        for (int i = 1; i <= 20000; i += 7)
-            map.insert(QString::number(i), QJsonArray {i + 1, i + 2, 999999, "x"});
-        service->setDoubleMap(map);
-        service->setServers(12, pool);
-        openWindowOnService();
-        probe->savedPackageId() = 12;
-        signInAndWaitFor("/v1/server/double-map-in", Page_Connection);
-        QCOMPARE(probe->servers().size(), 20000);
-        QCOMPARE(probe->servers().at(0).doubleExits, (QVector<int> {1, 2}));
-        QVERIFY(child<QComboBox>("vpnDoubleServFirstComboBox")->count() > 0);
-        // Only the demo double subscription's near end is told.
-        QCOMPARE(dialogs->texts.size(), 1);
-        QVERIFY(dialogs->texts.first().contains(QStringLiteral("will end")));
+        QFETCH(bool, servers);
+        QFETCH(int, endPage);
+        openRig();
+        const QJsonArray hostile
+            = QJsonDocument::fromJson(
+                  "[1,\"a\",null,[],{\"type\":\"2\",\"id\":\"x\",\"status\":{},\"timeEnd\":"
+                  "\"soon\","
+                  "\"geo\":{\"def\":7},\"isFree\":\"yes\",\"ip\":[]},{\"geo\":\"x\"}]")
+                  .array();
+        QVERIFY(!hostile.isEmpty());
+        servers ? rig->service.setServers(11, hostile) : rig->service.setSubscriptions(hostile);
+        rig->probe().savedPackageId() = servers ? 11 : -1;
+        rig->dialogs.expect(servers ? 0 : 1); // no active subscription is left to offer
+        QVERIFY(signInAndWaitFor(servers ? "/v1/server/list" : "/v1/package/list", endPage));
     }
 };
 

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "core/loger.h"
+#include "dialogrecorder.h"
+#include "logrecorder.h"
+#include "mockservice/mockservice.h"
+#include "programfolder.h"
+#include "reservedport.h"
+#include "window/mainwindow.h"
+
+#include <functional>
+#include <memory>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// Reads and sets the window's private state (a friend of MainWindow).
+class WindowProbe
+{
+public:
+    explicit WindowProbe(MainWindow *window)
+        : w(window)
+    { }
+    MainWindow *w;
+
+    QStackedWidget *stack() const { return w->findChild<QStackedWidget *>("stackedWidget"); }
+    int page() const { return stack()->currentIndex(); }
+    // The connection page's status: 0 idle, 1 connected, 2 busy.
+    int statusPage() const
+    {
+        return w->findChild<QStackedWidget *>("vpnConStatusStackedWidget")->currentIndex();
+    }
+    VPNProcess *vpn() const { return w->vpnProcess; }
+    // A window after its quit has no controller: nothing runs.
+    VPNProcess::VPNProcessStatus status() const
+    {
+        return w->vpnProcess ? w->vpnProcess->procStatus.load() : VPNProcess::ProcUnconnected;
+    }
+    ShadowsocksProcess::ShadowsocksProcessStatus ssStatus() const
+    {
+        return w->ssProcess ? w->ssProcess->status.load()
+                            : ShadowsocksProcess::Shadowsocks_NotRunning;
+    }
+    bool connected() const { return w->vpnUpdateTimer && w->vpnUpdateTimer->isActive(); }
+    QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
+    QThread *vpnThread() const { return w->vpnThread; }
+    QThread *ssThread() const { return w->ssThread; }
+    QString originalIp() const { return w->originalIp; }
+    QString newIp() const { return w->newIp; }
+    QSystemTrayIcon *tray() const { return w->trayIcon; }
+    QAction *switchAction() const { return w->switchVPNAction; }
+    QAction *showStatAction() const { return w->showStatAction; }
+    QString &apiBaseUrl() { return w->apiBaseUrl; }
+    QString &siteBaseUrl() { return w->siteBaseUrl; }
+    QString &emergencyAddress() { return w->emergencyAddress; }
+    bool emergencyIsIp() const { return w->emergencyIsIp; }
+    QString &authToken() { return w->authToken; }
+    int &userId() { return w->userId; }
+    qint16 &language() { return w->languageIndex; }
+    bool *mirrorFlags() { return w->mirrorFlags; }
+    bool &mirrorToolFound() { return w->mirrorToolFound; }
+    bool &autoConnectPending() { return w->autoConnectPending; }
+    bool &expiryWarningShown() { return w->expiryWarningShown; }
+    QVector<Subscription> &subscriptions() { return w->subscriptions; }
+    int &currentSubIndex() { return w->currentSubIndex; }
+    int &savedPackageId() { return w->savedPackageId; }
+    QVector<VPNServer> &servers() { return w->servers; }
+    int &firstServerIndex() { return w->firstServerIndex; }
+    int &secondServerIndex() { return w->secondServerIndex; }
+    void restoreLastServer(bool autoConnect)
+    {
+        w->autoConnectPending = autoConnect;
+        w->restoreLastServer(w->currentSubIndex, w->autoConnectPending);
+    }
+};
+
+// The one window builder: a MainWindow over a temporary data folder (with logs/ and temp/,
+// the log open there and recorded), a program folder of its own holding the OpenVPN
+// stand-in, dialogs recorded, and the service addresses at one of:
+//  ClosedPort       every address is a reserved loopback port nobody listens on;
+//  LocalService     the local service (demo account and data) as API, site and echo;
+//  EmergencyAddress the API address is closed, the emergency address is the local service,
+//                   which expects the service's name in Host.
+class WindowRig
+{
+public:
+    enum Endpoints { ClosedPort, LocalService, EmergencyAddress };
+    static constexpr const char *ApiHost = "api.kestrune.test";
+
+    explicit WindowRig(Endpoints endpoints = ClosedPort,
+                       const QString &openVpnVersion = QStringLiteral("2.4.9"));
+    ~WindowRig() { close(); }
+
+    QString settingsFile() const { return data.filePath(QStringLiteral("settings.ini")); }
+    ServiceEndpoints endpoints() const;
+    // Builds the window; with waitShown, returns once its start-up check has shown it.
+    MainWindow *open(bool waitShown = true);
+    MainWindow *window() const { return m_window.get(); }
+    // Ends a connection still up (unless told not to, as when the system ends the program),
+    // then the window.
+    void close(bool stopFirst = true);
+    WindowProbe probe() const { return WindowProbe(m_window.get()); }
+
+    template<typename T = QWidget> T *widget(const char *name) const
+    {
+        if (T *found = m_window->findChild<T *>(QLatin1String(name)))
+            return found;
+        qFatal("the window has no %s", name);
+    }
+    void click(const char *name) { widget<QAbstractButton>(name)->click(); }
+    // Runs action and waits, within a bound, for the page slide it starts to end on page.
+    bool slide(const std::function<void()> &action, int page);
+    // Types the account (the service's own by default) and clicks sign-in.
+    void signIn(const QString &login = QString(), const QString &password = QString());
+    // Signs in, takes the subscription offered and returns once its servers are in.
+    bool signInAndChoose();
+    bool waitConnected(int timeoutMs = 20000);
+    bool waitIdle(int timeoutMs = 20000);
+    QList<QByteArray> requestPaths() const;
+    int requestCount(const QByteArray &pathStart) const;
+
+    QTemporaryDir data;
+    ProgramFolder programs;
+    ReservedPort closedPort;
+    MockService service;
+    LogRecorder log;
+    DialogRecorder dialogs;
+
+private:
+    Endpoints m_endpoints;
+    std::unique_ptr<MainWindow> m_window;
+};
