@@ -2,10 +2,10 @@
 // the client's patches and the filter, judged on the bytes OpenVPN reads; the mirror tool's
 // configuration, rebuilt from the members the client knows; files only their owner can read.
 
-#include "core/loger.h"
 #include "engine/configpatches.h"
 #include "engine/directivefilter.h"
 #include "engine/mirrorconfig.h"
+#include "support/logrecorder.h"
 #include "support/testmain.h"
 #include "system/platform.h"
 
@@ -53,21 +53,11 @@ class TestConfigPatches : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QStringList m_log;
+    LogRecorder m_log {m_dir.path()};
 
 private slots:
-    void initTestCase()
-    {
-        KestruneTest::guardQtWarnings();
-        Loger::init(m_dir.path(), false, false, QStringLiteral("app_log"));
-        connect(Loger::notifier(), &Loger::lineAdded, this,
-                [this](const QString &l) { m_log << l; });
-    }
-    void cleanup()
-    {
-        m_log.clear();
-        KESTRUNE_VERIFY_NO_QT_WARNINGS();
-    }
+    void initTestCase() { KestruneTest::guardQtWarnings(); }
+    void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
 
     void unsafeLineIsRemovedWhereverItHides_data()
     {
@@ -105,7 +95,8 @@ private slots:
             "directive after a zero byte|verb 3@up /x\nnobind\n|nobind\n|",
             "zero byte after a block opener|<ca>@\nup /x\n</ca>\n|</ca>\n|up",
             // Found by fuzzing: OpenVPN skips the mark on the first line only.
-            "marked block tag after the first line|x\n\xEF\xBB\xBF<ca>\nup /x\n|x\n\xEF\xBB\xBF<ca>\n|up",
+            "marked block tag after the first line|x\n\xEF\xBB\xBF<ca>\nup "
+            "/x\n|x\n\xEF\xBB\xBF<ca>\n|up",
             "closing tag behind 255 bytes|<ca>\n~~~~~     </ca>\nup /a\n|<ca>\n~~~~~     "
             "</ca>\n|up",
             // Once the first line is gone, the "up" that seemed to be key content is a directive.
@@ -124,7 +115,7 @@ private slots:
         QStringList removed;
         QCOMPARE(DirectiveFilter::apply(config, &removed), expected);
         QCOMPARE(removed.value(0), reported);
-        QVERIFY(!m_log.join('\n').contains(QStringLiteral("payload")));
+        QVERIFY(!m_log.lines().join('\n').contains(QStringLiteral("payload")));
     }
 
     void harmlessLineIsKeptByteForByte_data()
@@ -193,7 +184,8 @@ private slots:
         QVERIFY(timer.elapsed() < 20000);
         QCOMPARE(DirectiveFilter::apply(out), out);
         QVERIFY(!out.contains('\0') && !out.contains("\nup "));
-        QVERIFY(out.endsWith(DeviceBlock) || (out.isEmpty() && m_log.last().endsWith("discarded")));
+        QVERIFY(out.endsWith(DeviceBlock)
+                || (out.isEmpty() && m_log.lines().last().endsWith("discarded")));
     }
 
     void deviceLinesBecomeDeviceTypeAndAdapterIsNamed()
