@@ -61,17 +61,21 @@ bool isBlank(char c)
 }
 
 // The option name as OpenVPN would look it up, made a little wider on purpose: any number of
-// leading dashes, stray quotes and letter case are all taken away, so that a near miss that
-// some OpenVPN version might still accept is judged like the real name.
+// leading dashes, stray quotes and blanks and letter case are all taken away, so that a near miss
+// that some OpenVPN version might still accept is judged like the real name.
 QByteArray normalizedName(QByteArray token)
 {
     if (token.startsWith(ByteOrderMark))
         token.remove(0, ByteOrderMark.size());
     int begin = 0;
     int end = token.size();
-    while (begin < end && (token.at(begin) == '"' || token.at(begin) == '\''))
+    // Blanks too: an escaped blank or line end belongs to the name for OpenVPN's reader.
+    const auto stray = [&token](int i) {
+        return token.at(i) == '"' || token.at(i) == '\'' || isBlank(token.at(i));
+    };
+    while (begin < end && stray(begin))
         ++begin;
-    while (end > begin && (token.at(end - 1) == '"' || token.at(end - 1) == '\''))
+    while (end > begin && stray(end - 1))
         --end;
     while (begin < end && token.at(begin) == '-')
         ++begin;

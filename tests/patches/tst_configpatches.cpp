@@ -94,6 +94,7 @@ private slots:
             "</connection>\n|up",
             "directive after a zero byte|verb 3@up /x\nnobind\n|nobind\n|",
             "zero byte after a block opener|<ca>@\nup /x\n</ca>\n|</ca>\n|up",
+            "escaped line end after a name (found by fuzzing)|up\\\nx\n|x\n|up",
             // Found by fuzzing: OpenVPN skips the mark on the first line only.
             "marked block tag after the first line|x\n\xEF\xBB\xBF<ca>\nup "
             "/x\n|x\n\xEF\xBB\xBF<ca>\n|up",
