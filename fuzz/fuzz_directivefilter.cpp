@@ -10,10 +10,28 @@
 
 namespace {
 
+// The options whose inline block OpenVPN reads as file content.
+const QList<QByteArray> InlineNames {"ca",
+                                     "cert",
+                                     "extra-certs",
+                                     "key",
+                                     "pkcs12",
+                                     "dh",
+                                     "tls-auth",
+                                     "tls-crypt",
+                                     "tls-crypt-v2",
+                                     "secret",
+                                     "crl-verify",
+                                     "http-proxy-user-pass",
+                                     "auth-user-pass",
+                                     "peer-fingerprint",
+                                     "auth-gen-token-secret"};
+
 // OpenVPN's reader: lines cut into 255-byte pieces, text up to a zero byte, a byte-order
 // mark on the first line, inline blocks read up to a piece that starts with their closing
 // tag (after blanks, which newer versions skip), "--" before a name, "setenv opt" before an
-// optional directive.
+// optional directive, and no option read at all once an unknown one has made OpenVPN refuse
+// the configuration.
 void checkAsOpenVpnReadsIt(const QByteArray &config)
 {
     QByteArray closing; // the closing tag of the open inline block
@@ -34,6 +52,10 @@ void checkAsOpenVpnReadsIt(const QByteArray &config)
             if (tokens.size() == 1 && tokens[0].size() > 2 && tokens[0].startsWith('<')
                 && tokens[0].endsWith('>') && tokens[0] != "<connection>"
                 && tokens[0] != "</connection>") {
+                // OpenVPN refuses a configuration with an option it does not know, before it
+                // runs anything: what follows a block of an unknown name never counts.
+                if (!InlineNames.contains(tokens[0].mid(1, tokens[0].size() - 2)))
+                    return;
                 closing = "</" + tokens[0].mid(1);
                 continue;
             }
