@@ -4,6 +4,7 @@
 #include "core/languagecode.h"
 #include "window/mainwindow.h"
 #include "core/loger.h"
+#include "system/platform.h"
 #include "system/terminationwatcher.h"
 #include "ui/appstyle.h"
 #include "ui/messagedialogs.h"
@@ -122,7 +123,8 @@ StartState prepareStart(QCoreApplication *app, const QString &dataDir, const QSt
     const QDir data(dataDir);
     // A folder that cannot be made is not reported: the log stays off and the settings
     // keep their defaults.
-    data.mkpath(QStringLiteral("temp"));
+    // temp/ holds what OpenVPN and the mirror tool read with administrator rights.
+    Platform::instance().makeOwnerOnlyFolder(data.filePath(QStringLiteral("temp")));
     data.mkpath(QStringLiteral("logs"));
 
     const StoredStart stored = readStoredStart(dataDir);

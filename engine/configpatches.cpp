@@ -1,6 +1,17 @@
 #include "engine/configpatches.h"
 
+#include "core/loger.h"
+#include "engine/directivefilter.h"
+
+#include <QObject>
+
 namespace {
+
+QString deviceBlock()
+{
+    return QStringLiteral("\n# Kestrune VPN (desktop): static device name\ndev %1\n")
+        .arg(staticDeviceName());
+}
 
 QString latin1Text(const QByteArray &config)
 {
@@ -19,8 +30,7 @@ QByteArray patchDevice(const QByteArray &config)
 {
     QString text = latin1Text(config);
     text.replace(QLatin1String("dev "), QLatin1String("dev-type "));
-    text += QStringLiteral("\n# Kestrune VPN (desktop): static device name\ndev %1\n")
-                .arg(staticDeviceName());
+    text += deviceBlock();
     return text.toLatin1();
 }
 
@@ -39,7 +49,12 @@ QByteArray patchMirror(const QByteArray &config, const QString &ssConfigPath,
                               .arg(mirror.localAddress)
                               .arg(mirror.localPort)
                               .arg(mirror.serverAddress);
-    return (block + latin1Text(config)).toLatin1();
+    // OpenVPN skips a byte-order mark on the first line only; behind the block it would be
+    // part of an option name.
+    QString text = latin1Text(config);
+    if (text.startsWith(QLatin1String("\xEF\xBB\xBF")))
+        text.remove(0, 3);
+    return (block + text).toLatin1();
 }
 
 QByteArray patchDNS(const QByteArray &config, const QString &appDir, const QString &tempDir)
@@ -47,4 +62,16 @@ QByteArray patchDNS(const QByteArray &config, const QString &appDir, const QStri
     Q_UNUSED(appDir)
     Q_UNUSED(tempDir)
     return config;
+}
+
+QByteArray removeUnsafeLines(const QByteArray &config)
+{
+    if (config.isEmpty())
+        return config;
+    const QByteArray filtered = DirectiveFilter::apply(config);
+    if (filtered.isEmpty() || filtered.endsWith(deviceBlock().toLatin1()))
+        return filtered;
+    Loger::writeLine(QObject::tr("[9]: the downloaded configuration could not be made safe and "
+                                 "was discarded"));
+    return QByteArray();
 }

@@ -21,5 +21,11 @@ QByteArray patchMirror(const QByteArray &config, const QString &ssConfigPath,
 // The DNS protection choice adds nothing to the configuration yet.
 QByteArray patchDNS(const QByteArray &config, const QString &appDir, const QString &tempDir);
 
+// The completed configuration without the lines the service may not send (DirectiveFilter),
+// judged last, on exactly the bytes OpenVPN reads: the patches change line lengths and with
+// them where OpenVPN cuts long lines. A configuration whose unsafe block would swallow the
+// device lines at its end is discarded (empty).
+QByteArray removeUnsafeLines(const QByteArray &config);
+
 // The name of the client's virtual network adapter, created by the installer.
 QString staticDeviceName();

@@ -61,17 +61,21 @@ bool isBlank(char c)
 }
 
 // The option name as OpenVPN would look it up, made a little wider on purpose: any number of
-// leading dashes, stray quotes and letter case are all taken away, so that a near miss that
-// some OpenVPN version might still accept is judged like the real name.
+// leading dashes, stray quotes and blanks and letter case are all taken away, so that a near miss
+// that some OpenVPN version might still accept is judged like the real name.
 QByteArray normalizedName(QByteArray token)
 {
     if (token.startsWith(ByteOrderMark))
         token.remove(0, ByteOrderMark.size());
     int begin = 0;
     int end = token.size();
-    while (begin < end && (token.at(begin) == '"' || token.at(begin) == '\''))
+    // Blanks too: an escaped blank or line end belongs to the name for OpenVPN's reader.
+    const auto stray = [&token](int i) {
+        return token.at(i) == '"' || token.at(i) == '\'' || isBlank(token.at(i));
+    };
+    while (begin < end && stray(begin))
         ++begin;
-    while (end > begin && (token.at(end - 1) == '"' || token.at(end - 1) == '\''))
+    while (end > begin && stray(end - 1))
         --end;
     while (begin < end && token.at(begin) == '-')
         ++begin;
@@ -91,6 +95,21 @@ QString loggableName(const QByteArray &name)
     return QString::fromLatin1(out);
 }
 
+// Whether the line names a file whose content OpenVPN would send to the peer or to a proxy:
+// credentials read from "/etc/shadow" and sent to the service's own proxy would be lost.
+bool sendsFileContent(const QByteArray &name, const QList<QByteArray> &tokens)
+{
+    if (name == "auth-user-pass" || name == "http-proxy-user-pass")
+        return tokens.size() >= 2;
+    if (name == "socks-proxy")
+        return tokens.size() >= 4;
+    if (name == "http-proxy" && tokens.size() >= 4) {
+        const QByteArray third = tokens.at(3).toLower();
+        return third != "auto" && third != "auto-nct";
+    }
+    return false;
+}
+
 // The unsafe directive a tokenised line carries, or an empty name. "setenv opt X" makes X an
 // optional directive that OpenVPN still applies when it knows it.
 QByteArray unsafeDirectiveOf(QList<QByteArray> tokens)
@@ -107,7 +126,8 @@ QByteArray unsafeDirectiveOf(QList<QByteArray> tokens)
                 return "setenv FORWARD_COMPATIBLE";
             return QByteArray();
         }
-        return DirectiveFilter::isUnsafeName(name) ? name : QByteArray();
+        return DirectiveFilter::isUnsafeName(name) || sendsFileContent(name, tokens) ? name
+                                                                                     : QByteArray();
     }
     return QByteArray();
 }
@@ -142,8 +162,9 @@ public:
             int end = config.indexOf('\n', pos);
             end = end < 0 ? config.size() : end + 1;
             const QByteArray line = config.mid(pos, end - pos);
+            const bool firstLine = pos == 0;
             pos = end;
-            if (keepLine(line))
+            if (keepLine(line, firstLine))
                 out.append(line);
             else
                 m_removedAny = true;
@@ -152,7 +173,7 @@ public:
     }
 
 private:
-    bool keepLine(const QByteArray &line)
+    bool keepLine(const QByteArray &line, bool firstLine)
     {
         // OpenVPN's reader stops at a zero byte, so text after it is invisible to OpenVPN but
         // not to every tool that handles the file later. Such a line is never legitimate: it
@@ -163,7 +184,7 @@ private:
         bool keep = true;
         int at = 0;
         do {
-            if (!judgePiece(visible.mid(at, LineBufferBytes)))
+            if (!judgePiece(visible.mid(at, LineBufferBytes), firstLine && at == 0))
                 keep = false;
             at += LineBufferBytes;
         } while (at < visible.size());
@@ -177,7 +198,7 @@ private:
 
     // Follows the block structure through one piece of a line as OpenVPN reads it and tells
     // whether the piece may stay.
-    bool judgePiece(const QByteArray &piece)
+    bool judgePiece(const QByteArray &piece, bool fileStart)
     {
         if (m_inConnection && closesBlock(piece, "connection")) {
             // Ends any block left open inside the connection too; the closing line itself
@@ -196,8 +217,11 @@ private:
             return keep;
         }
 
+        // OpenVPN skips a byte-order mark at the start of the file only; elsewhere it belongs
+        // to the option name, so a marked block tag opens no block there. (Names are compared
+        // without it everywhere, which only removes more.)
         QByteArray stripped = piece;
-        if (stripped.startsWith(ByteOrderMark))
+        if (fileStart && stripped.startsWith(ByteOrderMark))
             stripped.remove(0, ByteOrderMark.size());
         const QList<QByteArray> tokens = DirectiveFilter::tokenize(stripped);
         if (tokens.isEmpty())

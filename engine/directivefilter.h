@@ -14,8 +14,11 @@
 // backslash escapes, CR LF line ends, the "setenv opt" prefix, lines split where OpenVPN's line
 // buffer splits them, and directives inside <connection> blocks. Inline file blocks such as
 // <ca> or <tls-crypt> are never touched. Every line that is kept stays byte for byte.
-// The downloaded configuration goes through apply() first, before the client's own lines are
-// added to it.
+// Options that send a file's content to the peer or a proxy the configuration names
+// ("auth-user-pass <file>", "http-proxy <host> <port> <file>", "http-proxy-user-pass <file>",
+// "socks-proxy <host> <port> <file>") are removed in that form only; their forms without a
+// file stay. The completed configuration goes through apply() last, so that what is judged is
+// what OpenVPN reads.
 class DirectiveFilter
 {
 public:

@@ -31,8 +31,10 @@ QStringList ManagementLineBuffer::append(const QByteArray &bytes)
         if (!m_skipping) {
             if (m_pending.endsWith('\r'))
                 m_pending.chop(1);
-            if (!m_pending.isEmpty())
-                lines.append(QString::fromLatin1(m_pending));
+            // Latin-1 text ends at a zero byte, so a line may be empty only now.
+            const QString line = QString::fromLatin1(m_pending);
+            if (!line.isEmpty())
+                lines.append(line);
         }
         m_pending.clear();
         m_skipping = false;

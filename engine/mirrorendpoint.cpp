@@ -10,14 +10,6 @@
 
 namespace {
 
-bool isHostText(const QString &text)
-{
-    // Host names and IPv4/IPv6 literals only: no blanks, quotes, line breaks or comments.
-    static const QRegularExpression host(
-        QStringLiteral("^[A-Za-z0-9._:][A-Za-z0-9._:\\-]{0,252}$"));
-    return host.match(text).hasMatch();
-}
-
 int portOf(const QJsonObject &object, const QString &key, QStringList *problems)
 {
     if (!object.contains(key))
@@ -41,6 +33,14 @@ QString addressOf(const QJsonObject &object, const QString &key, QStringList *pr
 
 } // namespace
 
+bool isHostAddressText(const QString &text)
+{
+    // \z, not $: "$" also matches before a final line break.
+    static const QRegularExpression host(
+        QStringLiteral("\\A[A-Za-z0-9._:][A-Za-z0-9._:\\-]{0,252}\\z"));
+    return host.match(text).hasMatch();
+}
+
 bool MirrorEndpoint::isComplete() const
 {
     return !serverAddress.isEmpty() && !localAddress.isEmpty() && serverPort != -1
@@ -49,8 +49,8 @@ bool MirrorEndpoint::isComplete() const
 
 bool MirrorEndpoint::isUsable() const
 {
-    return isComplete() && isHostText(serverAddress) && isHostText(localAddress) && serverPort >= 0
-        && serverPort <= 65535 && localPort >= 0 && localPort <= 65535;
+    return isComplete() && isHostAddressText(serverAddress) && isHostAddressText(localAddress)
+        && serverPort >= 0 && serverPort <= 65535 && localPort >= 0 && localPort <= 65535;
 }
 
 MirrorEndpoint readSsConfig(const QString &path, QString *error)

@@ -18,6 +18,10 @@ struct MirrorEndpoint
     bool isUsable() const;
 };
 
+// A host name or an IPv4/IPv6 literal, fit to stand as one argument of an OpenVPN option: no
+// blanks, quotes, line breaks or comment signs.
+bool isHostAddressText(const QString &text);
+
 // The endpoint fields of the mirror tool's configuration file. A file that cannot be read or
 // is not a JSON object gives the defaults; a missing port gives 0 and a missing address an
 // empty text; a port that is not a whole number from 0 to 65535 stays -1. `error`, when

@@ -262,10 +262,7 @@ void VPNProcess::writeNewPassword()
 {
     password.clear();
     QFile file(passwordPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-    // Nobody but the owner may read the secret, so the permission comes before the content.
-    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    if (!Platform::instance().createOwnerOnly(file))
         return;
     quint32 words[2];
     QRandomGenerator::system()->fillRange(words);

@@ -6,10 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 // Everything that touches the operating system goes through this interface: the command
-// interpreter, executable names, ending the processes of a program, the network-lock scripts
-// and start at user logon. Windows and POSIX
-// each have one implementation; Platform::instance() picks the one built for this system.
+// interpreter, executable names, ending the processes of a program, the network-lock scripts,
+// start at user logon and owner-only files. Windows and POSIX each have one implementation;
+// Platform::instance() picks the one built for this system.
 class Platform
 {
 public:
@@ -48,4 +50,14 @@ public:
     static bool runToSuccess(const SystemCommand &command, int timeoutMs);
     // The template's text: empty when it cannot be read.
     static QString readTemplate(const QString &path);
+
+    // Makes the folder `path` (and its parents) and leaves it open to its owner only, also
+    // when it existed before with wider rights.
+    virtual bool makeOwnerOnlyFolder(const QString &path) const = 0;
+
+    // Opens `file` for writing as a new, empty file that only its owner can read or write
+    // from the moment it exists, replacing whatever was at its path (a link is replaced,
+    // never followed). Elevated programs read these files: nobody else may read or change
+    // them, not even through a handle opened before the content was written.
+    virtual bool createOwnerOnly(QFile &file) const = 0;
 };

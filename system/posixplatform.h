@@ -20,6 +20,8 @@ public:
     // Start at logon is an XDG autostart entry in the user's configuration folder.
     bool addLogonStart(const QString &programDir, const QString &tempDir, int timeoutMs) override;
     bool removeLogonStart(int timeoutMs) override;
+    bool makeOwnerOnlyFolder(const QString &path) const override;
+    bool createOwnerOnly(QFile &file) const override;
 
     // Process ids whose executable is the file at programPath (compared after resolving
     // links); the calling process itself is never among them.

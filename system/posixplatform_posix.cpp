@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -169,4 +171,32 @@ bool PosixPlatform::removeLogonStart(int)
     const QString entryPath = PosixCommands::autostartEntryPath(
         qEnvironmentVariable("XDG_CONFIG_HOME"), QDir::homePath());
     return !QFileInfo::exists(entryPath) || QFile::remove(entryPath);
+}
+
+bool PosixPlatform::makeOwnerOnlyFolder(const QString &path) const
+{
+    if (!QDir().mkpath(path))
+        return false;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info = {};
+    // A link in the folder's place could point anywhere; only a real folder is accepted.
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    return ::chmod(native.constData(), S_IRWXU) == 0;
+}
+
+bool PosixPlatform::createOwnerOnly(QFile &file) const
+{
+    const QByteArray native = QFile::encodeName(file.fileName());
+    if (::unlink(native.constData()) != 0 && errno != ENOENT)
+        return false;
+    // O_EXCL: the file is new, made here with its final rights, and no link is followed.
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }

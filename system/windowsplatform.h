@@ -17,4 +17,6 @@ public:
     // Start at logon is a Task Scheduler task made from startup_schtask.xml.
     bool addLogonStart(const QString &programDir, const QString &tempDir, int timeoutMs) override;
     bool removeLogonStart(int timeoutMs) override;
+    bool makeOwnerOnlyFolder(const QString &path) const override;
+    bool createOwnerOnly(QFile &file) const override;
 };

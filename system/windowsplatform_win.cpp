@@ -77,3 +77,16 @@ bool WindowsPlatform::removeLogonStart(int timeoutMs)
         {shellProgram(), shellArguments(WindowsCommands::deleteLogonTaskCommand()), QString()},
         timeoutMs);
 }
+
+// The data folder lies in the user's own profile, whose access rules already keep other
+// users out; the folder and its files inherit them.
+bool WindowsPlatform::makeOwnerOnlyFolder(const QString &path) const
+{
+    return QDir().mkpath(path);
+}
+
+bool WindowsPlatform::createOwnerOnly(QFile &file) const
+{
+    QFile::remove(file.fileName());
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}

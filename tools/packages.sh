@@ -16,6 +16,10 @@ KESTRUNE_PACKAGE_PACKAGES=(
     dpkg-dev fakeroot librsvg2-bin desktop-file-utils appstream lintian
     xvfb xauth imagemagick openvpn shadowsocks-libev nftables pkexec
 )
+# tools/fuzz.sh: clang with its libFuzzer and sanitizer runtimes.
+KESTRUNE_FUZZ_PACKAGES=(
+    clang libclang-rt-14-dev llvm
+)
 
 # Installs the missing ones with apt-get when running as root (after one apt-get update);
 # otherwise names them and stops.

@@ -37,4 +37,5 @@ fi
 echo "== Build (build/) =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=$?
 echo "== Debian package (build-package/) =="; tools/package.sh --check || status=$?
+echo "== Fuzz harnesses, 5 seconds each (build-fuzz/) ==" && tools/fuzz.sh 5 || status=$?
 exit $status

@@ -5,7 +5,7 @@
 #include "window/mainwindow.h"
 #include "core/loger.h"
 #include "engine/configpatches.h"
-#include "engine/directivefilter.h"
+#include "system/platform.h"
 #include "ui/formattimeleft.h"
 #include "ui/messagedialogs.h"
 #include "ui/statformat.h"
@@ -236,16 +236,16 @@ void MainWindow::getOpenVPNConfigReply(QNetworkReply *reply)
         RequestLog::writeFailure(Req_OpenVPNConfig, Exc_Network, snapshot.errorString);
     } else {
         QFile file(ovpnConfigPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (!Platform::instance().createOwnerOnly(file)) {
             Loger::writeLine(QStringLiteral("[9]: ")
                              + tr("Unable to save openvpn configuration in file"));
         } else {
-            // Lines that would let the service run programs as administrator go first.
-            QByteArray config = patchDevice(DirectiveFilter::apply(snapshot.body));
+            QByteArray config = patchDevice(snapshot.body);
             if (mirrorActive)
                 config = patchMirror(config, ssConfigPath, mirrorEndpoint);
             if (ui->settingDNSProtectCheckBox->isChecked())
                 config = patchDNS(config, appDir, tempDir);
+            config = removeUnsafeLines(config);
             saved = file.write(config) == config.size();
             file.close();
             if (!saved)

@@ -4,6 +4,8 @@
 #include "api/requestlog.h"
 #include "window/mainwindow.h"
 #include "core/loger.h"
+#include "engine/mirrorconfig.h"
+#include "system/platform.h"
 #include "ui/messagedialogs.h"
 
 #include <QEventLoop>
@@ -16,6 +18,26 @@ namespace {
 
 // The tool reports listening within a few seconds; a start never waits longer than this.
 const int ToolStartWaitMs = 15000;
+// A reply with thousands of members logs the first names and a count of the rest.
+const int LoggedDroppedMembers = 20;
+
+// Logs what the rebuild left out or found unusable; true when the configuration can be used.
+bool logMirrorConfig(const MirrorConfig &rebuilt)
+{
+    for (const QString &name : rebuilt.dropped.mid(0, LoggedDroppedMembers))
+        Loger::writeLine(MainWindow::tr("[10]: dropped member \"%1\" of the mirror tool "
+                                        "configuration")
+                             .arg(name));
+    if (rebuilt.dropped.size() > LoggedDroppedMembers)
+        Loger::writeLine(MainWindow::tr("[10]: dropped %1 more members of the mirror tool "
+                                        "configuration")
+                             .arg(rebuilt.dropped.size() - LoggedDroppedMembers));
+    if (!rebuilt.unusable.isEmpty())
+        Loger::writeLine(MainWindow::tr("[10]: missing or unusable member \"%1\" in the mirror "
+                                        "tool configuration")
+                             .arg(rebuilt.unusable));
+    return !rebuilt.text.isEmpty();
+}
 
 } // namespace
 
@@ -64,10 +86,13 @@ void MainWindow::getMirrorToolConfigReply(QNetworkReply *reply)
     bool ok = false;
     if (snapshot.failedWithoutBody() || snapshot.error != QNetworkReply::NoError) {
         RequestLog::writeFailure(Req_MirrorToolConfig, Exc_Network, snapshot.errorString);
+    } else if (const MirrorConfig rebuilt = rebuildMirrorConfig(snapshot.body);
+               !logMirrorConfig(rebuilt)) {
+        RequestLog::writeFailure(Req_MirrorToolConfig, Exc_Decode, snapshot.errorString);
     } else {
         QFile file(ssConfigPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            || file.write(snapshot.body) != snapshot.body.size()) {
+        if (!Platform::instance().createOwnerOnly(file)
+            || file.write(rebuilt.text) != rebuilt.text.size()) {
             Loger::writeLine(QStringLiteral("[10]: ")
                              + tr("Unable to save mirror tool configuration in file"));
         } else {

@@ -668,6 +668,16 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Favorite pairs</source>
         <translation>收藏的服务器对列表</translation>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: 已从镜像工具配置中删除成员 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>[10]: dropped %1 more members of the mirror tool configuration</source>
+        <translation>[10]: 已从镜像工具配置中再删除 %1 个成员</translation>
+    </message>
+    <message>
+        <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
+        <translation>[10]: 镜像工具配置中缺少成员 &quot;%1&quot; 或其不可用</translation>
     </message>
 </context>
 <context>

@@ -668,6 +668,16 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
     <message>
         <source>Favorite pairs</source>
         <translation>Pares favoritos</translation>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: se ha descartado el miembro &quot;%1&quot; de la configuración de la herramienta espejo</translation>
+    </message>
+    <message>
+        <source>[10]: dropped %1 more members of the mirror tool configuration</source>
+        <translation>[10]: se han descartado %1 miembros más de la configuración de la herramienta espejo</translation>
+    </message>
+    <message>
+        <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
+        <translation>[10]: falta el miembro &quot;%1&quot; de la configuración de la herramienta espejo o no es utilizable</translation>
     </message>
 </context>
 <context>

@@ -668,6 +668,16 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Favorite pairs</source>
         <translation>Избранные пары</translation>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: из конфигурации инструмента зеркала удалён элемент &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>[10]: dropped %1 more members of the mirror tool configuration</source>
+        <translation>[10]: из конфигурации инструмента зеркала удалено ещё элементов: %1</translation>
+    </message>
+    <message>
+        <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
+        <translation>[10]: в конфигурации инструмента зеркала отсутствует или непригоден элемент &quot;%1&quot;</translation>
     </message>
 </context>
 <context>

@@ -100,6 +100,8 @@ private slots:
         QTest::newRow("line of the limit is kept, one beyond is dropped")
             << QList<QByteArray> {limit + "\r\n" + limit + "z\r\n"}
             << QStringList {QString::fromLatin1(limit)} << 1;
+        QTest::newRow("line that is empty up to a zero byte is dropped (found by fuzzing)")
+            << QList<QByteArray> {QByteArray("\0x\r\ny\n", 6)} << QStringList {"y"} << 0;
         QList<QByteArray> endless;
         for (int i = 0; i < 1024; ++i)
             endless << QByteArray(4096, char(i * 37 % 256 | 1));

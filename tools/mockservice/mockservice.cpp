@@ -88,6 +88,7 @@ struct MockService::Private
     Clock::time_point tunnelWindowEnd;
     QString openVpnHost = QStringLiteral("127.0.0.1");
     quint16 openVpnPort = 1194;
+    QByteArray openVpnExtraLines;
     QJsonObject mirrorConfig {{"server", "127.0.0.1"},
                               {"server_port", 8388},
                               {"local_address", "127.0.0.1"},
@@ -310,6 +311,12 @@ void MockService::setOpenVpnRemote(const QString &host, quint16 port)
     std::lock_guard<std::mutex> lock(d->mutex);
     d->openVpnHost = host;
     d->openVpnPort = port;
+}
+
+void MockService::setOpenVpnExtraLines(const QByteArray &lines)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->openVpnExtraLines = lines;
 }
 
 void MockService::setMirrorConfig(const QJsonObject &config)
@@ -668,6 +675,7 @@ void MockService::Private::serve(const Request &request, httplib::Response &res)
         config += "client\ndev tun\nproto " + proto.toLatin1() + "\n";
         config += "remote " + openVpnHost.toLatin1() + ' ' + QByteArray::number(openVpnPort) + "\n";
         config += "nobind\npersist-key\npersist-tun\nresolv-retry 5\nverb 3\n";
+        config += openVpnExtraLines;
         res.set_content(toStd(config), "text/plain");
         configServed = true;
         return;

@@ -82,6 +82,8 @@ public:
     void setConnected(bool connected);
     void setConnectAfterConfig(bool enabled);
     void setOpenVpnRemote(const QString &host, quint16 port);
+    // Lines appended to every OpenVPN configuration served (keys for a real far end).
+    void setOpenVpnExtraLines(const QByteArray &lines);
     void setMirrorConfig(const QJsonObject &config);
 
     // Requests that name the API by its literal address carry this Host; empty: requests
