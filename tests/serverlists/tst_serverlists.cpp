@@ -2,14 +2,13 @@
 // restart, and the availability check that drops what does not answer, with the real window
 // and the local service.
 
+#include "core/favoriterules.h"
 #include "support/builders.h"
 #include "support/testmain.h"
 #include "support/windowrig.h"
 #include "ui/pagenavigation.h"
 #include "ui/vpnserveritem.h"
-#include "core/favoriterules.h"
 
-#include <QAccessible>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -60,6 +59,9 @@ void clickStar(QWidget *row)
 
 } // namespace
 
+using Favorites = FavoritesSettings;
+Q_DECLARE_METATYPE(Favorites)
+
 class TestServerLists : public QObject
 {
     Q_OBJECT
@@ -70,8 +72,7 @@ class TestServerLists : public QObject
     {
         WindowProbe p = rig.probe();
         p.savedPackageId() = packageId;
-        if (packageId == 12)
-            rig.dialogs.expect(); // the double one ends in two days: a warning
+        rig.dialogs.expect(packageId == 12 ? 1 : 0); // the double one ends in two days: a warning
         if (signIn)
             rig.signIn();
         auto *next = rig.widget<QPushButton>("subsNextButton");
@@ -83,7 +84,7 @@ private slots:
     void initTestCase() { KestruneTest::guardQtWarnings(); }
     void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
 
-    void chooseServerOpensThePageOfTheKind_data()
+    void serverPageOfTheKindConnectsAndStars_data()
     {
         QTest::addColumn<int>("subscription");
         QTest::addColumn<int>("page");
@@ -91,12 +92,13 @@ private slots:
         QTest::newRow("single") << 11 << int(Page_Servers) << "vpnServConnectButton";
         QTest::newRow("double") << 12 << int(Page_DoubleServers) << "vpnDoubleServConnectButton";
     }
-    void chooseServerOpensThePageOfTheKind()
+    void serverPageOfTheKindConnectsAndStars()
     {
         QFETCH(int, subscription);
         QFETCH(int, page);
         QFETCH(QString, connect);
         WindowRig rig(WindowRig::LocalService);
+        rig.service.setServers(11, Pool);
         rig.open();
         QVERIFY(choose(rig, subscription));
         rig.click("vpnConManualChoiceButton");
@@ -104,87 +106,64 @@ private slots:
         auto *button = rig.widget<QPushButton>(qPrintable(connect));
         QVERIFY(button->isEnabled());
         if (page == Page_DoubleServers) {
+            // A pair starred on the page is unstarred from its row.
+            auto *star = rig.widget<QPushButton>("vpnDoubleServFavServButton");
+            auto *pairs = rig.widget<QListWidget>("vpnDoubleFavServListWidget");
+            const QString amsterdamFrankfurt("Netherlands | Amsterdam - Germany | Frankfurt");
+            star->click();
+            QCOMPARE(rowTexts(pairs), QStringList {amsterdamFrankfurt});
+            QVERIFY(star->isChecked());
+            clickStar(row(pairs, amsterdamFrankfurt));
+            QCOMPARE(pairs->count(), 0);
+            QVERIFY(!star->isChecked());
             rig.widget<QComboBox>("vpnDoubleServSecondComboBox")->setCurrentIndex(-1);
             QVERIFY(!button->isEnabled());
             QCOMPARE(rig.widget<QLabel>("vpnDoubleServLocLabel2")->text(), "<not selected>");
             return;
         }
         auto *all = rig.widget<QListWidget>("vpnServAllServListWidget");
-        all->setCurrentRow(-1);
-        QVERIFY(!button->isEnabled());
-        all->setCurrentRow(1);
-        QVERIFY(button->isEnabled());
-        // The favourites list, empty, slides in: CONNECT stays off during and after.
+        QCOMPARE(rowTexts(all),
+                 QStringList({"Germany | Frankfurt", "Japan | Tokyo", "Netherlands | Amsterdam"}));
+        // The favourites list, empty, slides in: with no row chosen CONNECT goes off at once.
         QSignalSpy slid(rig.widget<QWidget>("vpnServStackedWidget"), SIGNAL(animationFinished()));
         rig.widget<QWidget>("vpnServPage")->findChild<QPushButton *>("button")->click();
         QVERIFY(!button->isEnabled());
         QVERIFY(slid.wait(3000));
         QVERIFY(!button->isEnabled());
-    }
 
-    void changeWhileConnectedAsksFirst_data()
-    {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes disconnects and leaves for the subscriptions") << true;
-        QTest::newRow("No keeps the tunnel") << false;
-    }
-    void changeWhileConnectedAsksFirst()
-    {
-        QFETCH(bool, yes);
-        WindowRig rig(WindowRig::LocalService);
-        rig.open();
-        QVERIFY(choose(rig, 11));
-        rig.click("vpnConManualChoiceButton");
-        rig.click("vpnServConnectButton");
-        QVERIFY(rig.waitConnected());
-        rig.dialogs.expect(1, yes ? QMessageBox::Yes : QMessageBox::No);
-        rig.click("vpnConChangeSubButton");
-        QCOMPARE(rig.dialogs.size(), 1);
-        QCOMPARE(rig.probe().page(), yes ? int(Page_Subscription) : int(Page_Connection));
-        QVERIFY(yes ? rig.waitIdle() : rig.probe().connected());
-    }
-
-    void starsKeepFavoritesAcrossARestart()
-    {
-        WindowRig rig(WindowRig::LocalService);
-        rig.service.setServers(11, Pool);
-        rig.open();
-        QVERIFY(choose(rig, 11));
-        auto *all = rig.widget<QListWidget>("vpnServAllServListWidget");
+        // Stars list the favourites in record order; they are kept across a restart.
         auto *favorites = rig.widget<QListWidget>("vpnServFavServListWidget");
-        QCOMPARE(rowTexts(all),
-                 QStringList({"Germany | Frankfurt", "Japan | Tokyo", "Netherlands | Amsterdam"}));
         clickStar(row(all, "Japan | Tokyo"));
         clickStar(row(all, "Netherlands | Amsterdam"));
         QCOMPARE(rowTexts(favorites), QStringList({"Netherlands | Amsterdam", "Japan | Tokyo"}));
         clickStar(row(favorites, "Netherlands | Amsterdam"));
         QCOMPARE(rowTexts(favorites), QStringList {"Japan | Tokyo"});
         QVERIFY(!row(all, "Netherlands | Amsterdam")->isFavorite());
-
         rig.close();
         rig.open();
         QVERIFY(choose(rig, 11, false));
-        favorites = rig.widget<QListWidget>("vpnServFavServListWidget");
-        QCOMPARE(rowTexts(favorites), QStringList {"Japan | Tokyo"});
+        QCOMPARE(rowTexts(rig.widget<QListWidget>("vpnServFavServListWidget")),
+                 QStringList {"Japan | Tokyo"});
     }
 
-    void doublePairsFromThePageAndTheRows()
+    // No keeps the tunnel; Yes disconnects and leaves for the subscriptions.
+    void changeWhileConnectedAsksFirst()
     {
         WindowRig rig(WindowRig::LocalService);
         rig.open();
-        QVERIFY(choose(rig, 12));
-        auto *star = rig.widget<QPushButton>("vpnDoubleServFavServButton");
-        auto *pairs = rig.widget<QListWidget>("vpnDoubleFavServListWidget");
-        const QStringList amsterdamFrankfurt {"Netherlands | Amsterdam - Germany | Frankfurt"};
-        star->click();
-        QCOMPARE(rowTexts(pairs), amsterdamFrankfurt);
-        QVERIFY(star->isChecked());
-        star->click();
-        QCOMPARE(pairs->count(), 0);
-        star->click();
-        clickStar(row(pairs, amsterdamFrankfurt.first()));
-        QCOMPARE(pairs->count(), 0);
-        QVERIFY(!star->isChecked());
+        QVERIFY(choose(rig, 11));
+        rig.click("vpnConManualChoiceButton");
+        rig.click("vpnServConnectButton");
+        QVERIFY(rig.waitConnected());
+        rig.dialogs.expect(1, QMessageBox::No);
+        rig.click("vpnConChangeSubButton");
+        QCOMPARE(rig.probe().page(), int(Page_Connection));
+        QVERIFY(rig.probe().connected());
+        rig.dialogs.expect(1, QMessageBox::Yes);
+        rig.click("vpnConChangeSubButton");
+        QCOMPARE(rig.dialogs.size(), 2);
+        QCOMPARE(rig.probe().page(), int(Page_Subscription));
+        QVERIFY(rig.waitIdle());
     }
 
     // Servers at 127.0.0.1 answer on the listener's port; at 127.0.0.3 nothing listens.
@@ -211,60 +190,38 @@ private slots:
         rig.open();
         rig.probe().availCheckPort() = listener.serverPort();
         rig.widget<QAbstractButton>("settingCheckAvailableServCheckBox")->setChecked(true);
-        const QString finished = QStringLiteral("Availability check finished, %0 of %1 servers "
-                                                "are reachable")
-                                     .arg(kept.size())
-                                     .arg(pool.size());
         QVERIFY(choose(rig, 11));
-        QVERIFY(rig.log.contains(finished));
         QTRY_COMPARE_WITH_TIMEOUT(rowTexts(rig.widget<QListWidget>("vpnServAllServListWidget")),
                                   kept, 5000);
     }
 
     // A save rebuilds the favourites from the list; those of servers the list lacks (left out
     // by the availability check) were lost with it. Pairs are written "entry>exit,exit".
+    // The list holds 192.0.2.1 and 192.0.2.2.
     void favoritesOfAbsentServersSurviveASave_data()
     {
-        QTest::addColumn<int>("storedType");
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QStringList>("built");
-        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<Favorites>("stored");
+        QTest::addColumn<Favorites>("built");
+        QTest::addColumn<Favorites>("saved");
         QTest::newRow("single: the absent one stays, the unstarred one goes")
-            << 1 << QStringList {"192.0.2.1", "192.0.2.9"} << QStringList {"192.0.2.2"}
-            << QStringList {"192.0.2.2", "192.0.2.9"};
+            << Favorites {1, {"192.0.2.1", "192.0.2.9"}, {}} << Favorites {1, {"192.0.2.2"}, {}}
+            << Favorites {1, {"192.0.2.2", "192.0.2.9"}, {}};
+        const DoubleFavorite built {"192.0.2.2", {"192.0.2.1"}}, gone {"192.0.2.8", {"192.0.2.1"}};
         QTest::newRow("double: absent entry kept whole, absent exit kept on its entry")
-            << 2 << QStringList {"192.0.2.1>192.0.2.2,192.0.2.9", "192.0.2.8>192.0.2.1"}
-            << QStringList {"192.0.2.2>192.0.2.1"}
-            << QStringList {"192.0.2.2>192.0.2.1", "192.0.2.1>192.0.2.9", "192.0.2.8>192.0.2.1"};
+            << Favorites {2, {}, {{"192.0.2.1", {"192.0.2.2", "192.0.2.9"}}, gone}}
+            << Favorites {2, {}, {built}}
+            << Favorites {2, {}, {built, {"192.0.2.1", {"192.0.2.9"}}, gone}};
         QTest::newRow("another subscription's favourites are not mixed in")
-            << 3 << QStringList {"192.0.2.9"} << QStringList {"192.0.2.2"}
-            << QStringList {"192.0.2.2"};
+            << Favorites {3, {"192.0.2.9"}, {}} << Favorites {1, {"192.0.2.2"}, {}}
+            << Favorites {1, {"192.0.2.2"}, {}};
     }
     void favoritesOfAbsentServersSurviveASave()
     {
-        QFETCH(int, storedType);
-        QFETCH(QStringList, stored);
-        QFETCH(QStringList, built);
-        QFETCH(QStringList, saved);
-        const bool pairs = storedType == 2;
-        auto read = [pairs](int type, const QStringList &texts) {
-            FavoritesSettings values;
-            values.subscriptionType = type;
-            for (const QString &text : texts) {
-                if (!pairs)
-                    values.addresses.append(text);
-                else
-                    values.pairs.append({text.section('>', 0, 0),
-                                         text.section('>', 1).split(',')});
-            }
-            return values;
-        };
-        const FavoritesSettings result = FavoriteRules::keepAbsentFavorites(
-            read(pairs ? 2 : 1, built), read(storedType, stored), {"192.0.2.1", "192.0.2.2"});
-        QStringList texts = result.addresses;
-        for (const DoubleFavorite &pair : result.pairs)
-            texts.append(pair.entryAddress + '>' + pair.exitAddresses.join(','));
-        QCOMPARE(texts, saved);
+        QFETCH(Favorites, stored);
+        QFETCH(Favorites, built);
+        QFETCH(Favorites, saved);
+        QCOMPARE(FavoriteRules::keepAbsentFavorites(built, stored, {"192.0.2.1", "192.0.2.2"}),
+                 saved);
     }
 
     // Names too long or with markup, codes that name no flag, ids repeated or negative, a
@@ -288,11 +245,7 @@ private slots:
                  QStringList {"Land | City"});
         VPNServerItem *bold = row(all, "<b>Bold</b> | " + longName);
         QVERIFY(bold);
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(bold->findChild<QPushButton *>("favoriteButton"))
-                ->text(QAccessible::Name),
-            "Favorite");
-        QCOMPARE(bold->height(), row(all, "Land | City")->height());
+        QCOMPARE(bold->findChild<QPushButton *>("favoriteButton")->accessibleName(), "Favorite");
         auto *text = bold->findChild<QLabel *>("locationLabel1");
         QCOMPARE(text->textFormat(), Qt::PlainText);
         QVERIFY(text->text().startsWith("<b>"));
@@ -300,10 +253,8 @@ private slots:
         // The server of a row leaves the list: its star changes nothing and loses nothing.
         rig.probe().servers().removeFirst();
         clickStar(bold);
-        QVERIFY(QSettings(rig.settingsFile(), QSettings::IniFormat)
-                    .value("Favorives/PremiumSub/1/IP")
-                    .toString()
-                == "127.0.0.3");
+        const QSettings file(rig.settingsFile(), QSettings::IniFormat);
+        QCOMPARE(file.value("Favorives/PremiumSub/1/IP").toString(), "127.0.0.3");
     }
 };
 
