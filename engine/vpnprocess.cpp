@@ -177,6 +177,7 @@ void VPNProcess::start(const QString &startParamString)
         return;
     }
     m_inStart = true;
+    m_goneReported = false;
     m_retryTimer->stop();
     m_attempts = 0;
     if (process->state() != QProcess::NotRunning) {
@@ -299,8 +300,9 @@ void VPNProcess::handleProcessGone()
     // An OpenVPN that ends while still connecting (a bad configuration, a program that
     // cannot start) is reported as well, so nobody waits for a tunnel that never comes.
     const VPNProcessStatus status = procStatus;
-    if (status == ProcUnconnected)
+    if (status == ProcUnconnected || m_goneReported)
         return;
+    m_goneReported = true;
     listener->abort();
     procStatus = ProcUnconnected;
     emit vpnStateChanged(ProcUnconnected);
@@ -402,7 +404,9 @@ void VPNProcess::listenerReadyRead()
         }
 
         if (procStatus == ProcDisconnecting && ManagementParser::isSignalConfirmation(line)) {
-            if (!shuttingDownOther)
+            // The tunnel is down when OpenVPN has ended, not when it says it will: while it
+            // still runs, its end (or the stop's bound) reports it.
+            if (!shuttingDownOther && process->state() == QProcess::NotRunning)
                 handleProcessGone();
             terminateTimer->stop();
             shuttingDownOther = false;
@@ -426,6 +430,8 @@ void VPNProcess::stop()
     if (m_inStop)
         return;
     m_inStop = true;
+    // A stop asks for a report of its own, even when the last end was reported already.
+    m_goneReported = false;
     m_retryTimer->stop();
     m_attempts = 0;
 

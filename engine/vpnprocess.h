@@ -107,6 +107,11 @@ private:
     std::atomic<int> m_attemptsUsed {0};
     bool m_probingLeftover = false;
     bool m_replacingProcess = false;
+    // The end of the current OpenVPN (or the current stop) has been reported. The window may
+    // already have begun the next connection (it sets the status itself), so the same end
+    // reported again when the process is finally reaped would mark that connection
+    // unconnected and its replies would be dropped.
+    bool m_goneReported = false;
     bool m_inStop = false;
     bool m_inStart = false;
     bool m_stopPending = false;

@@ -260,6 +260,9 @@ private slots:
         // The service answers with the tunnel's address exactly while OpenVPN runs, as a
         // service seen through a real tunnel does.
         rig.service.setConnectAfterConfig(false);
+        // OpenVPN ends a while after it confirmed the stop; its late end must neither be
+        // overtaken by the next connection nor mark that one unconnected.
+        rig.service.setOpenVpnExtraLines("#standin exit-delay 400\n");
         QList<qint64> runningAtSecondRequest {-1};
         QObject listening;
         connect(Loger::notifier(), &Loger::lineAdded, &listening, [&](const QString &line) {

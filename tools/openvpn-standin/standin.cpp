@@ -95,6 +95,8 @@ Standin::Script Standin::readScript(const QString &configPath)
             script.dropTunnelMs = value;
         else if (word == "connect-delay")
             script.connectDelayMs = value;
+        else if (word == "exit-delay")
+            script.exitDelayMs = value;
     }
     return script;
 }
@@ -369,7 +371,11 @@ void Standin::onSigterm()
         return;
     out(QStringLiteral("SIGTERM[hard,] received, process exiting"));
     enterState(QStringLiteral("EXITING"), QStringLiteral("SIGTERM"));
-    exitNow(0);
+    // A real OpenVPN takes a while to take its tunnel down after it said it is exiting.
+    if (m_script.exitDelayMs > 0)
+        QTimer::singleShot(m_script.exitDelayMs, this, [this]() { exitNow(0); });
+    else
+        exitNow(0);
 }
 
 void Standin::exitNow(int code)

@@ -27,6 +27,7 @@ class QTimer;
 //   garbage                after connecting, sends 1 MiB without a line end, then binary junk
 //   history-only           sends no real-time states: only "state all" tells them
 //   connect-delay MS       pause before the first state and between two states (default 50 ms)
+//   exit-delay MS          after "signal SIGTERM" and the EXITING state, runs MS more before exiting
 class Standin : public QObject
 {
     Q_OBJECT
@@ -46,6 +47,7 @@ public:
         bool historyOnly = false;
         int dropTunnelMs = -1;
         int connectDelayMs = 50;
+        int exitDelayMs = 0;
     };
 
     Standin(const Script &script, const QString &logPath, QObject *parent = nullptr);
