@@ -36,7 +36,7 @@ class ReplyCatcher : public QObject
 public:
     QList<ReplySnapshot> results;
     QList<QList<QSslError>> sslErrorLists;
-    bool holdReplies = false; // replies and their workers stay until dispose()
+    bool holdReplies = false; // replies and their workers stay until replyReceived()
     QPointer<QNetworkReply> lastReply;
     QList<QPointer<QThread>> threads;
 
@@ -55,7 +55,6 @@ public:
         threads << QPointer<QThread>(worker->thread());
         return worker;
     }
-    void dispose() { emit replyReceived(); }
     bool threadsGone() const
     {
         return std::all_of(threads.begin(), threads.end(), [](const auto &t) { return !t; });
@@ -128,11 +127,6 @@ class TestApiRequests : public QObject
             ? catcher->results.last()
             : ReplySnapshot();
     }
-    ReplyEnvelope envelopeOf(const ApiRequest &request)
-    {
-        const ReplySnapshot result = exchange(request);
-        return ReplyEnvelope::decode(result.error, result.body);
-    }
 
 private slots:
     void initTestCase()
@@ -152,7 +146,7 @@ private slots:
     void cleanup()
     {
         service->releaseSilent();
-        catcher->dispose();
+        emit catcher->replyReceived();
         // Every worker and its thread end once the reply is disposed of.
         QTRY_VERIFY_WITH_TIMEOUT(catcher->threadsGone(), 10000);
         QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
@@ -174,8 +168,8 @@ private slots:
                             const char *failure, int subscriptionType = 1, bool tcp = false) {
             QTest::addRow("%s %d%s", qPrintable(ApiRequestBuilder::logTag(type)), subscriptionType,
                           tcp ? " tcp" : "")
-                << type << QString(wire) << QString(logged) << QString(failure)
-                << subscriptionType << tcp;
+                << type << QString(wire) << QString(logged) << QString(failure) << subscriptionType
+                << tcp;
         };
         const char *configLogged = " openvpn configuration for VPN connection [9]";
         const char *configFailure = "Unable to get openvpn configuration";
@@ -268,9 +262,11 @@ private slots:
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("empty password") << "a@b.c" << "" << QByteArray("login=a%40b.c&password=");
+        QTest::newRow("empty password") << "a@b.c"
+                                        << "" << QByteArray("login=a%40b.c&password=");
         QTest::newRow("form delimiters")
-            << "user" << "a+b&c=d e%" << QByteArray("login=user&password=a%2Bb%26c%3Dd%20e%25");
+            << "user"
+            << "a+b&c=d e%" << QByteArray("login=user&password=a%2Bb%26c%3Dd%20e%25");
         QTest::newRow("UTF-8") << QString::fromUtf8("пол") << QString::fromUtf8("№1")
                                << QByteArray("login=%D0%BF%D0%BE%D0%BB&password=%E2%84%961");
     }
@@ -283,16 +279,15 @@ private slots:
         ApiRequestContext c = context();
         c.login = login;
         c.password = password;
-        QCOMPARE(parseAuth(envelopeOf(ApiRequestBuilder::build(Req_Auth, c)).object).userId, 7);
+        const ReplySnapshot reply = exchange(ApiRequestBuilder::build(Req_Auth, c));
+        QCOMPARE(parseAuth(ReplyEnvelope::decode(reply.error, reply.body).object).userId, 7);
         QCOMPARE(service->requests().value(0).body, body);
     }
 
     void logNeverHoldsPasswordOrToken()
     {
         service->setAccount("secret-user", "Pa55-Wörd+Secret", 5, "s@kestrune.test", "s");
-        ApiRequestContext c = context();
-        c.login = service->login();
-        c.password = service->password();
+        const ApiRequestContext c = context();
         for (int t = Req_SignKey; t <= Req_MirrorToolConfig; ++t)
             exchange(ApiRequestBuilder::build(RequestType(t), c));
         QFile file(Loger::currentFileName());
@@ -314,7 +309,8 @@ private slots:
         QByteArray out;
         QTRY_VERIFY_WITH_TIMEOUT((out += demo.readAllStandardOutput()).contains("password: "),
                                  10000);
-        QVERIFY(out.contains("login:    demo@kestrune.test") && out.contains("password: demo-pass"));
+        QVERIFY(out.contains("login:    demo@kestrune.test")
+                && out.contains("password: demo-pass"));
         demo.terminate();
         QVERIFY(demo.waitForFinished(10000));
         QVERIFY(demo.exitStatus() == QProcess::NormalExit && demo.exitCode() == 0);
@@ -335,18 +331,19 @@ private slots:
         using F = MockService::Fault;
         using E = QNetworkReply;
         const QString unknown = QStringLiteral("Unknown error.");
-        QTest::newRow("silence past the limit") << int(F::Silent) << 0 << 300
-            << int(E::OperationCanceledError)
+        QTest::newRow("silence past the limit")
+            << int(F::Silent) << 0 << 300 << int(E::OperationCanceledError)
             << "Can't connect to server within given time interval." << false;
-        QTest::newRow("reply held past the limit") << int(F::Delay) << 100 << 400
-                                                   << int(E::NoError) << QString() << true;
-        QTest::newRow("limit zero") << int(F::Delay) << 100 << 0 << int(E::NoError) << QString()
-                                    << true;
-        QTest::newRow("404 means data not found") << int(F::NotFound) << 0 << 5000
-            << int(E::ContentNotFoundError) << "Requested data not found on server." << false;
-        QTest::newRow("500 with a JSON body keeps the body") << int(F::ServerErrorJson) << 0 << 5000
-                                                             << int(E::InternalServerError)
-                                                             << unknown << true;
+        QTest::newRow("reply held past the limit")
+            << int(F::Delay) << 100 << 400 << int(E::NoError) << QString() << true;
+        QTest::newRow("limit zero")
+            << int(F::Delay) << 100 << 0 << int(E::NoError) << QString() << true;
+        QTest::newRow("404 means data not found")
+            << int(F::NotFound) << 0 << 5000 << int(E::ContentNotFoundError)
+            << "Requested data not found on server." << false;
+        QTest::newRow("500 with a JSON body keeps the body")
+            << int(F::ServerErrorJson) << 0 << 5000 << int(E::InternalServerError) << unknown
+            << true;
         QTest::newRow("connection closed before the body")
             << int(F::Close) << 0 << 5000 << int(E::RemoteHostClosedError) << unknown << false;
         QTest::newRow("refused connection")
@@ -400,10 +397,9 @@ private slots:
         service->setExpectedApiHost(ApiHost);
         QVERIFY(service->start(0, certificates.certificateFile, certificates.keyFile));
         const int logged = m_log->matching("SSL errors occurred").size();
-        const ReplySnapshot result
-            = exchange(signKey(), 5000,
-                       trusted ? QSslCertificate::fromPath(certificates.caFile)
-                               : QList<QSslCertificate>());
+        const ReplySnapshot result = exchange(
+            signKey(), 5000,
+            trusted ? QSslCertificate::fromPath(certificates.caFile) : QList<QSslCertificate>());
         QCOMPARE(result.error,
                  trusted ? QNetworkReply::NoError : QNetworkReply::SslHandshakeFailedError);
         QCOMPARE(result.body.contains(service->requestKey().toLatin1()), trusted);
@@ -416,7 +412,8 @@ private slots:
     {
         if (qgetenv("KESTRUNE_PRIVATE_NETNS") != "1")
             QSKIP("runs in its own network namespace (tst_apirequests_netns)");
-        const ReplySnapshot result = exchange(signKey(QStringLiteral("http://kestrune-test.invalid")));
+        const ReplySnapshot result
+            = exchange(signKey(QStringLiteral("http://kestrune-test.invalid")));
         QCOMPARE(result.error, QNetworkReply::HostNotFoundError);
         QCOMPARE(result.userErrorText, QStringLiteral("Can't connect to server."));
     }

@@ -1,7 +1,6 @@
 #include "api/mirrorcheck.h"
 #include "api/replyenvelope.h"
 #include "api/replyparsers.h"
-#include "api/restoredecision.h"
 #include "support/builders.h"
 #include "support/testmain.h"
 
@@ -12,7 +11,6 @@
 #include <QRandomGenerator>
 
 Q_DECLARE_METATYPE(NetworkRequestExceptionType)
-Q_DECLARE_METATYPE(RestoreDecision::Action)
 
 namespace {
 
@@ -63,16 +61,16 @@ private slots:
         const int none = QNetworkReply::NoError;
         QTest::newRow("accepted") << none << QByteArray("{\"result\":true}") << true << Exc_Network;
         QTest::newRow("result missing") << none << QByteArray("{\"k\":1}") << false << Exc_Declined;
-        QTest::newRow("result as text") << none << QByteArray("{\"result\":\"true\"}") << false
-                                        << Exc_Declined;
+        QTest::newRow("result as text")
+            << none << QByteArray("{\"result\":\"true\"}") << false << Exc_Declined;
         QTest::newRow("not JSON") << none << QByteArray("<html>busy") << false << Exc_Decode;
         QTest::newRow("nested past the parser's depth")
             << none << QByteArray(3000, '[') << false << Exc_Decode;
         QTest::newRow("failure without body")
             << int(QNetworkReply::ContentNotFoundError) << QByteArray() << false << Exc_Network;
         QTest::newRow("HTTP 401 with result false is declined")
-            << int(QNetworkReply::AuthenticationRequiredError)
-            << QByteArray("{\"result\":false}") << false << Exc_Declined;
+            << int(QNetworkReply::AuthenticationRequiredError) << QByteArray("{\"result\":false}")
+            << false << Exc_Declined;
         QTest::newRow("HTTP error with an accepting body is read as success")
             << int(QNetworkReply::InternalServerError) << QByteArray("{\"result\":true}") << true
             << Exc_Network;
@@ -124,14 +122,11 @@ private slots:
                  "{\"data\":[{\"id\":5,\"type\":3,\"typeName\":\"Onion\",\"status\":1,\"timeEnd\":"
                  "1700000000.9},{\"id\":6,\"type\":1,\"status\":2,\"timeEnd\":-5.5},{\"id\":7,"
                  "\"type\":2,\"timeEnd\":1e300},{\"type\":1,\"timeEnd\":\"17\"},1,null]}")))
-            read << QStringLiteral("%1:%2:%3:%4:%5")
-                        .arg(s.type)
-                        .arg(s.id)
-                        .arg(s.status)
-                        .arg(s.timeEnd)
-                        .arg(s.typeName);
-        QCOMPARE(read, (QStringList {"0:0:0:0:", "0:0:0:0:", "1:6:2:-5:", "1:0:0:0:",
-                                     "2:7:0:2147483647:", "3:5:1:1700000000:Onion"}));
+            read << QString::asprintf("%d:%d:%d:%d:", s.type, s.id, s.status, s.timeEnd)
+                    + s.typeName;
+        QCOMPARE(read,
+                 (QStringList {"0:0:0:0:", "0:0:0:0:", "1:6:2:-5:", "1:0:0:0:", "2:7:0:2147483647:",
+                               "3:5:1:1700000000:Onion"}));
         QCOMPARE(parseSubscription(object("{\"timeEnd\":-1e300}")).timeEnd, INT_MIN);
         QVERIFY(parseSubscriptions(object("{\"data\":{\"id\":1}}")).isEmpty());
     }
@@ -141,13 +136,16 @@ private slots:
     // server of exactly that name.
     void serverListIsRead()
     {
-        const QByteArray geo = "\"geo\":{\"def\":{\"countryIso\":\"NL\",\"countryNameEn\":\"NL-en\","
-                               "\"countryNameRu\":\"NL-ru\",\"cityNameEn\":\"Oslo\","
-                               "\"cityNameRu\":\"Oslo-ru\"}}";
-        const QJsonObject reply = object(
-            "{\"data\":[{\"id\":1,\"ip\":\"10.0.0.1\",\"name\":\"srv-1\"," + geo + "},{\"id\":2,"
-            "\"isFree\":true," + geo + "},{\"id\":3,\"isFree\":\"true\"," + geo
-            + "},{\"id\":\"7\",\"ip\":1,\"geo\":\"NL\"},\"server\"]}");
+        const QByteArray geo
+            = "\"geo\":{\"def\":{\"countryIso\":\"NL\",\"countryNameEn\":\"NL-en\","
+              "\"countryNameRu\":\"NL-ru\",\"cityNameEn\":\"Oslo\","
+              "\"cityNameRu\":\"Oslo-ru\"}}";
+        const QJsonObject reply
+            = object("{\"data\":[{\"id\":1,\"ip\":\"10.0.0.1\",\"name\":\"srv-1\"," + geo
+                     + "},{\"id\":2,"
+                       "\"isFree\":true,"
+                     + geo + "},{\"id\":3,\"isFree\":\"true\"," + geo
+                     + "},{\"id\":\"7\",\"ip\":1,\"geo\":\"NL\"},\"server\"]}");
         QCOMPARE(describe(parseServerList(reply, 1, 2)), (QStringList {"1", "3", "0", "0"}));
         QCOMPARE(describe(parseServerList(reply, 4, 2)), (QStringList {"1", "2", "3", "0", "0"}));
         const VPNServer russian = parseServerList(reply, 1, 1).first();
@@ -161,8 +159,8 @@ private slots:
         QCOMPARE(english.at(2).sameCity, QVector<int> {3});
     }
 
-    // Entries get the exits the map names by id, known ones only, in the map's order; the
-    // first server of a duplicate id counts; what is not a whole number is skipped.
+    // Entries get the exits the map names by id, known ones only, in the map's order; what
+    // is not a whole number is skipped.
     void doubleMapMarksEntriesAndKnownExits_data()
     {
         QTest::addColumn<QVector<int>>("ids");
@@ -177,8 +175,6 @@ private slots:
             << QByteArray("{\"abc\":[5],\"\":[5],\"5x\":[6],\"5\":[\"six\",6.5,true,null,[6],{},"
                           "\"\",6,\"0\"],\"6\":\"5\"}")
             << QStringList {"0", "5>2,0", "6>"};
-        QTest::newRow("duplicate ids")
-            << QVector<int> {7, 8, 7} << QByteArray("{\"7\":[8]}") << QStringList {"7>1", "8", "7"};
     }
     void doubleMapMarksEntriesAndKnownExits()
     {
@@ -188,35 +184,6 @@ private slots:
         QVector<VPNServer> servers = serversWithIds(ids);
         applyDoubleMap(servers, object("{\"result\":true,\"map\":" + map + "}"));
         QCOMPARE(describe(servers), read);
-    }
-
-    void restoreLastServer_data()
-    {
-        QTest::addColumn<QVector<int>>("input"); // type, first, second, auto-connect, ids
-        QTest::addColumn<RestoreDecision::Action>("action");
-        QTest::addColumn<int>("newFirst");
-        QTest::addColumn<int>("newSecond");
-        using R = RestoreDecision;
-        // The list holds the ids 10, 20, 30.
-        QTest::newRow("unsupported type")
-            << QVector<int> {5, -1, -1, 1, 10, -1} << R::Restore_UnsupportedType << -1 << -1;
-        QTest::newRow("single: choice past the list is not trusted")
-            << QVector<int> {1, 7, 7, 1, 20, -1} << R::Restore_Connect << 1 << 1;
-        QTest::newRow("empty list")
-            << QVector<int> {1, -1, -1, 1, 10, -1, 0} << R::Restore_AutoChoice << -1 << -1;
-    }
-    void restoreLastServer()
-    {
-        QFETCH(QVector<int>, input);
-        QFETCH(RestoreDecision::Action, action);
-        QFETCH(int, newFirst);
-        QFETCH(int, newSecond);
-        const RestoreDecision decision = decideRestoreLastServer(
-            input[0], input[1], input[2], input[3], input[4], input[5],
-            input.size() > 6 ? QVector<VPNServer>() : serversWithIds({10, 20, 30}));
-        QCOMPARE(decision.action, action);
-        QCOMPARE(decision.firstServerIndex, newFirst);
-        QCOMPARE(decision.secondServerIndex, newSecond);
     }
 
     void mirrorDecision_data()
@@ -239,17 +206,13 @@ private slots:
         QCOMPARE(check.valid ? int(check.listed) : -1, decision);
     }
 
-    // 100,000 subscriptions and servers are read whole; one city of 100,000 servers would
+    // 100,000 servers are read whole; one city of 100,000 servers would
     // need 10^10 same-city entries, so only cities past the budget go without lists.
     void hugeRepliesAreReadWithinBounds()
     {
-        QJsonArray subs;
         QJsonArray servers;
-        for (int i = 0; i < 100000; ++i) {
-            subs.append(QJsonObject {{"id", i}, {"type", (i * 7) % 5}});
+        for (int i = 0; i < 100000; ++i)
             servers.append(QJsonObject {{"id", i}});
-        }
-        QCOMPARE(parseSubscriptions(QJsonObject {{"data", subs}}).size(), 100000);
         const QVector<VPNServer> oneCity = parseServerList(QJsonObject {{"data", servers}}, 4, 2);
         QCOMPARE(oneCity.size(), 100000);
         QVERIFY(oneCity.first().sameCity.isEmpty() && oneCity.last().sameCity.isEmpty());
