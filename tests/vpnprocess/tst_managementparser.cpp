@@ -29,7 +29,6 @@ private slots:
         row("reconnecting", s + "RECONNECTING,ping-restart,,,,,", "connecting");
         row("exiting", s + "EXITING,SIGTERM,,,,,", "exiting");
         row("resolve is no known state", s + "RESOLVE,,,,,,", "");
-        row("without prefix", "1607000000,CONNECTED,SUCCESS,,,,", "");
         row("counts", "  >BYTECOUNT:1500,700  ", "1500,700");
         row("largest counts", ">BYTECOUNT:2147483647,0", "2147483647,0");
         for (const char *bad :
