@@ -1,16 +1,21 @@
 #include "api/apirequestbuilder.h"
-#include "api/mirrorcheck.h"
 #include "api/replyenvelope.h"
 #include "api/replyparsers.h"
-#include "api/subscriptionchoice.h"
+#include "api/replysnapshot.h"
+#include "api/requestlauncher.h"
+#include "api/requestlog.h"
+#include "api/requestmanager.h"
 #include "core/loger.h"
 #include "mockservice/mockservice.h"
-#include "replycatcher.h"
+#include "mockservice/testcertificates.h"
 #include "support/builders.h"
 #include "support/logrecorder.h"
+#include "support/reservedport.h"
 #include "support/testmain.h"
 
 #include <QNetworkProxy>
+#include <QPointer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -22,7 +27,60 @@ const QByteArray ApiHost = QByteArrayLiteral("api.kestrune.test");
 
 } // namespace
 
-// Requests as the window sends them, against the local service, and the log lines they leave.
+// Plays the window's part for requests: launches them, reads each reply on the GUI thread as
+// a reply slot does, and disposes of the workers with replyReceived().
+class ReplyCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<ReplySnapshot> results;
+    QList<QList<QSslError>> sslErrorLists;
+    bool holdReplies = false; // replies and their workers stay until replyReceived()
+    QPointer<QNetworkReply> lastReply;
+    QList<QPointer<QThread>> threads;
+
+    RequestManager *send(const ApiRequest &request, int timeoutMs,
+                         const QList<QSslCertificate> &caCertificates = {})
+    {
+        RequestRoute route;
+        route.owner = this;
+        route.receiver = this;
+        route.disposeSignal = SIGNAL(replyReceived());
+        route.replySlot = SLOT(onReply(QNetworkReply *));
+        route.sslErrorsSlot = SLOT(onSslErrors(QNetworkReply *, QList<QSslError>));
+        route.timeoutMs = timeoutMs;
+        route.caCertificates = caCertificates;
+        RequestManager *worker = launchRequest(request, route);
+        threads << QPointer<QThread>(worker->thread());
+        return worker;
+    }
+    bool threadsGone() const
+    {
+        return std::all_of(threads.begin(), threads.end(), [](const auto &t) { return !t; });
+    }
+
+signals:
+    void replyReceived();
+
+public slots:
+    void onReply(QNetworkReply *reply)
+    {
+        results << ReplySnapshot::take(reply);
+        lastReply = reply;
+        if (!holdReplies)
+            emit replyReceived();
+    }
+    void onSslErrors(QNetworkReply *, QList<QSslError> errors)
+    {
+        sslErrorLists << errors;
+        RequestLog::writeSslErrors(errors);
+    }
+};
+
+// Requests as the window sends them, against the local service, and the log lines they leave;
+// the worker on its thread: time limits, failures and their user texts, TLS certificate
+// checks, and the end of workers and threads.
 class TestApiRequests : public QObject
 {
     Q_OBJECT
@@ -52,18 +110,22 @@ class TestApiRequests : public QObject
         c.protocolLabel = QStringLiteral("UDP");
         return c;
     }
+    ApiRequest signKey(const QString &base = QString()) const
+    {
+        ApiRequestContext c = context();
+        c.apiBaseUrl = base.isEmpty() ? c.apiBaseUrl : base;
+        return ApiRequestBuilder::build(Req_SignKey, c);
+    }
     // Sends one request as the window does, logging it first; returns the reply.
-    ReplyCatcher::Result exchange(const ApiRequest &request, int timeoutMs = 5000)
+    ReplySnapshot exchange(const ApiRequest &request, int timeoutMs = 5000,
+                           const QList<QSslCertificate> &caCertificates = {})
     {
         RequestLog::writeRequest(request);
-        QSignalSpy read(catcher.get(), SIGNAL(replyRead()));
-        catcher->send(request, timeoutMs);
-        return read.wait(timeoutMs + 5000) ? catcher->results.last() : ReplyCatcher::Result();
-    }
-    ReplyEnvelope envelopeOf(const ApiRequest &request)
-    {
-        const ReplyCatcher::Result result = exchange(request);
-        return ReplyEnvelope::decode(result.error, result.body);
+        const int before = catcher->results.size();
+        catcher->send(request, timeoutMs, caCertificates);
+        return QTest::qWaitFor([&] { return catcher->results.size() > before; }, timeoutMs + 10000)
+            ? catcher->results.last()
+            : ReplySnapshot();
     }
 
 private slots:
@@ -83,25 +145,44 @@ private slots:
     }
     void cleanup()
     {
-        catcher->dispose();
+        service->releaseSilent();
+        emit catcher->replyReceived();
+        // Every worker and its thread end once the reply is disposed of.
         QTRY_VERIFY_WITH_TIMEOUT(catcher->threadsGone(), 10000);
         QVERIFY2(service->violations().isEmpty(), qPrintable(service->violations().join("; ")));
         KESTRUNE_VERIFY_NO_QT_WARNINGS();
     }
 
     // Each request in its wire form, as the service checks it, and the lines it leaves in the
-    // log: the request, and what a failure of each kind would say.
+    // log: the request, and what a failure of each kind would say. The configuration follows
+    // the subscription type and the protocol.
     void requestReachesTheServiceInItsWireForm_data()
     {
         QTest::addColumn<RequestType>("type");
         QTest::addColumn<QString>("wire");
         QTest::addColumn<QString>("logged");
         QTest::addColumn<QString>("failure");
-        const auto row
-            = [](RequestType type, const char *wire, const char *logged, const char *failure) {
-                  QTest::newRow(qPrintable(ApiRequestBuilder::logTag(type)))
-                      << type << QString(wire) << QString(logged) << QString(failure);
-              };
+        QTest::addColumn<int>("subscriptionType");
+        QTest::addColumn<bool>("tcp");
+        const auto row = [](RequestType type, const char *wire, const char *logged,
+                            const char *failure, int subscriptionType = 1, bool tcp = false) {
+            QTest::addRow("%s %d%s", qPrintable(ApiRequestBuilder::logTag(type)), subscriptionType,
+                          tcp ? " tcp" : "")
+                << type << QString(wire) << QString(logged) << QString(failure) << subscriptionType
+                << tcp;
+        };
+        const char *configLogged = " openvpn configuration for VPN connection [9]";
+        const char *configFailure = "Unable to get openvpn configuration";
+        const QList<QPair<int, QString>> configs {
+            {4, "single-complement idPackage=11&idServer=101"},
+            {3, "onion-complement idPackage=11&idServer=101"},
+            {2, "double-complement idPackage=11&idServerIn=101&idServerOut=104"},
+            {7, "unknown-complement idPackage=11&idServer=unknown"}};
+        for (const QPair<int, QString> &config : configs)
+            row(Req_OpenVPNConfig,
+                qPrintable(QStringLiteral("GET /v1/openvpn/config-%1&proto=%2 auth")
+                               .arg(config.second, config.first % 2 ? "udp" : "tcp")),
+                configLogged, configFailure, config.first, config.first % 2 == 0);
         row(Req_SignKey, "GET /v1/api/sign ", " auth key for server [1]",
             "Unable to get authorization key");
         row(Req_Auth, "POST /v1/user/auth  key", " user's authorization [2]",
@@ -122,7 +203,7 @@ private slots:
             "Unable to get user's IP througth VPN connection");
         row(Req_OpenVPNConfig,
             "GET /v1/openvpn/config-single-complement idPackage=11&idServer=101&proto=udp auth",
-            " openvpn configuration for VPN connection [9]", "Unable to get openvpn configuration");
+            configLogged, configFailure);
         row(Req_MirrorToolConfig, "GET /v1/shadow/config  auth", "  mirror tool config [10]",
             "Unable to get mirror tool configuration");
         row(Req_SiteReachable, "GET /v1/api/info ",
@@ -134,7 +215,13 @@ private slots:
         QFETCH(QString, wire);
         QFETCH(QString, logged);
         QFETCH(QString, failure);
-        QCOMPARE(exchange(ApiRequestBuilder::build(type, context())).error, QNetworkReply::NoError);
+        QFETCH(int, subscriptionType);
+        QFETCH(bool, tcp);
+        ApiRequestContext c = context(subscriptionType);
+        c.useTcp = tcp;
+        c.protocolLabel = tcp ? QStringLiteral("TCP") : QStringLiteral("UDP");
+        const ReplySnapshot reply = exchange(ApiRequestBuilder::build(type, c));
+        QCOMPARE(reply.error, QNetworkReply::NoError);
         QCOMPARE(service->requests().size(), 1);
         const MockService::Request request = service->requests().first();
         QStringList seen {request.method + ' ' + request.path, request.query};
@@ -148,6 +235,13 @@ private slots:
                  type == Req_ServerMirrorCheck ? "127.0.0.1:" + QByteArray::number(service->port())
                                                : ApiHost);
         QVERIFY(!m_log->matching("server was sent:" + logged).isEmpty());
+        if (type == Req_OpenVPNConfig) {
+            QVERIFY(reply.body.contains(tcp ? "proto tcp" : "proto udp"));
+            QVERIFY(m_log->matching("[9]: VPN Server info: ")
+                        .last()
+                        .endsWith("[9]: VPN Server info: Amsterdam, NL (IP: 10.0.0.1, Protocol: "
+                                  + c.protocolLabel + ")"));
+        }
 
         const QString tag = ApiRequestBuilder::logTag(type);
         const auto lines = [&failure](const QStringList &lines) {
@@ -162,53 +256,19 @@ private slots:
         QCOMPARE(RequestLog::replyHeaderLine(type), "Server reply on " + tag);
     }
 
-    // The Host header names the API only when the base in use is the literal emergency
-    // address, and never on the address check.
-    void hostHeaderOnlyForALiteralEmergencyBase_data()
-    {
-        QTest::addColumn<QString>("apiBase");
-        QTest::addColumn<QString>("emergency");
-        QTest::addColumn<bool>("withHost");
-        const QString literal = QStringLiteral("http://198.51.100.23");
-        QTest::newRow("literal emergency address in use") << literal << literal << true;
-        QTest::newRow("named emergency address in use") << "http://backup.kestrune.test"
-                                                        << "http://backup.kestrune.test" << false;
-        QTest::newRow("default base in use") << "https://api.kestrune.test" << literal << false;
-        QTest::newRow("other literal address") << "http://203.0.113.5" << literal << false;
-    }
-    void hostHeaderOnlyForALiteralEmergencyBase()
-    {
-        QFETCH(QString, apiBase);
-        QFETCH(QString, emergency);
-        QFETCH(bool, withHost);
-        ApiRequestContext c = context();
-        c.apiBaseUrl = apiBase;
-        c.emergencyAddress = emergency;
-        c.emergencyIsIp = ApiRequestBuilder::isLiteralIpBase(emergency);
-        for (int t = Req_SignKey; t <= Req_MirrorToolConfig; ++t) {
-            const ApiRequest request = ApiRequestBuilder::build(RequestType(t), c);
-            const bool expected = withHost && t != Req_ServerMirrorCheck;
-            QCOMPARE(request.request.rawHeader("Host"), expected ? ApiHost : QByteArray());
-            QVERIFY(t == Req_ServerMirrorCheck
-                    || request.request.url().toString().startsWith(apiBase));
-        }
-    }
-
+    // The service's form decoder reads back exactly what was typed.
     void authorizationFormKeepsThePasswordAsTyped_data()
     {
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("empty password still sends the item")
-            << "demo@kestrune.test"
-            << "" << QByteArray("login=demo%40kestrune.test&password=");
-        QTest::newRow("form delimiters and plus sign")
+        QTest::newRow("empty password") << "a@b.c"
+                                        << "" << QByteArray("login=a%40b.c&password=");
+        QTest::newRow("form delimiters")
             << "user"
             << "a+b&c=d e%" << QByteArray("login=user&password=a%2Bb%26c%3Dd%20e%25");
-        QTest::newRow("non-Latin characters as UTF-8")
-            << QString::fromUtf8("пользователь") << QString::fromUtf8("пароль№1")
-            << QByteArray("login=%D0%BF%D0%BE%D0%BB%D1%8C%D0%B7%D0%BE%D0%B2%D0%B0%D1%82%D0%B5%D0%"
-                          "BB%D1%8C&password=%D0%BF%D0%B0%D1%80%D0%BE%D0%BB%D1%8C%E2%84%961");
+        QTest::newRow("UTF-8") << QString::fromUtf8("пол") << QString::fromUtf8("№1")
+                               << QByteArray("login=%D0%BF%D0%BE%D0%BB&password=%E2%84%961");
     }
     void authorizationFormKeepsThePasswordAsTyped()
     {
@@ -219,52 +279,15 @@ private slots:
         ApiRequestContext c = context();
         c.login = login;
         c.password = password;
-        // The service's form decoder reads back exactly what was typed.
-        QCOMPARE(parseAuth(envelopeOf(ApiRequestBuilder::build(Req_Auth, c)).object).userId, 7);
+        const ReplySnapshot reply = exchange(ApiRequestBuilder::build(Req_Auth, c));
+        QCOMPARE(parseAuth(ReplyEnvelope::decode(reply.error, reply.body).object).userId, 7);
         QCOMPARE(service->requests().value(0).body, body);
-    }
-
-    void openVpnConfigurationQueryFollowsTypeAndProtocol_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<bool>("tcp");
-        QTest::addColumn<QByteArray>("wire");
-        const auto row = [](const char *name, int type, bool tcp, const char *wire) {
-            QTest::newRow(name) << type << tcp << QByteArray(wire);
-        };
-        row("free over TCP", 4, true, "single-complement?idPackage=11&idServer=101&proto=tcp");
-        row("onion", 3, false, "onion-complement?idPackage=11&idServer=101&proto=udp");
-        row("double names entry and exit", 2, true,
-            "double-complement?idPackage=11&idServerIn=101&idServerOut=104&proto=tcp");
-        row("unsupported type", 7, false,
-            "unknown-complement?idPackage=11&idServer=unknown&proto=udp");
-    }
-    void openVpnConfigurationQueryFollowsTypeAndProtocol()
-    {
-        QFETCH(int, type);
-        QFETCH(bool, tcp);
-        QFETCH(QByteArray, wire);
-        ApiRequestContext c = context(type);
-        c.useTcp = tcp;
-        c.protocolLabel = tcp ? QStringLiteral("TCP") : QStringLiteral("UDP");
-        const ReplyCatcher::Result result
-            = exchange(ApiRequestBuilder::build(Req_OpenVPNConfig, c));
-        QCOMPARE(result.error, QNetworkReply::NoError);
-        const MockService::Request request = service->requests().value(0);
-        QCOMPARE(request.path + '?' + request.query, "/v1/openvpn/config-" + wire);
-        QVERIFY(result.body.contains(tcp ? "proto tcp" : "proto udp"));
-        QVERIFY(m_log->matching("[9]: VPN Server info: ")
-                    .last()
-                    .endsWith("[9]: VPN Server info: Amsterdam, NL (IP: 10.0.0.1, Protocol: "
-                              + c.protocolLabel + ")"));
     }
 
     void logNeverHoldsPasswordOrToken()
     {
         service->setAccount("secret-user", "Pa55-Wörd+Secret", 5, "s@kestrune.test", "s");
-        ApiRequestContext c = context();
-        c.login = service->login();
-        c.password = service->password();
+        const ApiRequestContext c = context();
         for (int t = Req_SignKey; t <= Req_MirrorToolConfig; ++t)
             exchange(ApiRequestBuilder::build(RequestType(t), c));
         QFile file(Loger::currentFileName());
@@ -275,51 +298,124 @@ private slots:
         QVERIFY(!service->authToken().isEmpty() && !log.contains(service->authToken().toUtf8()));
     }
 
-    // The whole chain of the demo account, each reply read by its parser and feeding the next
-    // request: sign-in, subscriptions, a double route, its configuration and both addresses.
-    void demoAccountCarriesASignInAndAConnection()
+    // The standalone service program names the demo account and ends on TERM.
+    void demoServiceProgramServesUntilTerminated()
     {
-        ApiRequestContext c = context();
-        c.login = QStringLiteral("demo@kestrune.test");
-        c.password = QStringLiteral("demo-pass");
-        QVERIFY(envelopeOf(ApiRequestBuilder::build(Req_SiteReachable, c)).ok);
-        c.requestKey = parseSignKey(envelopeOf(ApiRequestBuilder::build(Req_SignKey, c)).object);
-        const AuthInfo account
-            = parseAuth(envelopeOf(ApiRequestBuilder::build(Req_Auth, c)).object);
-        QCOMPARE(account.userEmail, QStringLiteral("demo@kestrune.test"));
-        c.authToken = account.authToken;
-        c.userId = account.userId;
-        const MirrorCheck mirror
-            = parseMirrorCheck(exchange(ApiRequestBuilder::build(Req_ServerMirrorCheck, c)).body);
-        QVERIFY(mirror.valid && !mirror.listed);
+        ReservedPort reserved;
+        reserved.release();
+        QProcess demo;
+        demo.start(QString::fromLocal8Bit(qgetenv("KESTRUNE_DEMO_SERVICE")),
+                   {QString::number(reserved.port()), QStringLiteral("--lifetime"), "60"});
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += demo.readAllStandardOutput()).contains("password: "),
+                                 10000);
+        QVERIFY(out.contains("login:    demo@kestrune.test")
+                && out.contains("password: demo-pass"));
+        demo.terminate();
+        QVERIFY(demo.waitForFinished(10000));
+        QVERIFY(demo.exitStatus() == QProcess::NormalExit && demo.exitCode() == 0);
+        QVERIFY((out + demo.readAllStandardOutput()).contains("stopped after 0 requests"));
+    }
 
-        const QVector<Subscription> subs
-            = parseSubscriptions(envelopeOf(ApiRequestBuilder::build(Req_SubsList, c)).object);
-        QVERIFY(chooseSubscription(subs, -1).usable);
-        int doubleIndex = -1;
-        for (int i = 0; i < subs.size(); ++i)
-            doubleIndex = subs.at(i).type == 2 && subs.at(i).status == 1 ? i : doubleIndex;
-        QVERIFY(doubleIndex >= 0);
-        c.setRoute(subs, doubleIndex, {}, -1, -1);
-        QVector<VPNServer> servers
-            = parseServerList(envelopeOf(ApiRequestBuilder::build(Req_ServerList, c)).object, 2, 2);
-        applyDoubleMap(servers,
-                       envelopeOf(ApiRequestBuilder::build(Req_DoubleServerList, c)).object);
-        int entry = 0;
-        while (entry < servers.size() && servers.at(entry).doubleExits.isEmpty())
-            ++entry;
-        QVERIFY(entry < servers.size());
-        c.setRoute(subs, doubleIndex, servers, entry, servers.at(entry).doubleExits.first());
+    // What a failed or late transfer gives: its error, the user's text and its mark. A reply
+    // within the limit is never marked later, even when it is held past the limit: a timer
+    // left running would mark it then. A damaged limit falls back to the default.
+    void transferGetsItsErrorTextAndMark_data()
+    {
+        QTest::addColumn<int>("fault"); // -1: the port refuses
+        QTest::addColumn<int>("delayMs");
+        QTest::addColumn<int>("limitMs");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("hasBody");
+        using F = MockService::Fault;
+        using E = QNetworkReply;
+        const QString unknown = QStringLiteral("Unknown error.");
+        QTest::newRow("silence past the limit")
+            << int(F::Silent) << 0 << 300 << int(E::OperationCanceledError)
+            << "Can't connect to server within given time interval." << false;
+        QTest::newRow("reply held past the limit")
+            << int(F::Delay) << 100 << 400 << int(E::NoError) << QString() << true;
+        QTest::newRow("limit zero")
+            << int(F::Delay) << 100 << 0 << int(E::NoError) << QString() << true;
+        QTest::newRow("404 means data not found")
+            << int(F::NotFound) << 0 << 5000 << int(E::ContentNotFoundError)
+            << "Requested data not found on server." << false;
+        QTest::newRow("500 with a JSON body keeps the body")
+            << int(F::ServerErrorJson) << 0 << 5000 << int(E::InternalServerError) << unknown
+            << true;
+        QTest::newRow("connection closed before the body")
+            << int(F::Close) << 0 << 5000 << int(E::RemoteHostClosedError) << unknown << false;
+        QTest::newRow("refused connection")
+            << -1 << 0 << 5000 << int(E::ConnectionRefusedError) << unknown << false;
+    }
+    void transferGetsItsErrorTextAndMark()
+    {
+        QFETCH(int, fault);
+        QFETCH(int, delayMs);
+        QFETCH(int, limitMs);
+        QFETCH(int, error);
+        QFETCH(QString, text);
+        QFETCH(bool, hasBody);
+        const bool timedOut = error == QNetworkReply::OperationCanceledError;
+        ReservedPort refusing;
+        service->setFault("/v1/api/sign", MockService::Fault(qMax(fault, 0)), delayMs);
+        catcher->holdReplies = true;
+        RequestManager *worker = catcher->send(
+            signKey(fault < 0 ? QString("http://127.0.0.1:%1").arg(refusing.port()) : QString()),
+            limitMs);
+        QSignalSpy marked(worker, SIGNAL(timedOut()));
+        QTRY_COMPARE_WITH_TIMEOUT(catcher->results.size(), 1, 15000);
+        QVERIFY(timedOut || delayMs == 0 || !marked.wait(qMax(limitMs, 0) + 300));
+        QCOMPARE(catcher->lastReply->property("timedout").toBool(), timedOut);
+        const ReplySnapshot &result = catcher->results.first();
+        QCOMPARE(int(result.error), error);
+        QCOMPARE(result.timedOut, timedOut);
+        QCOMPARE(error ? result.userErrorText : QString(), text);
+        QCOMPARE(!result.body.isEmpty(), hasBody);
+        QCOMPARE(result.failedWithoutBody(), !hasBody && error != QNetworkReply::NoError);
+    }
 
-        const ReplyEnvelope before = envelopeOf(ApiRequestBuilder::build(Req_OriginalIP, c));
-        QVERIFY(exchange(ApiRequestBuilder::build(Req_OpenVPNConfig, c))
-                    .body.contains("remote 127.0.0.1"));
-        const ReplyEnvelope after = envelopeOf(ApiRequestBuilder::build(Req_NewIP, c));
-        const QString original = before.object.value("api").toObject().value("ip").toString();
-        const QString tunnel = after.object.value("api").toObject().value("ip").toString();
-        QVERIFY(!original.isEmpty() && !tunnel.isEmpty() && original != tunnel);
-        QCOMPARE(service->requests().at(8).path,
-                 QByteArray("/v1/openvpn/config-double-complement"));
+    // A certificate that fails validation fails the request before any of it is sent; the
+    // problems are logged all the same. One of an authority the request trusts is accepted.
+    void certificateDecidesTheRequest_data()
+    {
+        QTest::addColumn<bool>("selfSigned");
+        QTest::addColumn<bool>("trusted");
+        QTest::newRow("self-signed certificate") << true << false;
+        QTest::newRow("certificate of an unknown authority") << false << false;
+        QTest::newRow("certificate of a trusted authority") << false << true;
+    }
+    void certificateDecidesTheRequest()
+    {
+        QFETCH(bool, selfSigned);
+        QFETCH(bool, trusted);
+        QTemporaryDir dir;
+        const TestCertificates certificates = TestCertificates::make(dir.path(), selfSigned);
+        QVERIFY2(certificates.ok(), qPrintable(certificates.error));
+        service.reset(new MockService);
+        service->setExpectedApiHost(ApiHost);
+        QVERIFY(service->start(0, certificates.certificateFile, certificates.keyFile));
+        const int logged = m_log->matching("SSL errors occurred").size();
+        const ReplySnapshot result = exchange(
+            signKey(), 5000,
+            trusted ? QSslCertificate::fromPath(certificates.caFile) : QList<QSslCertificate>());
+        QCOMPARE(result.error,
+                 trusted ? QNetworkReply::NoError : QNetworkReply::SslHandshakeFailedError);
+        QCOMPARE(result.body.contains(service->requestKey().toLatin1()), trusted);
+        QCOMPARE(service->requests().size(), trusted ? 1 : 0);
+        QTRY_COMPARE_WITH_TIMEOUT(catcher->sslErrorLists.isEmpty(), trusted, 5000);
+        QCOMPARE(m_log->matching("SSL errors occurred").size(), logged + (trusted ? 0 : 1));
+    }
+
+    void unknownHostCannotBeReached()
+    {
+        if (qgetenv("KESTRUNE_PRIVATE_NETNS") != "1")
+            QSKIP("runs in its own network namespace (tst_apirequests_netns)");
+        const ReplySnapshot result
+            = exchange(signKey(QStringLiteral("http://kestrune-test.invalid")));
+        QCOMPARE(result.error, QNetworkReply::HostNotFoundError);
+        QCOMPARE(result.userErrorText, QStringLiteral("Can't connect to server."));
     }
 };
 

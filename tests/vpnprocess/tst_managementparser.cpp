@@ -25,20 +25,16 @@ private slots:
         };
         const QString s = QStringLiteral(">STATE:1607000000,");
         row("connecting", s + "CONNECTING,,,,,,", "connecting");
-        row("add routes", s + "ADD_ROUTES,,10.8.0.6,,,,", "connecting");
         row("connected", s + "CONNECTED,SUCCESS,10.8.0.6,,,,", "connected");
         row("reconnecting", s + "RECONNECTING,ping-restart,,,,,", "connecting");
         row("exiting", s + "EXITING,SIGTERM,,,,,", "exiting");
         row("resolve is no known state", s + "RESOLVE,,,,,,", "");
-        row("lower case words", s + "connected,,,,,,", "");
-        row("without prefix", "1607000000,CONNECTED,SUCCESS,,,,", "");
         row("counts", "  >BYTECOUNT:1500,700  ", "1500,700");
         row("largest counts", ">BYTECOUNT:2147483647,0", "2147483647,0");
         for (const char *bad :
              {"2147483648,1", "1,3000000000", "1500", ",", "12a,4", "1,2,3", "0x10,4"})
             row(bad, ">BYTECOUNT:" + QString(bad), "");
         row("signal answer", "SUCCESS: signal SIGTERM thrown", "confirms");
-        row("password accepted", "SUCCESS: password is correct", "");
     }
     void managementLinesAreRead()
     {
@@ -68,9 +64,6 @@ private slots:
         // Two-digit parts and the greeting's state history are met by the real OpenVPN.
         row("any letter case", "openvpn 2.5.0 x86_64\n", "2.5.0", false);
         row("not at the start", "Welcome to OpenVPN 2.4.9\n", nullptr, false);
-        row("beyond the first 50 characters", QByteArray(50, ' ') + "OpenVPN 2.4.9", nullptr,
-            false);
-        row("two-part version", "OpenVPN 2.4 x\n", nullptr, false);
         row("nothing (silent or missing program)", "", nullptr, false);
         row("error in any letter case", "TLS Error: handshake failed", nullptr, true);
         row("nothing after a zero byte counts", QByteArray("socket ok\0 ERROR", 16), nullptr,
