@@ -51,6 +51,11 @@ QString parseSignKey(const QJsonObject &reply)
     return reply.value(QStringLiteral("key")).toString();
 }
 
+QString parseUserIp(const QJsonObject &reply)
+{
+    return reply.value(QStringLiteral("api")).toObject().value(QStringLiteral("ip")).toString();
+}
+
 AuthInfo parseAuth(const QJsonObject &reply)
 {
     AuthInfo info;

@@ -15,6 +15,9 @@
 // Reply [1]: the request key.
 QString parseSignKey(const QJsonObject &reply);
 
+// Replies [7] and [8]: the user's public address as the service sees it.
+QString parseUserIp(const QJsonObject &reply);
+
 // Reply [2]: token and account.
 AuthInfo parseAuth(const QJsonObject &reply);
 

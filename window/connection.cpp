@@ -1,5 +1,6 @@
 // MainWindow: the road from a connect action to a verified tunnel and back.
 
+#include "api/replyparsers.h"
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
 #include "window/mainwindow.h"
@@ -207,10 +208,7 @@ void MainWindow::getOriginalIPReply(QNetworkReply *reply)
     const ReplySnapshot snapshot = ReplySnapshot::take(reply);
     emit replyReceived();
     const ReplyEnvelope envelope = snapshot.envelope();
-    const QString ip = envelope.object.value(QLatin1String("api"))
-                           .toObject()
-                           .value(QLatin1String("ip"))
-                           .toString();
+    const QString ip = parseUserIp(envelope.object);
     if (!envelope.ok || ip.isEmpty()) {
         RequestLog::writeFailure(Req_OriginalIP, envelope.ok ? Exc_Decode : envelope.failure,
                                  snapshot.errorString);
@@ -294,10 +292,7 @@ void MainWindow::getNewIPReply(QNetworkReply *reply)
     const ReplySnapshot snapshot = ReplySnapshot::take(reply);
     emit replyReceived();
     const ReplyEnvelope envelope = snapshot.envelope();
-    const QString ip = envelope.object.value(QLatin1String("api"))
-                           .toObject()
-                           .value(QLatin1String("ip"))
-                           .toString();
+    const QString ip = parseUserIp(envelope.object);
     if (!envelope.ok || ip.isEmpty()) {
         RequestLog::writeFailure(Req_NewIP, envelope.ok ? Exc_Decode : envelope.failure,
                                  snapshot.errorString);

@@ -115,6 +115,9 @@ double probeRefusedPorts(const QVector<int> &ports)
     std::printf("availability check: %d refused loopback ports in %.0f ms, %.0f probes/s (%d "
                 "reported refused)\n",
                 int(ports.size()), seconds * 1000, ports.size() / seconds, refused);
+    std::printf("BENCH\tavailability check: refused loopback ports probed per second\t%.0f\t/s\t-"
+                "\t-\n",
+                ports.size() / seconds);
     return ports.size() / seconds;
 }
 
@@ -141,6 +144,7 @@ int main(int argc, char **argv)
     }
     std::printf("all-locations list: 1000 cities with their rows filled in %.1f ms (best of 5)\n",
                 best);
+    std::printf("BENCH\tall-locations list of 1000 cities filled\t%.1f\tms\t-\t<150\n", best);
 
     // Rows get their widgets as they come into view: a page at a time down the whole list.
     auto *list = window.findChild<QListWidget *>(QStringLiteral("vpnServAllServListWidget"));
@@ -188,6 +192,9 @@ int main(int argc, char **argv)
     ticker.stop();
     std::printf("window check of 1000 servers: %.0f ms, longest GUI stall %.1f ms\n",
                 clock.nsecsElapsed() / 1e6, longest / 1e6);
+    std::printf("BENCH\tlongest GUI stall while the window checks 1000 servers"
+                "\t%.1f\tms\t-\t<50\n",
+                longest / 1e6);
 
     for (int fd : descriptors)
         ::close(fd);
