@@ -679,6 +679,222 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
         <translation>[10]: 镜像工具配置中缺少成员 &quot;%1&quot; 或其不可用</translation>
     </message>
+    <message>
+        <source>Stopping VPN connection</source>
+        <translation>正在停止 VPN 连接</translation>
+    </message>
+    <message>
+        <source>Interrupt connection status detected. Cancelation reply processing</source>
+        <translation>检测到连接中断状态。已取消应答处理</translation>
+    </message>
+    <message>
+        <source>Real IP received</source>
+        <translation>已获取真实 IP</translation>
+    </message>
+    <message>
+        <source>Unable to save openvpn configuration in file</source>
+        <translation>无法将 openvpn 配置保存到文件</translation>
+    </message>
+    <message>
+        <source>openvpn configuration has been successfully saved in file</source>
+        <translation>openvpn 配置已成功保存到文件</translation>
+    </message>
+    <message>
+        <source>Initializing VPN connection</source>
+        <translation>正在初始化 VPN 连接</translation>
+    </message>
+    <message>
+        <source>retrying network request (retry: %0)</source>
+        <translation>正在重试网络请求（重试次数：%0）</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP through VPN connection received</source>
+        <translation>已获取通过 VPN 连接的用户 IP</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP before and after VPN connection establishment are equal</source>
+        <translation>建立 VPN 连接前后的用户 IP 相同</translation>
+    </message>
+    <message>
+        <source>expired</source>
+        <translation>已过期</translation>
+    </message>
+    <message>
+        <source>openvpn process closed</source>
+        <translation>openvpn 进程已关闭</translation>
+    </message>
+    <message>
+        <source>auto select</source>
+        <translation>自动选择</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;Unable to connect.&lt;/span&gt;&lt;a href=&quot;file:///</source>
+        <translation>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;无法连接。&lt;/span&gt;&lt;a href=&quot;file:///</translation>
+    </message>
+    <message>
+        <source>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;View log&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;查看日志&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Connecting</source>
+        <translation>正在连接</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>正在断开连接</translation>
+    </message>
+    <message>
+        <source>ABORT</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>Disconnect VPN</source>
+        <translation>断开 VPN</translation>
+    </message>
+    <message>
+        <source>Connect VPN (%0)</source>
+        <translation>连接 VPN（%0）</translation>
+    </message>
+    <message>
+        <source>App version: KS %0, OS: %2 %3 (version %4),</source>
+        <translation>应用版本：KS %0，操作系统：%2 %3（版本 %4），</translation>
+    </message>
+    <message>
+        <source>OpenVPN version: %0, screen resolution: %1 on %2 pixels</source>
+        <translation>OpenVPN 版本：%0，屏幕分辨率：%1 × %2 像素</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN 2.3.x or 2.4.x.</source>
+        <translation>已安装的 OpenVPN 版本（%0）与本应用不兼容。&lt;br&gt;请安装 OpenVPN 2.3.x 或 2.4.x。</translation>
+    </message>
+    <message>
+        <source>Main window created</source>
+        <translation>主窗口已创建</translation>
+    </message>
+    <message>
+        <source>[11]: Trying reconnect to emergency address</source>
+        <translation>[11]: 正在尝试重新连接到应急地址</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration needed: %0</source>
+        <translation>需要服务器镜像配置：%0</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration disabled: Shadowsocks component not found.</source>
+        <translation>服务器镜像配置已禁用：未找到 Shadowsocks 组件。</translation>
+    </message>
+    <message>
+        <source>Shadowsocks component not found.&lt;br&gt;Server mirror configurations are disabled.</source>
+        <translation>未找到 Shadowsocks 组件。&lt;br&gt;服务器镜像配置已禁用。</translation>
+    </message>
+    <message>
+        <source>[WARNING]: server mirror configuration required TCP protocol only</source>
+        <translation>[WARNING]: 服务器镜像配置仅支持 TCP 协议</translation>
+    </message>
+    <message>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: 已从镜像工具配置中删除成员 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to save mirror tool configuration in file</source>
+        <translation>无法将镜像工具配置保存到文件</translation>
+    </message>
+    <message>
+        <source>mirror tool configuration has been saved in file</source>
+        <translation>镜像工具配置已保存到文件</translation>
+    </message>
+    <message>
+        <source>Application is shutting down</source>
+        <translation>应用程序正在关闭</translation>
+    </message>
+    <message>
+        <source>[5]: VPN server list received. Server count: %0</source>
+        <translation>[5]: 已获取 VPN 服务器列表。服务器数量：%0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: no server selected (%0)</source>
+        <translation>保存应用设置出错：未选择服务器（%0）</translation>
+    </message>
+    <message>
+        <source>Sign-in not started: no service address</source>
+        <translation>未开始登录：没有服务地址</translation>
+    </message>
+    <message>
+        <source>Server not reachable.</source>
+        <translation>无法访问服务器。</translation>
+    </message>
+    <message>
+        <source>Incorrect server reply.</source>
+        <translation>服务器应答不正确。</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request</source>
+        <translation>服务器拒绝了授权请求</translation>
+    </message>
+    <message>
+        <source>[1]: Authorization key received</source>
+        <translation>[1]: 已获取授权密钥</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request.</source>
+        <translation>服务器拒绝了授权请求。</translation>
+    </message>
+    <message>
+        <source>[2]: Authorization completed (account: %0)</source>
+        <translation>[2]: 授权完成（账户：%0）</translation>
+    </message>
+    <message>
+        <source>[4]: Subscription list received. Subscription count: %0</source>
+        <translation>[4]: 已获取订阅列表。订阅数量：%0</translation>
+    </message>
+    <message>
+        <source>[4]: Authorization completed</source>
+        <translation>[4]: 授权完成</translation>
+    </message>
+    <message>
+        <source>Subscription selected: no active subscription (purchase webpage opened)</source>
+        <translation>已选择订阅：没有有效订阅（已打开购买网页）</translation>
+    </message>
+    <message>
+        <source>Subscription selected: %0</source>
+        <translation>已选择订阅：%0</translation>
+    </message>
+    <message>
+        <source>BUY SUBSCRIBTION</source>
+        <translation>购买订阅</translation>
+    </message>
+    <message>
+        <source>Connect VPN</source>
+        <translation>连接 VPN</translation>
+    </message>
+    <message>
+        <source>Show stats</source>
+        <translation>显示统计</translation>
+    </message>
+    <message>
+        <source>Show window</source>
+        <translation>显示窗口</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

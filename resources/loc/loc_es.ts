@@ -679,6 +679,222 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
         <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
         <translation>[10]: falta el miembro &quot;%1&quot; de la configuración de la herramienta espejo o no es utilizable</translation>
     </message>
+    <message>
+        <source>Stopping VPN connection</source>
+        <translation>Deteniendo la conexión VPN</translation>
+    </message>
+    <message>
+        <source>Interrupt connection status detected. Cancelation reply processing</source>
+        <translation>Se detectó la interrupción de la conexión. Se cancela el procesamiento de la respuesta</translation>
+    </message>
+    <message>
+        <source>Real IP received</source>
+        <translation>IP real recibida</translation>
+    </message>
+    <message>
+        <source>Unable to save openvpn configuration in file</source>
+        <translation>No se pudo guardar la configuración de openvpn en el archivo</translation>
+    </message>
+    <message>
+        <source>openvpn configuration has been successfully saved in file</source>
+        <translation>la configuración de openvpn se ha guardado correctamente en el archivo</translation>
+    </message>
+    <message>
+        <source>Initializing VPN connection</source>
+        <translation>Inicializando la conexión VPN</translation>
+    </message>
+    <message>
+        <source>retrying network request (retry: %0)</source>
+        <translation>reintentando la solicitud de red (intento: %0)</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP through VPN connection received</source>
+        <translation>IP del usuario a través de la conexión VPN recibida</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP before and after VPN connection establishment are equal</source>
+        <translation>La IP del usuario antes y después de establecer la conexión VPN es la misma</translation>
+    </message>
+    <message>
+        <source>expired</source>
+        <translation>caducada</translation>
+    </message>
+    <message>
+        <source>openvpn process closed</source>
+        <translation>el proceso openvpn se ha cerrado</translation>
+    </message>
+    <message>
+        <source>auto select</source>
+        <translation>selección automática</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>desconocido</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;Unable to connect.&lt;/span&gt;&lt;a href=&quot;file:///</source>
+        <translation>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;No se pudo conectar.&lt;/span&gt;&lt;a href=&quot;file:///</translation>
+    </message>
+    <message>
+        <source>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;View log&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;Ver registro&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Connecting</source>
+        <translation>Conectando</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Desconectando</translation>
+    </message>
+    <message>
+        <source>ABORT</source>
+        <translation>CANCELAR</translation>
+    </message>
+    <message>
+        <source>Disconnect VPN</source>
+        <translation>Desconectar VPN</translation>
+    </message>
+    <message>
+        <source>Connect VPN (%0)</source>
+        <translation>Conectar VPN (%0)</translation>
+    </message>
+    <message>
+        <source>App version: KS %0, OS: %2 %3 (version %4),</source>
+        <translation>Versión de la aplicación: KS %0, SO: %2 %3 (versión %4),</translation>
+    </message>
+    <message>
+        <source>OpenVPN version: %0, screen resolution: %1 on %2 pixels</source>
+        <translation>Versión de OpenVPN: %0, resolución de pantalla: %1 por %2 píxeles</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN 2.3.x or 2.4.x.</source>
+        <translation>La versión de OpenVPN instalada (%0) no es compatible con la aplicación.&lt;br&gt;Instale OpenVPN 2.3.x o 2.4.x.</translation>
+    </message>
+    <message>
+        <source>Main window created</source>
+        <translation>Ventana principal creada</translation>
+    </message>
+    <message>
+        <source>[11]: Trying reconnect to emergency address</source>
+        <translation>[11]: Intentando reconectar a la dirección de emergencia</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration needed: %0</source>
+        <translation>Se necesita la configuración de espejo del servidor: %0</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>sí</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration disabled: Shadowsocks component not found.</source>
+        <translation>Configuración de espejo del servidor desactivada: no se encontró el componente Shadowsocks.</translation>
+    </message>
+    <message>
+        <source>Shadowsocks component not found.&lt;br&gt;Server mirror configurations are disabled.</source>
+        <translation>No se encontró el componente Shadowsocks.&lt;br&gt;Las configuraciones de espejo del servidor están desactivadas.</translation>
+    </message>
+    <message>
+        <source>[WARNING]: server mirror configuration required TCP protocol only</source>
+        <translation>[WARNING]: la configuración de espejo del servidor requiere solo el protocolo TCP</translation>
+    </message>
+    <message>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: se ha descartado el miembro &quot;%1&quot; de la configuración de la herramienta espejo</translation>
+    </message>
+    <message>
+        <source>Unable to save mirror tool configuration in file</source>
+        <translation>No se pudo guardar la configuración de la herramienta espejo en el archivo</translation>
+    </message>
+    <message>
+        <source>mirror tool configuration has been saved in file</source>
+        <translation>la configuración de la herramienta espejo se ha guardado en el archivo</translation>
+    </message>
+    <message>
+        <source>Application is shutting down</source>
+        <translation>La aplicación se está cerrando</translation>
+    </message>
+    <message>
+        <source>[5]: VPN server list received. Server count: %0</source>
+        <translation>[5]: Lista de servidores VPN recibida. Número de servidores: %0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: no server selected (%0)</source>
+        <translation>Error al guardar la configuración de la aplicación: no se ha seleccionado ningún servidor (%0)</translation>
+    </message>
+    <message>
+        <source>Sign-in not started: no service address</source>
+        <translation>No se inició el inicio de sesión: no hay dirección del servicio</translation>
+    </message>
+    <message>
+        <source>Server not reachable.</source>
+        <translation>El servidor no está disponible.</translation>
+    </message>
+    <message>
+        <source>Incorrect server reply.</source>
+        <translation>Respuesta incorrecta del servidor.</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request</source>
+        <translation>El servidor rechazó la solicitud de autorización</translation>
+    </message>
+    <message>
+        <source>[1]: Authorization key received</source>
+        <translation>[1]: Clave de autorización recibida</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request.</source>
+        <translation>El servidor rechazó la solicitud de autorización.</translation>
+    </message>
+    <message>
+        <source>[2]: Authorization completed (account: %0)</source>
+        <translation>[2]: Autorización completada (cuenta: %0)</translation>
+    </message>
+    <message>
+        <source>[4]: Subscription list received. Subscription count: %0</source>
+        <translation>[4]: Lista de suscripciones recibida. Número de suscripciones: %0</translation>
+    </message>
+    <message>
+        <source>[4]: Authorization completed</source>
+        <translation>[4]: Autorización completada</translation>
+    </message>
+    <message>
+        <source>Subscription selected: no active subscription (purchase webpage opened)</source>
+        <translation>Suscripción seleccionada: no hay ninguna suscripción activa (se abrió la página de compra)</translation>
+    </message>
+    <message>
+        <source>Subscription selected: %0</source>
+        <translation>Suscripción seleccionada: %0</translation>
+    </message>
+    <message>
+        <source>BUY SUBSCRIBTION</source>
+        <translation>COMPRAR SUSCRIPCIÓN</translation>
+    </message>
+    <message>
+        <source>Connect VPN</source>
+        <translation>Conectar VPN</translation>
+    </message>
+    <message>
+        <source>Show stats</source>
+        <translation>Mostrar estadísticas</translation>
+    </message>
+    <message>
+        <source>Show window</source>
+        <translation>Mostrar ventana</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

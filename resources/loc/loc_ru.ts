@@ -679,6 +679,222 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
         <translation>[10]: в конфигурации инструмента зеркала отсутствует или непригоден элемент &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>Stopping VPN connection</source>
+        <translation>Остановка VPN-подключения</translation>
+    </message>
+    <message>
+        <source>Interrupt connection status detected. Cancelation reply processing</source>
+        <translation>Обнаружено прерывание подключения. Обработка ответа отменена</translation>
+    </message>
+    <message>
+        <source>Real IP received</source>
+        <translation>Получен реальный IP</translation>
+    </message>
+    <message>
+        <source>Unable to save openvpn configuration in file</source>
+        <translation>Не удалось сохранить конфигурацию openvpn в файл</translation>
+    </message>
+    <message>
+        <source>openvpn configuration has been successfully saved in file</source>
+        <translation>конфигурация openvpn успешно сохранена в файл</translation>
+    </message>
+    <message>
+        <source>Initializing VPN connection</source>
+        <translation>Инициализация VPN-подключения</translation>
+    </message>
+    <message>
+        <source>retrying network request (retry: %0)</source>
+        <translation>повтор сетевого запроса (попытка: %0)</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP through VPN connection received</source>
+        <translation>Получен IP пользователя через VPN-подключение</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP before and after VPN connection establishment are equal</source>
+        <translation>IP пользователя до и после установки VPN-подключения совпадают</translation>
+    </message>
+    <message>
+        <source>expired</source>
+        <translation>истекла</translation>
+    </message>
+    <message>
+        <source>openvpn process closed</source>
+        <translation>процесс openvpn завершён</translation>
+    </message>
+    <message>
+        <source>auto select</source>
+        <translation>автовыбор</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;Unable to connect.&lt;/span&gt;&lt;a href=&quot;file:///</source>
+        <translation>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;Не удалось подключиться.&lt;/span&gt;&lt;a href=&quot;file:///</translation>
+    </message>
+    <message>
+        <source>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;View log&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;Открыть журнал&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Connecting</source>
+        <translation>Подключение</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Отключение</translation>
+    </message>
+    <message>
+        <source>ABORT</source>
+        <translation>ОТМЕНА</translation>
+    </message>
+    <message>
+        <source>Disconnect VPN</source>
+        <translation>Отключить VPN</translation>
+    </message>
+    <message>
+        <source>Connect VPN (%0)</source>
+        <translation>Подключить VPN (%0)</translation>
+    </message>
+    <message>
+        <source>App version: KS %0, OS: %2 %3 (version %4),</source>
+        <translation>Версия приложения: KS %0, ОС: %2 %3 (версия %4),</translation>
+    </message>
+    <message>
+        <source>OpenVPN version: %0, screen resolution: %1 on %2 pixels</source>
+        <translation>Версия OpenVPN: %0, разрешение экрана: %1 на %2 пикселей</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN 2.3.x or 2.4.x.</source>
+        <translation>Установленная версия OpenVPN (%0) несовместима с приложением.&lt;br&gt;Установите OpenVPN 2.3.x или 2.4.x.</translation>
+    </message>
+    <message>
+        <source>Main window created</source>
+        <translation>Главное окно создано</translation>
+    </message>
+    <message>
+        <source>[11]: Trying reconnect to emergency address</source>
+        <translation>[11]: Попытка переподключения к резервному адресу</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration needed: %0</source>
+        <translation>Требуется конфигурация зеркала сервера: %0</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>да</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration disabled: Shadowsocks component not found.</source>
+        <translation>Конфигурация зеркала сервера отключена: компонент Shadowsocks не найден.</translation>
+    </message>
+    <message>
+        <source>Shadowsocks component not found.&lt;br&gt;Server mirror configurations are disabled.</source>
+        <translation>Компонент Shadowsocks не найден.&lt;br&gt;Конфигурации зеркал серверов отключены.</translation>
+    </message>
+    <message>
+        <source>[WARNING]: server mirror configuration required TCP protocol only</source>
+        <translation>[WARNING]: конфигурация зеркала сервера требует только протокол TCP</translation>
+    </message>
+    <message>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: из конфигурации инструмента зеркала удалён элемент &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to save mirror tool configuration in file</source>
+        <translation>Не удалось сохранить конфигурацию инструмента зеркала в файл</translation>
+    </message>
+    <message>
+        <source>mirror tool configuration has been saved in file</source>
+        <translation>конфигурация инструмента зеркала сохранена в файл</translation>
+    </message>
+    <message>
+        <source>Application is shutting down</source>
+        <translation>Приложение завершает работу</translation>
+    </message>
+    <message>
+        <source>[5]: VPN server list received. Server count: %0</source>
+        <translation>[5]: Получен список VPN-серверов. Количество серверов: %0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: no server selected (%0)</source>
+        <translation>Ошибка сохранения настроек приложения: сервер не выбран (%0)</translation>
+    </message>
+    <message>
+        <source>Sign-in not started: no service address</source>
+        <translation>Вход не начат: нет адреса сервиса</translation>
+    </message>
+    <message>
+        <source>Server not reachable.</source>
+        <translation>Сервер недоступен.</translation>
+    </message>
+    <message>
+        <source>Incorrect server reply.</source>
+        <translation>Некорректный ответ сервера.</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request</source>
+        <translation>Сервер отклонил запрос авторизации</translation>
+    </message>
+    <message>
+        <source>[1]: Authorization key received</source>
+        <translation>[1]: Получен ключ авторизации</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request.</source>
+        <translation>Сервер отклонил запрос авторизации.</translation>
+    </message>
+    <message>
+        <source>[2]: Authorization completed (account: %0)</source>
+        <translation>[2]: Авторизация завершена (аккаунт: %0)</translation>
+    </message>
+    <message>
+        <source>[4]: Subscription list received. Subscription count: %0</source>
+        <translation>[4]: Получен список подписок. Количество подписок: %0</translation>
+    </message>
+    <message>
+        <source>[4]: Authorization completed</source>
+        <translation>[4]: Авторизация завершена</translation>
+    </message>
+    <message>
+        <source>Subscription selected: no active subscription (purchase webpage opened)</source>
+        <translation>Выбор подписки: нет активной подписки (открыта страница покупки)</translation>
+    </message>
+    <message>
+        <source>Subscription selected: %0</source>
+        <translation>Выбрана подписка: %0</translation>
+    </message>
+    <message>
+        <source>BUY SUBSCRIBTION</source>
+        <translation>КУПИТЬ ПОДПИСКУ</translation>
+    </message>
+    <message>
+        <source>Connect VPN</source>
+        <translation>Подключить VPN</translation>
+    </message>
+    <message>
+        <source>Show stats</source>
+        <translation>Показать статистику</translation>
+    </message>
+    <message>
+        <source>Show window</source>
+        <translation>Показать окно</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Выход</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -679,6 +679,222 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>[10]: missing or unusable member &quot;%1&quot; in the mirror tool configuration</source>
         <translation>[10]: у конфігурації інструмента дзеркала відсутній або непридатний елемент &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>Stopping VPN connection</source>
+        <translation>Зупинка VPN-з&apos;єднання</translation>
+    </message>
+    <message>
+        <source>Interrupt connection status detected. Cancelation reply processing</source>
+        <translation>Виявлено переривання з&apos;єднання. Обробку відповіді скасовано</translation>
+    </message>
+    <message>
+        <source>Real IP received</source>
+        <translation>Отримано реальну IP-адресу</translation>
+    </message>
+    <message>
+        <source>Unable to save openvpn configuration in file</source>
+        <translation>Не вдалося зберегти конфігурацію openvpn у файл</translation>
+    </message>
+    <message>
+        <source>openvpn configuration has been successfully saved in file</source>
+        <translation>конфігурацію openvpn успішно збережено у файл</translation>
+    </message>
+    <message>
+        <source>Initializing VPN connection</source>
+        <translation>Ініціалізація VPN-з&apos;єднання</translation>
+    </message>
+    <message>
+        <source>retrying network request (retry: %0)</source>
+        <translation>повтор мережевого запиту (спроба: %0)</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP through VPN connection received</source>
+        <translation>Отримано IP-адресу користувача через VPN-з&apos;єднання</translation>
+    </message>
+    <message>
+        <source>User&apos;s IP before and after VPN connection establishment are equal</source>
+        <translation>IP-адреси користувача до і після встановлення VPN-з&apos;єднання однакові</translation>
+    </message>
+    <message>
+        <source>expired</source>
+        <translation>закінчилася</translation>
+    </message>
+    <message>
+        <source>openvpn process closed</source>
+        <translation>процес openvpn завершено</translation>
+    </message>
+    <message>
+        <source>auto select</source>
+        <translation>автовибір</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>невідомо</translation>
+    </message>
+    <message>
+        <source>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;Unable to connect.&lt;/span&gt;&lt;a href=&quot;file:///</source>
+        <translation>&lt;p style=&quot; color:#ff0000; font-size: 13px;&quot;&gt;&lt;span&gt;Не вдалося підключитися.&lt;/span&gt;&lt;a href=&quot;file:///</translation>
+    </message>
+    <message>
+        <source>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;View log&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&quot;&gt;&lt;br&gt;&lt;span style=&quot; font-size: 13px; text-decoration: underline; color:#ff0000;&quot;&gt;Відкрити журнал&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Connecting</source>
+        <translation>Підключення</translation>
+    </message>
+    <message>
+        <source>Disconnecting</source>
+        <translation>Відключення</translation>
+    </message>
+    <message>
+        <source>ABORT</source>
+        <translation>СКАСУВАТИ</translation>
+    </message>
+    <message>
+        <source>Disconnect VPN</source>
+        <translation>Відключити VPN</translation>
+    </message>
+    <message>
+        <source>Connect VPN (%0)</source>
+        <translation>Підключити VPN (%0)</translation>
+    </message>
+    <message>
+        <source>App version: KS %0, OS: %2 %3 (version %4),</source>
+        <translation>Версія застосунку: KS %0, ОС: %2 %3 (версія %4),</translation>
+    </message>
+    <message>
+        <source>OpenVPN version: %0, screen resolution: %1 on %2 pixels</source>
+        <translation>Версія OpenVPN: %0, роздільна здатність екрана: %1 на %2 пікселів</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN 2.3.x or 2.4.x.</source>
+        <translation>Встановлена версія OpenVPN (%0) несумісна із застосунком.&lt;br&gt;Встановіть OpenVPN 2.3.x або 2.4.x.</translation>
+    </message>
+    <message>
+        <source>Main window created</source>
+        <translation>Головне вікно створено</translation>
+    </message>
+    <message>
+        <source>[11]: Trying reconnect to emergency address</source>
+        <translation>[11]: Спроба перепідключення до резервної адреси</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration needed: %0</source>
+        <translation>Потрібна конфігурація дзеркала сервера: %0</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>так</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>ні</translation>
+    </message>
+    <message>
+        <source>Server Mirror Configuration disabled: Shadowsocks component not found.</source>
+        <translation>Конфігурацію дзеркала сервера вимкнено: компонент Shadowsocks не знайдено.</translation>
+    </message>
+    <message>
+        <source>Shadowsocks component not found.&lt;br&gt;Server mirror configurations are disabled.</source>
+        <translation>Компонент Shadowsocks не знайдено.&lt;br&gt;Конфігурації дзеркал серверів вимкнено.</translation>
+    </message>
+    <message>
+        <source>[WARNING]: server mirror configuration required TCP protocol only</source>
+        <translation>[WARNING]: конфігурація дзеркала сервера потребує лише протоколу TCP</translation>
+    </message>
+    <message>
+        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
+        <translation>[10]: з конфігурації інструмента дзеркала видалено елемент &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Unable to save mirror tool configuration in file</source>
+        <translation>Не вдалося зберегти конфігурацію інструмента дзеркала у файл</translation>
+    </message>
+    <message>
+        <source>mirror tool configuration has been saved in file</source>
+        <translation>конфігурацію інструмента дзеркала збережено у файл</translation>
+    </message>
+    <message>
+        <source>Application is shutting down</source>
+        <translation>Застосунок завершує роботу</translation>
+    </message>
+    <message>
+        <source>[5]: VPN server list received. Server count: %0</source>
+        <translation>[5]: Отримано список VPN-серверів. Кількість серверів: %0</translation>
+    </message>
+    <message>
+        <source>App&apos;s settings saving error: no server selected (%0)</source>
+        <translation>Помилка збереження налаштувань застосунку: сервер не вибрано (%0)</translation>
+    </message>
+    <message>
+        <source>Sign-in not started: no service address</source>
+        <translation>Вхід не розпочато: немає адреси сервісу</translation>
+    </message>
+    <message>
+        <source>Server not reachable.</source>
+        <translation>Сервер недоступний.</translation>
+    </message>
+    <message>
+        <source>Incorrect server reply.</source>
+        <translation>Некоректна відповідь сервера.</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request</source>
+        <translation>Сервер відхилив запит авторизації</translation>
+    </message>
+    <message>
+        <source>[1]: Authorization key received</source>
+        <translation>[1]: Отримано ключ авторизації</translation>
+    </message>
+    <message>
+        <source>Server declined authorization request.</source>
+        <translation>Сервер відхилив запит авторизації.</translation>
+    </message>
+    <message>
+        <source>[2]: Authorization completed (account: %0)</source>
+        <translation>[2]: Авторизацію завершено (обліковий запис: %0)</translation>
+    </message>
+    <message>
+        <source>[4]: Subscription list received. Subscription count: %0</source>
+        <translation>[4]: Отримано список підписок. Кількість підписок: %0</translation>
+    </message>
+    <message>
+        <source>[4]: Authorization completed</source>
+        <translation>[4]: Авторизацію завершено</translation>
+    </message>
+    <message>
+        <source>Subscription selected: no active subscription (purchase webpage opened)</source>
+        <translation>Вибір підписки: немає активної підписки (відкрито сторінку покупки)</translation>
+    </message>
+    <message>
+        <source>Subscription selected: %0</source>
+        <translation>Вибрано підписку: %0</translation>
+    </message>
+    <message>
+        <source>BUY SUBSCRIBTION</source>
+        <translation>КУПИТИ ПІДПИСКУ</translation>
+    </message>
+    <message>
+        <source>Connect VPN</source>
+        <translation>Підключити VPN</translation>
+    </message>
+    <message>
+        <source>Show stats</source>
+        <translation>Показати статистику</translation>
+    </message>
+    <message>
+        <source>Show window</source>
+        <translation>Показати вікно</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Про програму</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Вихід</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
