@@ -39,14 +39,12 @@ class QTimer;
 class SlidingButton;
 
 // The one main window: owner of the widgets, the settings in memory, the account and
-// server data and every worker. Its member functions are defined in files by subsystem:
-//   app/mainwindow.cpp                 construction and quit
-//   ui/mainwindow_pages.cpp            pages, navigation, look
-//   core/mainwindow_settings.cpp       settings sections <-> widgets
-//   api/mainwindow_signin.cpp          sign-in, subscriptions
-//   api/mainwindow_serverlist.cpp      server lists
-//   connection/mainwindow_connection.cpp  the connection sequence
-//   ui/mainwindow_tray.cpp             tray icon and notifications
+// server data and every worker. Its member functions are defined in window/, a file per
+// subsystem: mainwindow.cpp (construction), quit.cpp, pages.cpp (pages, navigation, look),
+// settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
+// subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
+// availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
+// mirrortool.cpp and tray.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
