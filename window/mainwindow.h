@@ -397,6 +397,8 @@ private:
     void storeLastConnection();
     int storedLastServerId(int which);
     void loadFavoritesIntoServers(int subscriptionType);
+    // Marks the servers' favourites from the stored ones and remembers those.
+    void markFavorites(int subscriptionType, const FavoritesSettings &stored);
     // The favourites as last read or written, so that a save keeps those of absent servers.
     FavoritesSettings storedFavorites;
     int currentSubType() const;

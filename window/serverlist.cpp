@@ -31,8 +31,12 @@ void MainWindow::loadFavoritesIntoServers(int subscriptionType)
 {
     if (FavoriteRules::arrayNameForType(subscriptionType).isEmpty())
         return;
-    const FavoritesSettings stored
-        = SettingsStore(SettingsStore::fileNameIn(dataDir)).loadFavorites(subscriptionType);
+    markFavorites(subscriptionType,
+                  SettingsStore(SettingsStore::fileNameIn(dataDir)).loadFavorites(subscriptionType));
+}
+
+void MainWindow::markFavorites(int subscriptionType, const FavoritesSettings &stored)
+{
     storedFavorites = stored;
     const QStringList addresses = addressesOf(servers);
     if (subscriptionType == 2) {

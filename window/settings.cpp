@@ -172,19 +172,8 @@ QVariantList MainWindow::loadSettings(SettingsType type, const QVariant &argumen
             : 0;
         const FavoritesSettings values = store.loadFavorites(subscriptionType);
         storedFavorites = values;
-        if (FavoriteRules::arrayNameForType(subscriptionType).isEmpty())
-            return {};
-        const QStringList addresses = addressesOf(servers);
-        if (subscriptionType == 2) {
-            const QVector<QVector<int>> exits
-                = FavoriteRules::restoreFavoriteExits(values.pairs, addresses);
-            for (int i = 0; i < servers.size() && i < exits.size(); ++i)
-                servers[i].favoriteExits = exits.at(i);
-        } else {
-            const QVector<bool> flags = FavoriteRules::markFavorites(values.addresses, addresses);
-            for (int i = 0; i < servers.size() && i < flags.size(); ++i)
-                servers[i].favorite = flags.at(i);
-        }
+        if (!FavoriteRules::arrayNameForType(subscriptionType).isEmpty())
+            markFavorites(subscriptionType, values);
         return {};
     }
     case Set_LastConnection: {
