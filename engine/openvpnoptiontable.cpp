@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include <QHash>
 #include <QHostAddress>
 
 namespace {
@@ -51,7 +52,14 @@ bool allOf(const QByteArray &word, const char *extra)
 
 bool isKeyword(const QByteArray &word, const char *words)
 {
-    return !word.isEmpty() && QByteArray(words).split('|').contains(word);
+    for (const char *at = words; !word.isEmpty() && *at;) {
+        const char *end = std::strchr(at, '|');
+        const int size = end ? int(end - at) : int(std::strlen(at));
+        if (size == word.size() && std::strncmp(at, word.constData(), size_t(size)) == 0)
+            return true;
+        at += end ? size + 1 : size;
+    }
+    return false;
 }
 
 bool fits(const QByteArray &word, const Argument &argument)
@@ -68,7 +76,9 @@ bool fits(const QByteArray &word, const Argument &argument)
             && value <= argument.max;
     }
     case Shape::Name:
-        return !word.isEmpty() && word.size() <= 253 && isAlnum(word.at(0)) && allOf(word, "-._:");
+        // As the mirror tool's addresses: "::1" is one, a leading '.' or '-' never.
+        return !word.isEmpty() && word.size() <= 253 && word.at(0) != '.' && word.at(0) != '-'
+            && allOf(word, "-._:");
     case Shape::Network6: {
         const int slash = word.indexOf('/');
         const QByteArray bits = slash < 0 ? QByteArray("128") : word.mid(slash + 1);
@@ -202,7 +212,7 @@ const QList<OpenVpnOptionTable::Entry> &OpenVpnOptionTable::entries()
         {"http-proxy",
          2,
          4,
-         {Name, Port, keyword("auto|auto-nct|none"), keyword("none|basic|ntlm|ntlm2|digest")},
+         {Name, Port, keyword("auto|auto-nct"), keyword("none|basic|ntlm|ntlm2|digest")},
          false,
          true},
         {"http-proxy-retry", 0, 0, {}},
@@ -214,11 +224,13 @@ const QList<OpenVpnOptionTable::Entry> &OpenVpnOptionTable::entries()
 
 const OpenVpnOptionTable::Entry *OpenVpnOptionTable::find(const QByteArray &name)
 {
-    for (const Entry &entry : entries()) {
-        if (name == entry.name)
-            return &entry;
-    }
-    return nullptr;
+    static const QHash<QByteArray, const Entry *> byName = [] {
+        QHash<QByteArray, const Entry *> names;
+        for (const Entry &entry : entries())
+            names.insert(entry.name, &entry);
+        return names;
+    }();
+    return byName.value(name);
 }
 
 QString OpenVpnOptionTable::check(const OpenVpnOption &option, bool inConnection)
