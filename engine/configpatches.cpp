@@ -69,7 +69,10 @@ QByteArray removeUnsafeLines(const QByteArray &config, OpenVpnConfigText::LongLi
         return config;
     const OpenVpnConfigText::Result result
         = OpenVpnConfigText::rewrite(config, OpenVpnConfigText::Unknown::Drop, longLines);
-    for (const QString &name : result.removed)
+    // Each name once: a text of many pieces of one long line would flood the log.
+    QStringList removed = result.removed;
+    removed.removeDuplicates();
+    for (const QString &name : qAsConst(removed))
         Loger::writeLine(
             QObject::tr("[9]: removed directive \"%1\" from the downloaded configuration")
                 .arg(name));
