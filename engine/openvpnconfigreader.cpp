@@ -186,7 +186,6 @@ OpenVpnConfigReader::Result OpenVpnConfigReader::read(const QByteArray &config,
             pieces.push_back({config.mid(at, qMin(LineBytes, end - at)), line, zero});
         pos = end;
     }
-    // The closing pieces of a block may lie anywhere up to the end.
     Parser parser(pieces);
     result.items = parser.parse(0, int(pieces.size()), false);
     result.ok = true;
