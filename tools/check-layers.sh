@@ -7,7 +7,7 @@
 set -u
 cd "$(dirname "$0")/.."
 
-declare -A level=([system]=0 [core]=1 [engine]=2 [api]=2 [ui]=3 [window]=4 [app]=5)
+declare -A level=([system]=0 [core]=1 [engine]=2 [api]=2 [ui]=3 [helper]=3 [window]=4 [app]=5)
 bad=0
 for dir in "${!level[@]}"; do
     [ -d "$dir" ] || continue
