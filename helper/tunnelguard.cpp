@@ -37,6 +37,10 @@ bool TunnelGuard::run(const QString &program, const QStringList &arguments,
                       const QByteArray &input, QString *error) const
 {
     QProcess process;
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/sbin:/usr/bin:/sbin:/bin"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     if (process.waitForStarted(CommandMs)) {
