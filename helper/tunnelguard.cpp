@@ -18,6 +18,15 @@ constexpr int CommandMs = 10000;
 
 const QString TunnelGuard::Device = QStringLiteral("ksvpn_tun");
 
+namespace {
+
+// Files in the state folder that say what a tunnel changed, for whoever takes it back.
+const QString ResolvconfMark = QStringLiteral("resolvconf.record");
+const QString ResolvedMark = QStringLiteral("resolved.link");
+const QString Ipv6Mark = QStringLiteral("ipv6.blocked");
+
+} // namespace
+
 TunnelGuard::TunnelGuard()
     : TunnelGuard(Places {})
 {
@@ -26,11 +35,6 @@ TunnelGuard::TunnelGuard()
 TunnelGuard::TunnelGuard(const Places &places)
     : m_places(places)
 {
-}
-
-QString TunnelGuard::resolvconfMark() const
-{
-    return m_places.stateFolder + QStringLiteral("/resolvconf.record");
 }
 
 bool TunnelGuard::run(const QString &program, const QStringList &arguments,
@@ -60,6 +64,25 @@ bool TunnelGuard::run(const QString &program, const QStringList &arguments,
     return false;
 }
 
+bool TunnelGuard::mark(const QString &name, QStringList *log) const
+{
+    QFile file(m_places.stateFolder + QLatin1Char('/') + name);
+    if (QDir().mkpath(m_places.stateFolder) && file.open(QIODevice::WriteOnly))
+        return true;
+    *log << QStringLiteral("cannot write %1").arg(file.fileName());
+    return false;
+}
+
+bool TunnelGuard::marked(const QString &name) const
+{
+    return QFileInfo::exists(m_places.stateFolder + QLatin1Char('/') + name);
+}
+
+void TunnelGuard::unmark(const QString &name) const
+{
+    QFile::remove(m_places.stateFolder + QLatin1Char('/') + name);
+}
+
 bool TunnelGuard::applyDns(const QMap<QString, QString> &environment, QStringList *log)
 {
     const TunnelDns dns = TunnelDns::fromEnvironment(environment);
@@ -75,22 +98,22 @@ bool TunnelGuard::applyDns(const QMap<QString, QString> &environment, QStringLis
                                  QFileInfo(m_places.resolvedRuntime).isDir(),
                                  QFileInfo(m_places.resolvconf).isExecutable())) {
     case DnsCommands::Resolved:
+        if (!mark(ResolvedMark, log))
+            return false;
         for (const QStringList &call : DnsCommands::resolvedUp(Device, dns)) {
             if (!run(m_places.resolvectl, call, {}, &error)) {
                 *log << error;
-                run(m_places.resolvectl, DnsCommands::resolvedDown(Device), {}, &error);
                 return false;
             }
         }
         *log << QStringLiteral("DNS through systemd-resolved on %1: %2").arg(Device, servers);
         return true;
     case DnsCommands::Resolvconf:
-        if (!QDir().mkpath(m_places.stateFolder) || !QFile(resolvconfMark()).open(QIODevice::WriteOnly)
-            || !run(m_places.resolvconf, DnsCommands::resolvconfUp(), ResolvConfFile::render(dns),
-                    &error)) {
-            *log << (error.isEmpty() ? QStringLiteral("cannot write %1").arg(resolvconfMark())
-                                     : error);
-            QFile::remove(resolvconfMark());
+        if (!mark(ResolvconfMark, log))
+            return false;
+        if (!run(m_places.resolvconf, DnsCommands::resolvconfUp(), ResolvConfFile::render(dns),
+                 &error)) {
+            *log << error;
             return false;
         }
         *log << QStringLiteral("DNS through resolvconf: %1").arg(servers);
@@ -109,19 +132,21 @@ bool TunnelGuard::applyDns(const QMap<QString, QString> &environment, QStringLis
 
 bool TunnelGuard::up(const QMap<QString, QString> &environment, QStringList *log)
 {
-    if (!applyDns(environment, log))
-        return false;
-    if (TunnelDns::carriesIpv6(environment))
-        return true;
     QString error;
-    if (!run(m_places.nft, {QStringLiteral("-f"), QStringLiteral("-")},
-             Ipv6Block::ruleset(Device), &error)) {
+    // Marked before each step, so that a step cut short is still taken back.
+    const bool ok = applyDns(environment, log)
+        && (TunnelDns::carriesIpv6(environment)
+            || (mark(Ipv6Mark, log)
+                && run(m_places.nft, {QStringLiteral("-f"), QStringLiteral("-")},
+                       Ipv6Block::ruleset(Device), &error)));
+    if (!error.isEmpty())
         *log << error;
-        QStringList ignored;
-        down(&ignored);
+    if (!ok) {
+        down(log);
         return false;
     }
-    *log << QStringLiteral("the tunnel carries no IPv6: IPv6 outside it is blocked");
+    if (marked(Ipv6Mark))
+        *log << QStringLiteral("the tunnel carries no IPv6: IPv6 outside it is blocked");
     return true;
 }
 
@@ -134,19 +159,26 @@ bool TunnelGuard::down(QStringList *log)
         ok = file.restore(&error);
         *log << (ok ? QStringLiteral("%1 put back").arg(m_places.resolvConf) : error);
     }
-    if (QFileInfo::exists(resolvconfMark())) {
+    if (marked(ResolvconfMark)) {
         const bool removed = run(m_places.resolvconf, DnsCommands::resolvconfDown(), {}, &error);
         *log << (removed ? QStringLiteral("resolvconf record removed") : error);
-        ok = removed && QFile::remove(resolvconfMark()) && ok;
+        ok = ok && removed;
+        if (removed)
+            unmark(ResolvconfMark);
     }
-    // The link's settings go with the device; a device still there is reverted, a missing
-    // one makes resolvectl fail, which means nothing is left.
-    if (QFileInfo(m_places.resolvedRuntime).isDir() && QFileInfo(m_places.resolvectl).isExecutable())
+    // The link's settings go with its device; resolvectl fails for a device already gone,
+    // which leaves nothing behind either.
+    if (marked(ResolvedMark)) {
         run(m_places.resolvectl, DnsCommands::resolvedDown(Device), {}, &error);
-    if (!run(m_places.nft, {QStringLiteral("-f"), QStringLiteral("-")}, Ipv6Block::removal(),
-             &error)) {
-        *log << error;
-        ok = false;
+        unmark(ResolvedMark);
+    }
+    if (marked(Ipv6Mark)) {
+        const bool removed = run(m_places.nft, {QStringLiteral("-f"), QStringLiteral("-")},
+                                 Ipv6Block::removal(), &error);
+        *log << (removed ? QStringLiteral("IPv6 unblocked") : error);
+        ok = ok && removed;
+        if (removed)
+            unmark(Ipv6Mark);
     }
     return ok;
 }

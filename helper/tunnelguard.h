@@ -36,7 +36,9 @@ private:
     bool applyDns(const QMap<QString, QString> &environment, QStringList *log);
     bool run(const QString &program, const QStringList &arguments, const QByteArray &input,
              QString *error) const;
-    QString resolvconfMark() const;
+    bool mark(const QString &name, QStringList *log) const;
+    bool marked(const QString &name) const;
+    void unmark(const QString &name) const;
 
     Places m_places;
 };

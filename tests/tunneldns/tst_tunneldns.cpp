@@ -1,6 +1,7 @@
 #include "helper/dnscommands.h"
 #include "helper/resolvconffile.h"
 #include "helper/tunneldns.h"
+#include "helper/tunnelhooks.h"
 #include "support/testmain.h"
 
 #include <QTemporaryDir>
@@ -21,6 +22,8 @@ private slots:
     void theManagerOfLookupsIsFollowed_data();
     void theManagerOfLookupsIsFollowed();
     void resolvedRoutesEveryQuestionToTheTunnel();
+    void openVpnCallsTheHelperByItsOwnPath();
+    void theHooksAnswerOnlyOpenVpn();
 };
 
 void TunnelDnsTest::optionsAreCheckedOneByOne_data()
@@ -177,6 +180,33 @@ void TunnelDnsTest::resolvedRoutesEveryQuestionToTheTunnel()
                                   {"domain", "ksvpn_tun", "~.", "corp.example"},
                                   {"default-route", "ksvpn_tun", "yes"}}));
     QCOMPARE(DnsCommands::resolvedDown("ksvpn_tun"), (QStringList {"revert", "ksvpn_tun"}));
+}
+
+void TunnelDnsTest::openVpnCallsTheHelperByItsOwnPath()
+{
+    QCOMPARE(TunnelHooks::openVpnArguments("/opt/kestrunevpn/kestrunevpn-helper"),
+             (QStringList {"--script-security", "2", "--up",
+                           "/opt/kestrunevpn/kestrunevpn-helper dns-up", "--down",
+                           "/opt/kestrunevpn/kestrunevpn-helper dns-down"}));
+    // OpenVPN splits the hook's text into words: a path it would split is not handed over.
+    QVERIFY(TunnelHooks::openVpnArguments("/opt/my vpn/kestrunevpn-helper").isEmpty());
+    QVERIFY(TunnelHooks::openVpnArguments("/opt/\"x\"/kestrunevpn-helper").isEmpty());
+    QVERIFY(TunnelHooks::openVpnArguments("kestrunevpn-helper").isEmpty());
+}
+
+void TunnelDnsTest::theHooksAnswerOnlyOpenVpn()
+{
+    QTemporaryDir dir;
+    HelperContext context;
+    context.lockStateFolder = dir.path();
+    const TunnelHooks hooks(context);
+    const Environment pushed {{"foreign_option_1", "dhcp-option DNS 10.8.0.1"}};
+    QCOMPARE(hooks.run("up", pushed), 2);
+    QCOMPARE(hooks.run("up", {{"foreign_option_1", "dhcp-option DNS 10.8.0.1"},
+                              {"script_type", "down"}}),
+             2);
+    QCOMPARE(hooks.run("down", {{"script_type", "down"}, {"PKEXEC_UID", "1000"}}), 2);
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 KESTRUNE_TEST_MAIN(TunnelDnsTest)
