@@ -13,7 +13,7 @@ class DnsCommands
 public:
     enum Manager {
         ResolvConf, // /etc/resolv.conf is a file of its own: it is written directly
-        Resolved,   // systemd-resolved's stub: the tunnel's link gets the servers
+        Resolved, // systemd-resolved's stub: the tunnel's link gets the servers
         Resolvconf, // the resolvconf program assembles the file from records
     };
 

@@ -1,6 +1,7 @@
 #include "helper/openvpnlauncher.h"
 
 #include "helper/callerfile.h"
+#include "helper/tunneldns.h"
 #include "helper/tunnelhooks.h"
 
 #include <cerrno>
@@ -149,6 +150,10 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     if (hooks.isEmpty())
         return refuse(QStringLiteral("the helper's path cannot be handed to OpenVPN"));
     TunnelHooks(m_context).restore();
+    // The configuration's own name servers reach the up hook as OpenVPN's foreign options;
+    // one that will be skipped there is named now, before anything connects.
+    for (const QString &entry : TunnelDns::fromConfig(rewritten.text).skipped)
+        HelperContext::report(QStringLiteral("the tunnel's DNS will skip ") + entry);
 
     // This process becomes OpenVPN: the pid file names it, and the client's process ends
     // when OpenVPN does.

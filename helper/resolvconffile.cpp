@@ -1,14 +1,14 @@
 #include "helper/resolvconffile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -36,8 +36,8 @@ bool writeAll(int fd, const QByteArray &bytes)
 // Writes the file in place, without following a link.
 bool writeInPlace(const QString &path, const QByteArray &bytes, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
     const bool ok = fd >= 0 && writeAll(fd, bytes);
     if (!ok)
         *error = systemError(QStringLiteral("cannot write"), path);
@@ -52,8 +52,8 @@ bool replaceWithFile(const QString &path, const QByteArray &bytes, QString *erro
 {
     const QByteArray temp = QFile::encodeName(path + QStringLiteral(".kestrunevpn-new"));
     ::unlink(temp.constData());
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0644);
+    const int fd
+        = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
         *error = systemError(QStringLiteral("cannot create"), QFile::decodeName(temp));
         return false;
@@ -119,8 +119,7 @@ ResolvConfFile::ResolvConfFile(const QString &path, const QString &stateFolder)
     , m_stateFolder(stateFolder)
     , m_savedText(stateFolder + QStringLiteral("/resolv.conf.saved"))
     , m_savedLink(stateFolder + QStringLiteral("/resolv.conf.link"))
-{
-}
+{ }
 
 QByteArray ResolvConfFile::render(const TunnelDns &dns)
 {

@@ -1,10 +1,9 @@
 #include "helper/tunneldns.h"
 
-#include <QRegularExpression>
-
+#include <algorithm>
 #include <arpa/inet.h>
 
-#include <algorithm>
+#include <QRegularExpression>
 
 namespace {
 

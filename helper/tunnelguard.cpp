@@ -29,16 +29,14 @@ const QString Ipv6Mark = QStringLiteral("ipv6.blocked");
 
 TunnelGuard::TunnelGuard()
     : TunnelGuard(Places {})
-{
-}
+{ }
 
 TunnelGuard::TunnelGuard(const Places &places)
     : m_places(places)
-{
-}
+{ }
 
-bool TunnelGuard::run(const QString &program, const QStringList &arguments,
-                      const QByteArray &input, QString *error) const
+bool TunnelGuard::run(const QString &program, const QStringList &arguments, const QByteArray &input,
+                      QString *error) const
 {
     QProcess process;
     QProcessEnvironment environment;

@@ -20,9 +20,12 @@ QStringList TunnelHooks::openVpnArguments(const QString &helper)
     static const QRegularExpression Plain(QStringLiteral("^/[A-Za-z0-9/._+-]+$"));
     if (!Plain.match(helper).hasMatch())
         return {};
-    return {QStringLiteral("--script-security"), QStringLiteral("2"),
-            QStringLiteral("--up"),              helper + QStringLiteral(" dns-up"),
-            QStringLiteral("--down"),            helper + QStringLiteral(" dns-down")};
+    return {QStringLiteral("--script-security"),
+            QStringLiteral("2"),
+            QStringLiteral("--up"),
+            helper + QStringLiteral(" dns-up"),
+            QStringLiteral("--down"),
+            helper + QStringLiteral(" dns-down")};
 }
 
 int TunnelHooks::run(const QString &hook, const QMap<QString, QString> &environment) const

@@ -17,8 +17,7 @@ class TunnelHooks
 public:
     explicit TunnelHooks(const HelperContext &context)
         : m_context(context)
-    {
-    }
+    { }
 
     // The options that make OpenVPN call the helper at path; empty when OpenVPN's command
     // reader could not take the path as one word.

@@ -48,7 +48,8 @@ void TunnelDnsTest::optionsAreCheckedOneByOne_data()
         << QStringList {} << QStringList {} << 5;
     QTest::newRow("domains that are no host names")
         << QStringList {"dhcp-option DOMAIN -bad.example", "dhcp-option DOMAIN a..b",
-                        "dhcp-option DOMAIN x$(id).example", "dhcp-option DOMAIN-SEARCH \"q.example\""}
+                        "dhcp-option DOMAIN x$(id).example",
+                        "dhcp-option DOMAIN-SEARCH \"q.example\""}
         << QStringList {} << QStringList {} << 4;
     QTest::newRow("other options and kinds are none of ours")
         << QStringList {"route 10.0.0.0 255.0.0.0", "dhcp-option WINS 10.8.0.2",
@@ -136,7 +137,8 @@ void TunnelDnsTest::resolvConfComesBackAsItWas()
     QVERIFY2(ResolvConfFile(path, state).restore(&error), qPrintable(error));
     QVERIFY(!resolvConf.holdsOriginal());
     if (link) {
-        QCOMPARE(QFile::symLinkTarget(path), QFileInfo(dir.path(), original.mid(5)).absoluteFilePath());
+        QCOMPARE(QFile::symLinkTarget(path),
+                 QFileInfo(dir.path(), original.mid(5)).absoluteFilePath());
     } else {
         QFile back(path);
         QVERIFY(back.open(QIODevice::ReadOnly));
@@ -202,8 +204,8 @@ void TunnelDnsTest::theHooksAnswerOnlyOpenVpn()
     const TunnelHooks hooks(context);
     const Environment pushed {{"foreign_option_1", "dhcp-option DNS 10.8.0.1"}};
     QCOMPARE(hooks.run("up", pushed), 2);
-    QCOMPARE(hooks.run("up", {{"foreign_option_1", "dhcp-option DNS 10.8.0.1"},
-                              {"script_type", "down"}}),
+    QCOMPARE(hooks.run("up",
+                       {{"foreign_option_1", "dhcp-option DNS 10.8.0.1"}, {"script_type", "down"}}),
              2);
     QCOMPARE(hooks.run("down", {{"script_type", "down"}, {"PKEXEC_UID", "1000"}}), 2);
     QVERIFY(QDir(dir.path()).isEmpty());
