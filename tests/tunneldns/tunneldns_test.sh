@@ -149,11 +149,14 @@ in_cli env KESTRUNE_NETLOCK_STATE_DIR="$work/lockstate" "$helper" netlock-unbloc
 check "lock switched off: the link's resolver answers again" test "$(answer)" = 198.51.100.1
 check "lock switched off: IPv6 goes out again" v6_out
 
-# The configuration's own dhcp-option; the pushed ones are filtered out.
+# The configuration's own dhcp-option, the pushed ones filtered out; OpenVPN killed, then the
+# emergency unblock takes back what the tunnel left too.
 check "own dhcp-option: OpenVPN connects" connect 'pull-filter ignore "dhcp-option"' 'dhcp-option DNS 10.9.0.53'
 check "own dhcp-option: the tunnel's resolver answers" test "$(answer)" = 203.0.113.1
-kill "$client"; wait "$client"
-check "own dhcp-option, disconnected: resolv.conf is the original again" original
+kill -9 "$client"; wait "$client" 2>/dev/null
+check "own dhcp-option, killed: the emergency unblock runs" in_cli "$helper" netlock-emergency
+check "own dhcp-option, unblocked: resolv.conf is the original again" original
+check "own dhcp-option, unblocked: IPv6 goes out again" v6_out
 check "nothing is left in the state folder" test -z "$(ls -A "$work/varlib/kestrunevpn" 2>/dev/null)"
 [ $failures -eq 0 ] || { echo "--- client log"; tail -40 "$work/client.log"; }
 exit $failures
