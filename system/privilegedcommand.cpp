@@ -30,8 +30,9 @@ PrivilegedCommand PrivilegedCommand::openVpnStart(const QString &programFolder,
         return {helperPath(programFolder),
                 {QStringLiteral("openvpn-start"), config, host, passwordFile}};
     }
-    return {Pkexec,
-            {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};
+    return {
+        Pkexec,
+        {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};
 }
 
 PrivilegedCommand PrivilegedCommand::openVpnStop(const QString &programFolder)
