@@ -3,7 +3,7 @@
 # here. The client namespace's own resolver sits on its link (192.0.2.53, as a home router);
 # the server pushes redirect-gateway def1 and its resolver 10.9.0.53, reached through the
 # tunnel. Both are dnsmasq and answer probe.test differently, so the answer names the resolver.
-# OpenVPN runs with the helper as its up/down hook, as openvpn-start runs it.
+# OpenVPN is started by the helper's openvpn-start, which makes the helper its up/down hook.
 # Usage: tunneldns_test.sh HELPER     (exit status: failures; 77 skipped outside CI)
 set -u
 skip() { [ "${CI:-}" = true ] && { echo "not ok - $1 (required in CI)"; exit 1; }; echo "skipped: $1"; exit 77; }
@@ -91,17 +91,21 @@ in_srv openvpn --config server.ovpn >"$work/server.log" 2>&1 &
 pids+=($!)
 client_config() { # extra lines
     printf 'client\ndev ksvpn_tun\ndev-type tun\nproto udp\nremote 192.0.2.1 1194\nnobind\n'
-    printf 'remote-cert-tls server\nca %s/ca.crt\ncert %s/client.crt\nkey %s/client.key\nverb 3\n' "$work" "$work" "$work"
+    printf 'remote-cert-tls server\nverb 3\n'
+    printf '<ca>\n%s\n</ca>\n<cert>\n%s\n</cert>\n<key>\n%s\n</key>\n' \
+        "$(cat "$work/ca.crt")" "$(cat "$work/client.crt")" "$(cat "$work/client.key")"
     printf '%s\n' "$@"
 }
 client_config >"$work/temp/openvpn_config.ovpn"
+echo 0123456789abcdef >"$work/pswd"
 
 connect() { # extra configuration lines
     client_config "$@" >client.ovpn
-    # Started without a shell function in between, so that $! is OpenVPN itself.
-    ip netns exec "$cli" unshare -m sh -c 'mount --bind "$0" /var/lib && exec "$@"' "$work/varlib" \
-        openvpn --config client.ovpn --script-security 2 --up "$helper dns-up" \
-        --down "$helper dns-down" >"$work/client.log" 2>&1 &
+    # As the client run as root starts it: the helper execs OpenVPN with its own hooks. No
+    # shell function in between, so that $! is OpenVPN itself.
+    KESTRUNE_CONTROL_DIR=$work/run ip netns exec "$cli" unshare -m sh -c \
+        'mount --bind "$0" /var/lib && exec "$@"' "$work/varlib" \
+        "$helper" openvpn-start "$work/client.ovpn" 127.0.0.1 "$work/pswd" >"$work/client.log" 2>&1 &
     client=$!
     await 30 grep -q 'Initialization Sequence Completed' "$work/client.log"
 }
@@ -151,7 +155,10 @@ check "lock switched off: IPv6 goes out again" v6_out
 
 # The configuration's own dhcp-option, the pushed ones filtered out; OpenVPN killed, then the
 # emergency unblock takes back what the tunnel left too.
-check "own dhcp-option: OpenVPN connects" connect 'pull-filter ignore "dhcp-option"' 'dhcp-option DNS 10.9.0.53'
+check "own dhcp-option: OpenVPN connects" connect 'pull-filter ignore "dhcp-option"' \
+    'dhcp-option DNS 10.9.0.53' 'dhcp-option DNS 10.9.0.999'
+check "own dhcp-option: an address that is none is named before connecting" \
+    grep -q 'will skip line [0-9]*: dhcp-option DNS 10.9.0.999 (not an IP address)' "$work/client.log"
 check "own dhcp-option: the tunnel's resolver answers" test "$(answer)" = 203.0.113.1
 kill -9 "$client"; wait "$client" 2>/dev/null
 check "own dhcp-option, killed: the emergency unblock runs" in_cli "$helper" netlock-emergency
