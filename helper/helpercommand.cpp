@@ -3,12 +3,15 @@
 #include "helper/helpercontext.h"
 #include "helper/networklock.h"
 #include "helper/openvpnlauncher.h"
+#include "helper/tunnelhooks.h"
+
+#include <QProcessEnvironment>
 
 namespace {
 
 const char *const Usage = "usage: kestrunevpn-helper openvpn-start CONFIG HOST PASSWORD_FILE | "
                           "openvpn-stop | netlock-block TEMP | netlock-unblock TEMP | "
-                          "netlock-emergency | check-config CONFIG";
+                          "netlock-emergency | check-config CONFIG | dns-restore";
 
 bool absolute(const QString &path)
 {
@@ -34,6 +37,17 @@ int HelperCommand::run(const QStringList &arguments)
         return NetworkLock(context).unblock();
     if (verb == QLatin1String("netlock-emergency") && count == 0)
         return NetworkLock(context).emergency();
+    // OpenVPN adds the tunnel's device and addresses to its hooks' words; they are not used.
+    if (verb == QLatin1String("dns-up") || verb == QLatin1String("dns-down")) {
+        QMap<QString, QString> environment;
+        const QProcessEnvironment system = QProcessEnvironment::systemEnvironment();
+        const QStringList names = system.keys();
+        for (const QString &name : names)
+            environment.insert(name, system.value(name));
+        return TunnelHooks(context).run(verb.mid(4), environment);
+    }
+    if (verb == QLatin1String("dns-restore") && count == 0)
+        return TunnelHooks(context).restore();
     HelperContext::report(QLatin1String(Usage));
     return 2;
 }

@@ -7,6 +7,7 @@
 //   openvpn-start CONFIG HOST PASSWORD_FILE   openvpn-stop
 //   netlock-block TEMP   netlock-unblock TEMP   netlock-emergency
 //   check-config CONFIG
+//   dns-up, dns-down (OpenVPN's hooks)   dns-restore
 class HelperCommand
 {
 public:

@@ -92,6 +92,8 @@ QByteArray LockRuleset::render(const QStringList &v4, const QStringList &v6)
                "\t\tudp sport 546 udp dport 547 accept\n"
                "\t\ticmpv6 type { nd-router-solicit, nd-neighbor-solicit, nd-neighbor-advert, "
                "mld-listener-report, mld2-listener-report } accept\n"
+               // Names are asked through the tunnel only, even of an allowed host.
+               "\t\tmeta l4proto { tcp, udp } th dport { 53, 853 } counter drop\n"
                "\t\tip daddr @allowed_v4 accept\n"
                "\t\tip6 daddr @allowed_v6 accept\n"
                "\t\tcounter drop\n"

@@ -4,6 +4,7 @@
 #include "helper/callerfile.h"
 #include "helper/hostresolver.h"
 #include "helper/lockruleset.h"
+#include "helper/tunnelhooks.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -212,6 +213,8 @@ int NetworkLock::unblock()
 
 int NetworkLock::emergency()
 {
+    // What a tunnel left on the network (its name servers, the IPv6 block) comes off too.
+    TunnelHooks(m_context).restore();
     const QString state = m_context.lockState();
     if (!removeFile(state) || !removeFile(state + QStringLiteral(".new")))
         HelperContext::report(QStringLiteral("cannot remove ") + state);

@@ -1,6 +1,8 @@
 #include "helper/openvpnlauncher.h"
 
 #include "helper/callerfile.h"
+#include "helper/tunneldns.h"
+#include "helper/tunnelhooks.h"
 
 #include <cerrno>
 #include <csignal>
@@ -141,17 +143,31 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
         return 1;
     }
 
+    // OpenVPN calls this very binary, root's own, for the tunnel's DNS and IPv6; whatever an
+    // earlier tunnel left behind (OpenVPN killed before its down hook) is taken back first.
+    const QStringList hooks = TunnelHooks::openVpnArguments(
+        QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    if (hooks.isEmpty())
+        return refuse(QStringLiteral("the helper's path cannot be handed to OpenVPN"));
+    TunnelHooks(m_context).restore();
+    // The configuration's own name servers reach the up hook as OpenVPN's foreign options;
+    // one that will be skipped there is named now, before anything connects.
+    for (const QString &entry : TunnelDns::fromConfig(rewritten.text).skipped)
+        HelperContext::report(QStringLiteral("the tunnel's DNS will skip ") + entry);
+
     // This process becomes OpenVPN: the pid file names it, and the client's process ends
     // when OpenVPN does.
     const QByteArray program
         = QFile::encodeName(m_context.programFolder + QStringLiteral("/ovpn/openvpn"));
-    const QList<QByteArray> arguments {program,
-                                       "--config",
-                                       QFile::encodeName(canonicalPath()),
-                                       "--management",
-                                       host.toLatin1(),
-                                       QByteArray::number(ManagementPort),
-                                       QFile::encodeName(passwordCopy)};
+    QList<QByteArray> arguments {program,
+                                 "--config",
+                                 QFile::encodeName(canonicalPath()),
+                                 "--management",
+                                 host.toLatin1(),
+                                 QByteArray::number(ManagementPort),
+                                 QFile::encodeName(passwordCopy)};
+    for (const QString &hook : hooks)
+        arguments << QFile::encodeName(hook);
     std::vector<char *> argv;
     for (const QByteArray &argument : arguments)
         argv.push_back(const_cast<char *>(argument.constData()));
@@ -206,5 +222,8 @@ int OpenVpnLauncher::stop() const
         }
     }
     ::unlink(QFile::encodeName(pidFile).constData());
-    return ended(pid) || !isOurOpenVpn(pid) ? 0 : 1;
+    if (!ended(pid) && isOurOpenVpn(pid))
+        return 1;
+    // An OpenVPN that had to be killed never called its down hook.
+    return TunnelHooks(m_context).restore();
 }

@@ -18,13 +18,18 @@ PrivilegedCommand PrivilegedCommand::openVpnStart(const QString &programFolder,
                                                   const QStringList &extra, bool elevated,
                                                   bool helperInstalled)
 {
-    if (elevated || !helperInstalled) {
+    if (!helperInstalled) {
         return {openVpn,
                 QStringList {QStringLiteral("--config"), config, QStringLiteral("--management"),
                              host, QString::number(port), passwordFile}
                     + extra};
     }
-    // The helper fixes the management port itself.
+    // The helper fixes the management port itself, and adds its own hooks for the tunnel's
+    // name servers; root runs it directly.
+    if (elevated) {
+        return {helperPath(programFolder),
+                {QStringLiteral("openvpn-start"), config, host, passwordFile}};
+    }
     return {
         Pkexec,
         {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};

@@ -5,9 +5,10 @@
 
 // A program and its arguments for a step that needs the administrator: starting and ending
 // OpenVPN. A client that is not root runs them through pkexec and the program folder's helper
-// "kestrunevpn-helper", which polkit allows in fixed shapes only; a client that is root
-// (or a program folder without the helper, as in a build folder with the OpenVPN stand-in)
-// runs OpenVPN directly. Built as pure functions so that every shape is tested.
+// "kestrunevpn-helper", which polkit allows in fixed shapes only; a client that is root runs
+// the same helper directly, so that OpenVPN gets the helper's hooks for the tunnel's name
+// servers either way. A program folder without the helper (a build folder with the OpenVPN
+// stand-in) runs OpenVPN directly. Built as pure functions so that every shape is tested.
 class PrivilegedCommand
 {
 public:

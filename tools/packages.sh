@@ -8,6 +8,8 @@ KESTRUNE_TEST_PACKAGES=(
     openvpn shadowsocks-libev
     xvfb xauth x11-apps imagemagick
     iproute2 nftables procps openssl
+    # the two resolvers of the tunnel DNS test
+    dnsmasq-base
     # the network lock asks for an administrator through pkexec when not run as root
     pkexec
 )

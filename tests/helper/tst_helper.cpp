@@ -214,14 +214,16 @@ private slots:
         QVERIFY(!QFile::exists(dir + "/written"));
         if (!accepted)
             return;
-        // OpenVPN got the private copies, which only their owner reads.
+        // OpenVPN got the private copies, which only their owner reads, and the helper itself
+        // as its up and down hook.
         const QString copies = dir + "/run/0/";
         QFile ran(dir + "/ovpn/openvpn.ran");
         QVERIFY(ran.open(QIODevice::ReadOnly));
         QCOMPARE(ran.readAll(),
                  QString("--config %1openvpn.ovpn --management 127.0.0.1 7505 "
-                         "%1management.pswd\n")
-                     .arg(copies)
+                         "%1management.pswd --script-security 2 --up %2 dns-up "
+                         "--down %2 dns-down\n")
+                     .arg(copies, QFileInfo(helper).canonicalFilePath())
                      .toUtf8());
         for (const char *copy : {"openvpn.ovpn", "management.pswd"})
             QCOMPARE(QFile(copies + copy).permissions() & 0x0077, QFileDevice::Permissions());

@@ -18,7 +18,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         const QStringList direct {"--config", "/d/t/c.ovpn", "--management", "127.0.0.1",
                                   "7505",     "/d/t/p.data", "--verb",       "4"};
-        QTest::newRow("root runs OpenVPN itself") << true << true << "/p/ovpn/openvpn" << direct;
+        QTest::newRow("root runs the helper itself, extras left out")
+            << true << true << "/p/kestrunevpn-helper"
+            << QStringList {"openvpn-start", "/d/t/c.ovpn", "127.0.0.1", "/d/t/p.data"};
         QTest::newRow("a folder without helper runs it directly")
             << false << false << "/p/ovpn/openvpn" << direct;
         QTest::newRow("a user goes through pkexec, extras left out")
