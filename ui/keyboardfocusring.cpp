@@ -2,8 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFocusEvent>
 #include <QPainter>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QWidget>
 
 namespace {
@@ -129,6 +132,25 @@ void KeyboardFocusRing::clear()
 
 void KeyboardFocusRing::place()
 {
-    if (m_ring && m_target)
-        m_ring->setGeometry(m_target->rect());
+    if (!m_ring || !m_target)
+        return;
+    QRect area = m_target->rect();
+    // A check box or radio button may be much wider than what it shows (the settings' boxes
+    // stand at the right end of their rows): the ring goes round the box and its text.
+    auto *box = qobject_cast<QAbstractButton *>(m_target.data());
+    const bool radio = qobject_cast<QRadioButton *>(box) != nullptr;
+    if (radio || qobject_cast<QCheckBox *>(box)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        const QStyle *style = box->style();
+        const QRect indicator = style->subElementRect(
+            radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, box);
+        const QRect focus = style->subElementRect(
+            radio ? QStyle::SE_RadioButtonFocusRect : QStyle::SE_CheckBoxFocusRect, &option, box);
+        const QRect shown = indicator.united(focus);
+        if (shown.isValid())
+            area = shown.adjusted(-3, -3, 3, 3) & area;
+    }
+    m_ring->setGeometry(area);
 }
