@@ -109,8 +109,10 @@ void MainWindow::setUpAccessibility()
 
 bool MainWindow::pageKeyPressed(QWidget *focus, int key)
 {
+    // While a page slides in, the page on show is still the one leaving: a second Enter
+    // there would sign in twice.
     if (ui->stackedWidget->isSliding())
-        return false;
+        return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
     const int page = ui->stackedWidget->currentIndex();
     switch (key) {
     case Qt::Key_Return:
