@@ -2,7 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// Paints items without the dotted focus frame; the server rows show their own state.
+// Paints items without the dotted focus frame (the server rows show their own state); while
+// the keyboard works the list, the current row gets an outline instead.
 class NoFocusRectDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -16,6 +16,8 @@ public:
     explicit SlidingStackedWidget(QWidget *parent = nullptr);
 
     void slideInWidget(QWidget *newWidget, t_direction direction);
+    // A slide runs: the page on show is still the one that leaves.
+    bool isSliding() const { return active; }
 
 public slots:
     void setSpeed(int speed);

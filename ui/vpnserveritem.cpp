@@ -122,6 +122,11 @@ void VPNServerItem::setFavorite(bool favorite)
     ui->favoriteButton->setChecked(favorite);
 }
 
+void VPNServerItem::toggleFavorite()
+{
+    ui->favoriteButton->click();
+}
+
 bool VPNServerItem::isFavorite() const
 {
     return ui->favoriteButton->isChecked();

@@ -35,6 +35,8 @@ public:
     VPNServerSubType subType() const { return m_subType; }
     bool isFavorite() const;
     bool isSelected() const { return m_selected; }
+    // The star, as the keyboard's Space works it.
+    void toggleFavorite();
 
 signals:
     void favoriteButtonClicked();

@@ -180,6 +180,7 @@ void MainWindow::refreshConnectionPage()
     }
     updateTrayIcon();
     updateTrayToolTip();
+    announceConnectionStatus();
 }
 
 void MainWindow::fillInfoPage()

@@ -44,7 +44,7 @@ class SlidingButton;
 // settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
 // subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
 // availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp and tray.cpp.
+// mirrortool.cpp, tray.cpp and accessibility.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -450,6 +450,15 @@ private:
     void restartConnectionDots();
     void stopConnectionDots();
     void setConnectionControls(VPNProcess::VPNProcessStatus status);
+
+    // ---- accessibility ----
+    // Names made in code, the toggles' Tab order, the page keys and the focus ring. Runs once.
+    void setUpAccessibility();
+    // Enter, Escape and Space for the page on show; true when the key did something.
+    bool pageKeyPressed(QWidget *focus, int key);
+    // Names the connection page's status after what it shows and has a screen reader say a
+    // change at once.
+    void announceConnectionStatus();
 
     // ---- tray ----
     QMenu *trayMenu = nullptr;
