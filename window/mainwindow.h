@@ -44,7 +44,7 @@ class SlidingButton;
 // settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
 // subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
 // availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp and tray.cpp.
+// mirrortool.cpp, tray.cpp and diagnostics.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -248,6 +248,7 @@ private slots:
     void on_settingOpenOpenVPNLogButton_clicked();
     void on_settingOpenAppLogButton_clicked();
     void on_settingLanguageComboBox_currentIndexChanged(int index);
+    void saveDiagnosticsClicked();
 
     // ---- sign-in, subscriptions, server lists ----
     void on_subsNextButton_clicked();
@@ -366,6 +367,8 @@ private:
     void runSpecialOption(SettingsApplier::ApplyType type);
     QStringList networkLockAllowedHosts() const;
     void openLogFile(const QString &path);
+    // diagnostics.cpp: the "Save diagnostics" button beside the log buttons.
+    void setUpDiagnostics();
 
     // ---- sign-in, subscriptions, server lists ----
     QList<QSslCertificate> trustedCertificates;
