@@ -50,8 +50,9 @@ if(NOT WIN32)
     install(PROGRAMS ${linux}/program/ovpn/openvpn DESTINATION ${KESTRUNE_PROGRAM_DIR}/ovpn)
     install(PROGRAMS ${linux}/program/shadowsocks/ss-local
             DESTINATION ${KESTRUNE_PROGRAM_DIR}/shadowsocks)
-    install(PROGRAMS ${linux}/program/scripts/openvpn-control
-            DESTINATION ${KESTRUNE_PROGRAM_DIR}/scripts)
+    # The privileged helper beside the client: pkexec runs it, and the lock's scripts hand it
+    # their work.
+    install(TARGETS kestrunevpn-helper RUNTIME DESTINATION ${KESTRUNE_PROGRAM_DIR})
     install(PROGRAMS ${linux}/kestrunevpn.sh DESTINATION usr/bin RENAME kestrunevpn)
     install(FILES ${linux}/net.kestrune.vpn.desktop DESTINATION usr/share/applications)
     configure_file(${linux}/net.kestrune.vpn.metainfo.xml.in

@@ -8,7 +8,7 @@ const QString Pkexec = QStringLiteral("/usr/bin/pkexec");
 
 QString PrivilegedCommand::helperPath(const QString &programFolder)
 {
-    return programFolder + QStringLiteral("/scripts/openvpn-control");
+    return programFolder + QStringLiteral("/kestrunevpn-helper");
 }
 
 PrivilegedCommand PrivilegedCommand::openVpnStart(const QString &programFolder,
@@ -26,10 +26,10 @@ PrivilegedCommand PrivilegedCommand::openVpnStart(const QString &programFolder,
     }
     // The helper fixes the management port itself.
     return {Pkexec,
-            {helperPath(programFolder), QStringLiteral("start"), config, host, passwordFile}};
+            {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};
 }
 
 PrivilegedCommand PrivilegedCommand::openVpnStop(const QString &programFolder)
 {
-    return {Pkexec, {helperPath(programFolder), QStringLiteral("stop")}};
+    return {Pkexec, {helperPath(programFolder), QStringLiteral("openvpn-stop")}};
 }

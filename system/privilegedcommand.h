@@ -5,7 +5,7 @@
 
 // A program and its arguments for a step that needs the administrator: starting and ending
 // OpenVPN. A client that is not root runs them through pkexec and the program folder's helper
-// "scripts/openvpn-control", which polkit allows in fixed shapes only; a client that is root
+// "kestrunevpn-helper", which polkit allows in fixed shapes only; a client that is root
 // (or a program folder without the helper, as in a build folder with the OpenVPN stand-in)
 // runs OpenVPN directly. Built as pure functions so that every shape is tested.
 class PrivilegedCommand
@@ -25,6 +25,6 @@ public:
                                           const QString &passwordFile, const QStringList &extra,
                                           bool elevated, bool helperInstalled);
 
-    // Ends, by force, the OpenVPN the helper started for this user.
+    // Ends the OpenVPN the helper started for this user (SIGTERM, then SIGKILL).
     static PrivilegedCommand openVpnStop(const QString &programFolder);
 };

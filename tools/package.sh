@@ -59,7 +59,7 @@ trap cleanup EXIT
 dpkg-deb -x "$deb" "$tmp/root"
 dpkg-deb -I "$deb" | sed -n 's/^ \(Depends\|Installed-Size\|Version\):/  \1:/p'
 for f in opt/kestrunevpn/kestrunevpn opt/kestrunevpn/ovpn/openvpn \
-    opt/kestrunevpn/shadowsocks/ss-local opt/kestrunevpn/scripts/openvpn-control usr/bin/kestrunevpn; do
+    opt/kestrunevpn/shadowsocks/ss-local opt/kestrunevpn/kestrunevpn-helper usr/bin/kestrunevpn; do
     [ -x "$tmp/root/$f" ] || fail "$f is missing or not executable"
 done
 ls "$tmp"/root/usr/share/icons/hicolor | tr '\n' ' '

@@ -29,6 +29,15 @@ QString ProgramFolder::installStandIn(const QString &version)
     return told ? copy : QString();
 }
 
+QString ProgramFolder::installHelper()
+{
+#ifdef KESTRUNE_HELPER_PATH
+    return installCopy(QStringLiteral(KESTRUNE_HELPER_PATH), QStringLiteral("kestrunevpn-helper"));
+#else
+    return QString();
+#endif
+}
+
 QList<qint64> ProgramFolder::running(const QString &relativePath) const
 {
     QList<qint64> result;

@@ -24,6 +24,8 @@ public:
     // program is not installed.
     QString installOpenVpn() { return installFound("openvpn", "ovpn/openvpn"); }
     QString installSsLocal() { return installFound("ss-local", "shadowsocks/ss-local"); }
+    // The built privileged helper as kestrunevpn-helper (beside the client, as installed).
+    QString installHelper();
     // Any program copied to relativePath, executable; empty on failure.
     QString installCopy(const QString &source, const QString &relativePath);
 

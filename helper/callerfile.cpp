@@ -1,0 +1,123 @@
+#include "helper/callerfile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Opens with the caller's file-system ids while running as root, so that folders the caller
+// cannot enter stay closed; the ids come back when this goes out of scope.
+class CallerIds
+{
+public:
+    CallerIds(uid_t caller, gid_t group)
+        : m_switched(::geteuid() == 0 && caller != 0)
+    {
+        if (m_switched) {
+            ::setfsgid(group);
+            ::setfsuid(caller);
+        }
+    }
+    ~CallerIds()
+    {
+        if (m_switched) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    CallerIds(const CallerIds &) = delete;
+    CallerIds &operator=(const CallerIds &) = delete;
+
+private:
+    bool m_switched;
+};
+
+QString openError(int error)
+{
+    switch (error) {
+    case ELOOP:
+        return QStringLiteral("is a link");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("cannot be read by the caller");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+// OpenVPN and the lock read lines ended by LF (a CR before it is dropped); a lone CR would be
+// read differently by different readers, and a NUL ends a C string early.
+QString textError(const QByteArray &bytes)
+{
+    if (bytes.contains('\0'))
+        return QStringLiteral("holds NUL bytes");
+    for (int i = bytes.indexOf('\r'); i >= 0; i = bytes.indexOf('\r', i + 1)) {
+        if (i + 1 >= bytes.size() || bytes.at(i + 1) != '\n')
+            return QStringLiteral("has line ends other than LF or CR LF");
+    }
+    return QString();
+}
+
+} // namespace
+
+CallerFile::Result CallerFile::read(const QString &path, uid_t caller, gid_t callerGroup)
+{
+    Result result;
+    const auto refuse = [&result, &path](const QString &why) {
+        result.reason = path + QStringLiteral(": ") + why;
+        return result;
+    };
+    if (!path.startsWith(QLatin1Char('/')) || path.contains(QChar(0)))
+        return refuse(QStringLiteral("not an absolute path"));
+
+    int fd = -1;
+    int openErrno = 0;
+    {
+        const CallerIds ids(caller, callerGroup);
+        fd = ::open(path.toLocal8Bit().constData(),
+                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        openErrno = errno;
+    }
+    if (fd < 0) {
+        result.missing = openErrno == ENOENT;
+        return refuse(openError(openErrno));
+    }
+    struct stat st;
+    QString why;
+    if (::fstat(fd, &st) != 0)
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    else if (!S_ISREG(st.st_mode))
+        why = QStringLiteral("not a regular file");
+    else if (st.st_uid != caller)
+        why = QStringLiteral("not owned by the caller");
+    else if (st.st_size > MaxSize)
+        why = QStringLiteral("larger than 1 MB");
+    // The file may still grow after fstat: at most one byte past the limit is read.
+    while (why.isEmpty()) {
+        char buffer[65536];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            why = QString::fromLocal8Bit(std::strerror(errno));
+        else if (n == 0)
+            break;
+        else
+            result.bytes.append(buffer, int(n));
+        if (result.bytes.size() > MaxSize)
+            why = QStringLiteral("larger than 1 MB");
+    }
+    ::close(fd);
+    if (why.isEmpty())
+        why = textError(result.bytes);
+    if (!why.isEmpty()) {
+        result.bytes.clear();
+        return refuse(why);
+    }
+    result.ok = true;
+    return result;
+}

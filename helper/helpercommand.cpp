@@ -1,0 +1,39 @@
+#include "helper/helpercommand.h"
+
+#include "helper/helpercontext.h"
+#include "helper/networklock.h"
+#include "helper/openvpnlauncher.h"
+
+namespace {
+
+const char *const Usage = "usage: kestrunevpn-helper openvpn-start CONFIG HOST PASSWORD_FILE | "
+                          "openvpn-stop | netlock-block TEMP | netlock-unblock TEMP | "
+                          "netlock-emergency | check-config CONFIG";
+
+bool absolute(const QString &path)
+{
+    return path.startsWith(QLatin1Char('/'));
+}
+
+} // namespace
+
+int HelperCommand::run(const QStringList &arguments)
+{
+    const QString verb = arguments.value(0);
+    const int count = arguments.size() - 1;
+    const HelperContext context = HelperContext::fromProcess();
+    if (verb == QLatin1String("openvpn-start") && count == 3)
+        return OpenVpnLauncher(context).start(arguments.at(1), arguments.at(2), arguments.at(3));
+    if (verb == QLatin1String("openvpn-stop") && count == 0)
+        return OpenVpnLauncher(context).stop();
+    if (verb == QLatin1String("check-config") && count == 1)
+        return OpenVpnLauncher(context).checkConfig(arguments.at(1));
+    if (verb == QLatin1String("netlock-block") && count == 1 && absolute(arguments.at(1)))
+        return NetworkLock(context).block(arguments.at(1));
+    if (verb == QLatin1String("netlock-unblock") && count == 1 && absolute(arguments.at(1)))
+        return NetworkLock(context).unblock();
+    if (verb == QLatin1String("netlock-emergency") && count == 0)
+        return NetworkLock(context).emergency();
+    HelperContext::report(QLatin1String(Usage));
+    return 2;
+}

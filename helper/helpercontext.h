@@ -1,0 +1,27 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <QString>
+
+// Who called the helper and where it keeps its files. pkexec clears the environment and sets
+// PKEXEC_UID; nothing else the environment says is trusted, except the test folders below,
+// and those only for a caller that already runs as root without pkexec.
+class HelperContext
+{
+public:
+    uid_t caller = 0;
+    gid_t callerGroup = 0;
+    QString programFolder; // the folder of the helper's own executable
+    QString runFolder;     // the private folders of the callers' OpenVPN, one per uid
+    QString lockStateFolder;
+
+    static HelperContext fromProcess();
+
+    // Root-only: the copies of one caller's configuration and password, and the pid file.
+    QString privateFolder() const { return runFolder + QLatin1Char('/') + QString::number(caller); }
+    QString lockState() const { return lockStateFolder + QStringLiteral("/netlock.nft"); }
+
+    // "kestrunevpn-helper: TEXT" on standard error, control characters shown as '?'.
+    static void report(const QString &text);
+};

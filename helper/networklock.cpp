@@ -1,0 +1,227 @@
+#include "helper/networklock.h"
+
+#include "helper/callerfile.h"
+#include "helper/hostresolver.h"
+#include "helper/lockruleset.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+namespace {
+
+constexpr int ResolveMs = 5000;
+constexpr int NftMs = 60000;
+const char *const ServiceName = "kestrunevpn-netlock.service";
+
+QString firstExisting(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        if (QFileInfo(path).isExecutable())
+            return path;
+    }
+    return QString();
+}
+
+QProcessEnvironment fixedEnvironment()
+{
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/sbin:/usr/bin:/sbin:/bin"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    return environment;
+}
+
+bool writeNew(const QString &path, const QByteArray &text)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    return ::close(fd) == 0 && written;
+}
+
+bool removeFile(const QString &path)
+{
+    return ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT;
+}
+
+} // namespace
+
+QStringList NetworkLock::remoteHosts(const QByteArray &config)
+{
+    QStringList hosts;
+    for (const QByteArray &line : config.split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() >= 2 && (words.first() == "remote" || words.first() == "--remote"))
+            hosts << QString::fromUtf8(words.at(1));
+    }
+    return hosts;
+}
+
+QStringList NetworkLock::mirrorServers(const QByteArray &json, bool *found)
+{
+    const QJsonValue server = QJsonDocument::fromJson(json).object().value(QStringLiteral("server"));
+    QStringList servers;
+    if (server.isString())
+        servers << server.toString();
+    for (const QJsonValue &entry : server.toArray()) {
+        if (entry.isString())
+            servers << entry.toString();
+    }
+    *found = !servers.isEmpty();
+    return servers;
+}
+
+QStringList NetworkLock::candidates(const QString &tempFolder) const
+{
+    QStringList hosts;
+    const auto read = [this, &tempFolder](const char *name) {
+        const CallerFile::Result file = CallerFile::read(
+            tempFolder + QLatin1Char('/') + QLatin1String(name), m_context.caller,
+            m_context.callerGroup);
+        if (!file.ok && !file.missing)
+            HelperContext::report(QStringLiteral("ignored: ") + file.reason);
+        return file;
+    };
+    const CallerFile::Result allow = read("netlock_allow.txt");
+    for (const QByteArray &line : allow.bytes.split('\n'))
+        hosts << QString::fromUtf8(line);
+    hosts << remoteHosts(read("openvpn_config.ovpn").bytes);
+    const CallerFile::Result mirror = read("ss_config.json");
+    if (mirror.ok) {
+        bool found = false;
+        hosts << mirrorServers(mirror.bytes, &found);
+        if (!found)
+            HelperContext::report(QStringLiteral("no mirror server in ss_config.json"));
+    }
+    return hosts;
+}
+
+int NetworkLock::fail(const QString &reason) const
+{
+    HelperContext::report(reason);
+    return 1;
+}
+
+bool NetworkLock::runNft(const QStringList &arguments, const QByteArray &input, bool quiet) const
+{
+    QProcess nft;
+    nft.setProcessEnvironment(fixedEnvironment());
+    nft.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (quiet)
+        nft.setStandardErrorFile(QProcess::nullDevice());
+    nft.setStandardOutputFile(QProcess::nullDevice());
+    nft.start(m_nft, arguments);
+    if (!nft.waitForStarted())
+        return false;
+    nft.write(input);
+    nft.closeWriteChannel();
+    if (!nft.waitForFinished(NftMs)) {
+        nft.kill();
+        nft.waitForFinished();
+        return false;
+    }
+    return nft.exitStatus() == QProcess::NormalExit && nft.exitCode() == 0;
+}
+
+bool NetworkLock::tablePresent() const
+{
+    return runNft({QStringLiteral("list"), QStringLiteral("table"), QStringLiteral("inet"),
+                   QLatin1String(LockRuleset::Table)},
+                  QByteArray(), true);
+}
+
+int NetworkLock::block(const QString &tempFolder)
+{
+    if (!QFileInfo(tempFolder).isDir())
+        return fail(QStringLiteral("no such folder: ") + tempFolder);
+    m_nft = firstExisting({QStringLiteral("/usr/sbin/nft"), QStringLiteral("/sbin/nft")});
+    if (m_nft.isEmpty())
+        return fail(QStringLiteral("nft (nftables) is not installed"));
+
+    LockRuleset::Addresses addresses = LockRuleset::vet(candidates(tempFolder));
+    for (const QString &skipped : qAsConst(addresses.skipped))
+        HelperContext::report(QStringLiteral("ignored: not a host name or address: ") + skipped);
+    const HostResolver::Result resolved = HostResolver::resolve(addresses.names, ResolveMs);
+    for (const QString &name : resolved.unresolved)
+        HelperContext::report(QStringLiteral("cannot resolve %1; it stays blocked").arg(name));
+    const LockRuleset::Addresses found = LockRuleset::vet(resolved.addresses);
+    const QByteArray ruleset
+        = LockRuleset::render(addresses.v4 + found.v4, addresses.v6 + found.v6);
+
+    ::umask(077);
+    const QString state = m_context.lockState();
+    const QString fresh = state + QStringLiteral(".new");
+    if (!QDir().mkpath(m_context.lockStateFolder))
+        return fail(QStringLiteral("cannot create ") + m_context.lockStateFolder);
+    if (!writeNew(fresh, ruleset))
+        return fail(QStringLiteral("cannot write ") + fresh);
+    if (!runNft({QStringLiteral("-f"), fresh})) {
+        removeFile(fresh);
+        return fail(QStringLiteral("nftables refused the lock; nothing was changed"));
+    }
+    // The lock is in force now; one that would not come back after a restart is taken off.
+    if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(state).constData())
+        != 0) {
+        runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal());
+        removeFile(fresh);
+        return fail(QStringLiteral("cannot save the lock in %1; the lock was taken off again")
+                        .arg(state));
+    }
+    const QString systemctl
+        = firstExisting({QStringLiteral("/usr/bin/systemctl"), QStringLiteral("/bin/systemctl")});
+    if (!systemctl.isEmpty() && QFileInfo(QStringLiteral("/run/systemd/system")).isDir()) {
+        QProcess check;
+        check.setProcessEnvironment(fixedEnvironment());
+        check.start(systemctl, {QStringLiteral("is-enabled"), QStringLiteral("--quiet"),
+                                QLatin1String(ServiceName)});
+        if (!check.waitForFinished(NftMs) || check.exitCode() != 0)
+            HelperContext::report(
+                QStringLiteral("%1 is not enabled; the lock ends at the next restart")
+                    .arg(QLatin1String(ServiceName)));
+    }
+    return 0;
+}
+
+int NetworkLock::unblock()
+{
+    m_nft = firstExisting({QStringLiteral("/usr/sbin/nft"), QStringLiteral("/sbin/nft")});
+    if (m_nft.isEmpty())
+        return fail(QStringLiteral("nft (nftables) is not installed"));
+    if (!runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal()))
+        return fail(QStringLiteral("nftables refused to remove table inet %1; the lock is still on")
+                        .arg(QLatin1String(LockRuleset::Table)));
+    const QString state = m_context.lockState();
+    if (!removeFile(state) || !removeFile(state + QStringLiteral(".new")))
+        return fail(QStringLiteral("the lock is off now, but %1 remains and would lock the "
+                                   "network at the next start")
+                        .arg(state));
+    return 0;
+}
+
+int NetworkLock::emergency()
+{
+    const QString state = m_context.lockState();
+    if (!removeFile(state) || !removeFile(state + QStringLiteral(".new")))
+        HelperContext::report(QStringLiteral("cannot remove ") + state);
+    m_nft = firstExisting({QStringLiteral("/usr/sbin/nft"), QStringLiteral("/sbin/nft")});
+    if (m_nft.isEmpty())
+        return fail(QStringLiteral("nft (nftables) is not installed"));
+    runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal());
+    if (tablePresent())
+        return fail(QStringLiteral("table inet %1 is still there")
+                        .arg(QLatin1String(LockRuleset::Table)));
+    if (QFileInfo::exists(state) || QFileInfo(state).isSymLink())
+        return fail(state + QStringLiteral(" is still there"));
+    return 0;
+}

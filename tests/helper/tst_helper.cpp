@@ -1,0 +1,259 @@
+#include "helper/callerfile.h"
+#include "helper/lockruleset.h"
+#include "support/builders.h"
+#include "support/programfolder.h"
+#include "support/testmain.h"
+
+#include <atomic>
+#include <cstdio>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+// Configurations that tried to reach root through the earlier helper.
+void smugglingRows()
+{
+    QTest::addColumn<QByteArray>("config");
+    const QByteArray head = "client\nremote 127.0.0.1 1194\n";
+    QTest::newRow("setenv opt") << head + "setenv opt script-security 2\nsetenv opt up EVIL\n";
+    QTest::newRow("escaped blank") << head + "\\ script-security 2\n\\ up EVIL\n";
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBFup EVIL\n" + head;
+    QTest::newRow("pkcs11 library") << head + "show-pkcs11-ids EVIL\n";
+    QTest::newRow("memstats file") << head + "memstats WRITTEN\n";
+    QTest::newRow("quoted name, then path") << head + "\"auth-user-pass\"/etc/shadow\n";
+    QTest::newRow("proxy credentials file") << head + "http-proxy 127.0.0.1 18080 /etc/shadow\n";
+    QTest::newRow("files written as root") << head + "writepid WRITTEN\nlog-append WRITTEN\n";
+}
+
+struct Run
+{
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QString &program, const QStringList &arguments, const QString &controlDir = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!controlDir.isEmpty())
+        environment.insert("KESTRUNE_CONTROL_DIR", controlDir);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000))
+        process.kill();
+    process.waitForFinished();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace
+
+// The privileged helper: what it reads of a caller's files, what it refuses to hand OpenVPN,
+// what it ends, and the addresses its lock lets through.
+class TestHelper : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void callerFileReadsOnlyTheCallersPlainText_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("plain text") << "plain" << "";
+        QTest::newRow("CR LF line ends") << "crlf" << "";
+        QTest::newRow("FIFO") << "fifo" << "not a regular file";
+        QTest::newRow("link") << "link" << "is a link";
+        QTest::newRow("another user's file") << "chown" << "not owned by the caller";
+        QTest::newRow("10 MB") << "big" << "larger than 1 MB";
+        QTest::newRow("NUL bytes") << "nul" << "holds NUL bytes";
+        QTest::newRow("CR-only line ends") << "cr" << "line ends other than LF";
+        QTest::newRow("relative path") << "relative" << "not an absolute path";
+    }
+    void callerFileReadsOnlyTheCallersPlainText()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QString path = dir.filePath("file");
+        const QByteArray secret = "secret line\n";
+        QVERIFY(writeFile(dir.filePath("target"), secret));
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        else if (kind == "link")
+            QVERIFY(QFile::link(dir.filePath("target"), path));
+        else if (kind == "relative")
+            path = "file";
+        else
+            QVERIFY(writeFile(path, kind == "big" ? QByteArray(10 << 20, 'a')
+                                    : kind == "nul" ? QByteArray("a\0b\n", 4)
+                                    : kind == "cr"  ? QByteArray("client\rup x\r")
+                                    : kind == "crlf" ? QByteArray("client\r\n")
+                                                     : secret));
+        if (kind == "chown" && ::chown(path.toLocal8Bit().constData(), 4321, 4321) != 0)
+            QSKIP("giving a file to another user needs root");
+        QElapsedTimer timer;
+        timer.start();
+        const CallerFile::Result file = CallerFile::read(path, ::geteuid(), ::getegid());
+        QVERIFY2(timer.elapsed() < 1000, "a refusal comes within a second");
+        QCOMPARE(file.ok, reason.isEmpty());
+        QVERIFY2(file.reason.contains(reason), qPrintable(file.reason));
+        QVERIFY(!file.reason.contains("secret"));
+        QCOMPARE(file.bytes.isEmpty(), !file.ok);
+    }
+
+    // The path flips between the caller's file and a link to a root-only one while it is read:
+    // every read gives the caller's file or a refusal, never the link's target.
+    void aLinkSwappedInWhileReadingFailsClosed()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath("netlock_allow.txt"));
+        QVERIFY(writeFile(dir.filePath("secret"), "root only\n"));
+        QVERIFY(QFile::setPermissions(dir.filePath("secret"), QFile::ReadOwner));
+        std::atomic<bool> done {false};
+        std::thread swapper([&]() {
+            while (!done) {
+                writeFile(dir.filePath("plain"), "10.0.0.1\n");
+                std::rename(QFile::encodeName(dir.filePath("plain")).constData(), path.constData());
+                ::symlink(QFile::encodeName(dir.filePath("secret")).constData(),
+                          QFile::encodeName(dir.filePath("link")).constData());
+                std::rename(QFile::encodeName(dir.filePath("link")).constData(), path.constData());
+            }
+        });
+        int refused = 0;
+        for (int i = 0; i < 3000; ++i) {
+            const CallerFile::Result file
+                = CallerFile::read(QFile::decodeName(path), ::geteuid(), ::getegid());
+            if (!file.ok)
+                ++refused;
+            if (file.ok ? file.bytes != "10.0.0.1\n" : !file.reason.contains("is a link")
+                        && !file.reason.contains("No such file")) {
+                done = true;
+                swapper.join();
+                QFAIL(qPrintable("read through the swap: " + file.reason + file.bytes));
+            }
+        }
+        done = true;
+        swapper.join();
+        qInfo("%d of 3000 reads met the link and were refused", refused);
+    }
+
+    void checkConfigRefusesSmuggledLines_data() { smugglingRows(); }
+    void checkConfigRefusesSmuggledLines()
+    {
+        QFETCH(QByteArray, config);
+        ProgramFolder folder;
+        const QString helper = folder.installHelper();
+        QVERIFY(!helper.isEmpty());
+        QVERIFY(writeFile(folder.path() + "/c.ovpn", config));
+        const Run r = run(helper, {"check-config", folder.path() + "/c.ovpn"});
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.out, QByteArray());
+        QVERIFY(!r.err.trimmed().isEmpty());
+    }
+
+    // In a network namespace of its own, so that an OpenVPN started by mistake would listen
+    // on nobody's port 7505: nothing is written and nothing runs.
+    void openVpnStartWithSmuggledLinesCreatesAndRunsNothing_data() { smugglingRows(); }
+    void openVpnStartWithSmuggledLinesCreatesAndRunsNothing()
+    {
+        QFETCH(QByteArray, config);
+        const QString unshare = QStandardPaths::findExecutable("unshare");
+        if (unshare.isEmpty() || run(unshare, {"-rn", "true"}).code != 0)
+            QSKIP("no private network namespace here");
+        ProgramFolder folder;
+        const QString helper = folder.installHelper();
+        const QString dir = folder.path();
+        QVERIFY(QDir().mkpath(dir + "/ovpn") && writeFile(dir + "/ovpn/openvpn", "#!/bin/sh\ntouch \"$0.ran\"\n"));
+        QVERIFY(QFile::setPermissions(dir + "/ovpn/openvpn", QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writeFile(dir + "/evil.sh", "#!/bin/sh\ntouch \"$0.ran\"\n"));
+        QVERIFY(QFile::setPermissions(dir + "/evil.sh", QFile::ReadOwner | QFile::ExeOwner));
+        config.replace("EVIL", (dir + "/evil.sh").toUtf8());
+        config.replace("WRITTEN", (dir + "/written").toUtf8());
+        QVERIFY(writeFile(dir + "/c.ovpn", config) && writeFile(dir + "/p", "0123456789abcdef"));
+        for (const char *host : {"127.0.0.1", "0.0.0.0"}) {
+            const Run r = run(unshare, {"-rn", helper, "openvpn-start", dir + "/c.ovpn", host,
+                                        dir + "/p"},
+                              dir + "/run");
+            QCOMPARE(r.code, 2);
+            QVERIFY(!r.err.trimmed().isEmpty());
+        }
+        QVERIFY(!QFile::exists(dir + "/run"));
+        QVERIFY(!QFile::exists(dir + "/ovpn/openvpn.ran"));
+        QVERIFY(!QFile::exists(dir + "/evil.sh.ran"));
+        QVERIFY(!QFile::exists(dir + "/written"));
+    }
+
+    void openVpnStopEndsOnlyOurOpenVpn_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("ours, ending on SIGTERM") << "read x" << true;
+        QTest::newRow("ours, ignoring SIGTERM") << "trap '' TERM; read x" << true;
+        QTest::newRow("another configuration's") << "trap '' TERM; read x" << false;
+    }
+    void openVpnStopEndsOnlyOurOpenVpn()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, ours);
+        if (::getuid() != 0)
+            QSKIP("the helper's test folders are for root only");
+        ProgramFolder folder;
+        const QString helper = folder.installHelper();
+        const QString openVpn = folder.installCopy("/bin/sh", "ovpn/openvpn");
+        const QString privateDir = folder.path() + "/run/0";
+        QVERIFY(QDir().mkpath(privateDir));
+        // sh -c SCRIPT NAME ARG: the command line reads "--config FILE" as OpenVPN's would.
+        QProcess fake;
+        fake.start(openVpn, {"-c", script, "--config",
+                             ours ? privateDir + "/openvpn.ovpn" : folder.path() + "/other"});
+        QVERIFY(fake.waitForStarted());
+        QVERIFY(writeFile(privateDir + "/openvpn.pid", QByteArray::number(fake.processId())));
+        QTRY_VERIFY_WITH_TIMEOUT(folder.running("ovpn/openvpn").size() == 1, 5000);
+        QCOMPARE(run(helper, {"openvpn-stop"}, folder.path() + "/run").code, 0);
+        QCOMPARE(fake.waitForFinished(ours ? 10000 : 300), ours);
+        fake.kill();
+        fake.waitForFinished();
+        QVERIFY(!QFile::exists(privateDir + "/openvpn.pid"));
+    }
+
+    void lockRulesetTakesOnlyParsedAddresses_data()
+    {
+        QTest::addColumn<QString>("candidate");
+        QTest::addColumn<QString>("kept"); // "4 ADDRESS", "6 ADDRESS", "name HOST" or ""
+        QTest::newRow("IPv4") << " 10.0.0.1 " << "4 10.0.0.1";
+        QTest::newRow("IPv4 with a leading zero") << "10.0.0.01" << "";
+        QTest::newRow("IPv6, canonical form") << "FD31:0:0::10" << "6 fd31::10";
+        QTest::newRow("bracketed IPv6") << "[fd31::1]" << "6 fd31::1";
+        QTest::newRow("malformed IPv6") << "1::2::3" << "";
+        QTest::newRow("IPv6 with a zone") << "fe80::1%eth0" << "";
+        QTest::newRow("a path") << "/etc/shadow" << "";
+        QTest::newRow("a link target") << "../../root/secret" << "";
+        QTest::newRow("nft text") << "1.2.3.4; flush ruleset" << "";
+        QTest::newRow("host name") << "Api.Kestrune.net" << "name api.kestrune.net";
+        QTest::newRow("digits as a last label") << "1.2.3" << "";
+    }
+    void lockRulesetTakesOnlyParsedAddresses()
+    {
+        QFETCH(QString, candidate);
+        const LockRuleset::Addresses a = LockRuleset::vet({candidate, "", candidate});
+        QStringList kept;
+        for (const QString &v4 : a.v4)
+            kept << "4 " + v4;
+        for (const QString &v6 : a.v6)
+            kept << "6 " + v6;
+        for (const QString &name : a.names)
+            kept << "name " + name;
+        QTEST(kept.join(','), "kept");
+        QCOMPARE(a.skipped.size(), kept.isEmpty() ? 2 : 0);
+    }
+};
+
+KESTRUNE_TEST_MAIN(TestHelper)
+#include "tst_helper.moc"
