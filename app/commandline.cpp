@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "engine/diagnosticsarchive.h"
+#include "system/lockselftest.h"
 
 #include <cstdio>
 #include <cstring>
@@ -35,18 +36,32 @@ int saveDiagnostics(const QString &path)
     return 0;
 }
 
+int checkLock()
+{
+    const QString temp = QDir(findDataFolder()).filePath(QStringLiteral("temp"));
+    const LockSelfTest::Result result
+        = LockSelfTest::run(QCoreApplication::applicationDirPath(), temp);
+    LockSelfTest::save(temp, result);
+    const QStringList lines = LockSelfTest::lines(result);
+    for (const QString &line : lines)
+        std::printf("%s\n", qPrintable(line));
+    return result.passed ? 0 : 1;
+}
+
 } // namespace
 
 int runCommandLineTool(int argc, char *argv[])
 {
-    if (argc < 2 || std::strcmp(argv[1], "--diagnostics") != 0)
+    const bool diagnostics = argc >= 2 && std::strcmp(argv[1], "--diagnostics") == 0;
+    const bool lock = argc >= 2 && std::strcmp(argv[1], "--check-lock") == 0;
+    if (!diagnostics && !lock)
         return -1;
-    if (argc != 3) {
-        std::fprintf(stderr, "Usage: kestrunevpn --diagnostics FILE\n");
+    if ((diagnostics && argc != 3) || (lock && argc != 2)) {
+        std::fprintf(stderr, "Usage: kestrunevpn --diagnostics FILE | kestrunevpn --check-lock\n");
         return 2;
     }
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("kestrune"));
     QCoreApplication::setApplicationName(QStringLiteral("kestrunevpn"));
-    return saveDiagnostics(QString::fromLocal8Bit(argv[2]));
+    return diagnostics ? saveDiagnostics(QString::fromLocal8Bit(argv[2])) : checkLock();
 }
