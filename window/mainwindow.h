@@ -44,7 +44,7 @@ class SlidingButton;
 // settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
 // subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
 // availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp, tray.cpp and diagnostics.cpp.
+// mirrortool.cpp, tray.cpp, diagnostics.cpp and locktest.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -249,6 +249,8 @@ private slots:
     void on_settingOpenAppLogButton_clicked();
     void on_settingLanguageComboBox_currentIndexChanged(int index);
     void saveDiagnosticsClicked();
+    void testLockClicked();
+    void lockSelfTestFinished(const QStringList &lines, bool passed);
 
     // ---- sign-in, subscriptions, server lists ----
     void on_subsNextButton_clicked();
@@ -369,6 +371,8 @@ private:
     void openLogFile(const QString &path);
     // diagnostics.cpp: the "Save diagnostics" button beside the log buttons.
     void setUpDiagnostics();
+    // locktest.cpp: the "Test network lock" button below the lock's row.
+    void setUpLockSelfTest();
 
     // ---- sign-in, subscriptions, server lists ----
     QList<QSslCertificate> trustedCertificates;

@@ -56,6 +56,7 @@ void MainWindow::setUpSettingsPage()
     ui->settingLogoutButton->setAccessibleName(tr("Log out"));
     ui->settingBackButton->setAccessibleName(tr("Back"));
     setUpDiagnostics();
+    setUpLockSelfTest();
 }
 
 void MainWindow::enterSettingsPage()
