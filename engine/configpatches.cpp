@@ -1,7 +1,6 @@
 #include "engine/configpatches.h"
 
 #include "core/loger.h"
-#include "engine/directivefilter.h"
 
 #include <QObject>
 
@@ -64,13 +63,28 @@ QByteArray patchDNS(const QByteArray &config, const QString &appDir, const QStri
     return config;
 }
 
-QByteArray removeUnsafeLines(const QByteArray &config)
+QByteArray removeUnsafeLines(const QByteArray &config, OpenVpnConfigText::LongLines longLines)
 {
     if (config.isEmpty())
         return config;
-    const QByteArray filtered = DirectiveFilter::apply(config);
-    if (filtered.isEmpty() || filtered.endsWith(deviceBlock().toLatin1()))
-        return filtered;
+    const OpenVpnConfigText::Result result
+        = OpenVpnConfigText::rewrite(config, OpenVpnConfigText::Unknown::Drop, longLines);
+    // Each name once: a text of many pieces of one long line would flood the log.
+    QStringList removed = result.removed;
+    removed.removeDuplicates();
+    for (const QString &name : qAsConst(removed))
+        Loger::writeLine(
+            QObject::tr("[9]: removed directive \"%1\" from the downloaded configuration")
+                .arg(name));
+    for (int i = 0; i < result.zeroByteLines; ++i)
+        Loger::writeLine(QObject::tr("[9]: removed a line containing a zero byte from the "
+                                     "downloaded configuration"));
+    // The device lines come last: a configuration that lost them would use another adapter.
+    const QByteArray deviceLine = "\ndev " + staticDeviceName().toLatin1() + '\n';
+    if (result.ok && result.text.endsWith(deviceLine))
+        return result.text;
+    if (!result.ok)
+        Loger::writeLine(QObject::tr("[9]: the configuration was refused: %1").arg(result.reason));
     Loger::writeLine(QObject::tr("[9]: the downloaded configuration could not be made safe and "
                                  "was discarded"));
     return QByteArray();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/mirrorendpoint.h"
+#include "engine/openvpnconfigtext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,11 +22,12 @@ QByteArray patchMirror(const QByteArray &config, const QString &ssConfigPath,
 // The DNS protection choice adds nothing to the configuration yet.
 QByteArray patchDNS(const QByteArray &config, const QString &appDir, const QString &tempDir);
 
-// The completed configuration without the lines the service may not send (DirectiveFilter),
-// judged last, on exactly the bytes OpenVPN reads: the patches change line lengths and with
-// them where OpenVPN cuts long lines. A configuration whose unsafe block would swallow the
-// device lines at its end is discarded (empty).
-QByteArray removeUnsafeLines(const QByteArray &config);
+// The completed configuration written anew from the options in it that the table of allowed
+// options holds (OpenVpnConfigText), read last, as the installed OpenVPN reads exactly these
+// bytes: the patches change line lengths and with them where OpenVPN 2.3 and 2.4 cut long
+// lines. Each dropped option is logged by name. A configuration that cannot be read, or that
+// lost the device lines at its end, is discarded (empty).
+QByteArray removeUnsafeLines(const QByteArray &config, OpenVpnConfigText::LongLines longLines);
 
 // The name of the client's virtual network adapter, created by the installer.
 QString staticDeviceName();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/openvpnoption.h"
+
+#include <vector>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,11 +23,21 @@ enum class Unknown { Drop, Refuse };
 struct Result
 {
     bool ok = false;
-    QByteArray text;    // the written configuration when ok
-    QString reason;     // why it was refused, when not ok
+    QByteArray text; // the written configuration when ok
+    QString reason; // why it was refused, when not ok
     QStringList removed; // names of the dropped options (Unknown::Drop)
+    // What was kept and written, in order (when ok).
+    std::vector<OpenVpnOption> options;
+    // How many lines were dropped because they hold a zero byte (Unknown::Drop).
+    int zeroByteLines = 0;
 };
 
 Result rewrite(const QByteArray &config, Unknown unknown, LongLines longLines);
+
+// The hosts OpenVPN may connect to: of every "remote" option, in the order given, also
+// inside connection blocks; and of the proxies it goes through. From the options of a
+// successful rewrite(), so every one has the shape of a host name or address.
+QStringList remoteHosts(const std::vector<OpenVpnOption> &options);
+QStringList proxyHosts(const std::vector<OpenVpnOption> &options);
 
 } // namespace OpenVpnConfigText

@@ -21,3 +21,10 @@ bool OpenVpnSeries::accepts(const QString &version, const QStringList &series,
     }
     return false;
 }
+
+OpenVpnConfigText::LongLines OpenVpnSeries::longLines(const QString &version)
+{
+    const bool cuts
+        = version.startsWith(QLatin1String("2.3")) || version.startsWith(QLatin1String("2.4"));
+    return cuts ? OpenVpnConfigText::LongLines::Split : OpenVpnConfigText::LongLines::Refuse;
+}

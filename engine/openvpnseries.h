@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/openvpnconfigtext.h"
 #include "engine/vpnprocess.h"
 
 #include <QString>
@@ -15,5 +16,9 @@ QStringList configured();
 // True when `version` belongs to one of `series`; `mode` then receives the management mode:
 // PM_OpenVPN23 for the 2.3 series, PM_OpenVPN24 for every later one.
 bool accepts(const QString &version, const QStringList &series, VPNProcess::VPNProcessMode *mode);
+
+// How `version` reads a line longer than its line buffer: 2.3 and 2.4 cut it into pieces,
+// later versions refuse the file.
+OpenVpnConfigText::LongLines longLines(const QString &version);
 
 } // namespace OpenVpnSeries

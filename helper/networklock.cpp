@@ -117,9 +117,10 @@ bool NetworkLock::runNft(const QStringList &arguments, const QByteArray &input, 
 {
     QProcess nft;
     nft.setProcessEnvironment(fixedEnvironment());
-    nft.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     if (quiet)
         nft.setStandardErrorFile(QProcess::nullDevice());
+    else
+        nft.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     nft.setStandardOutputFile(QProcess::nullDevice());
     nft.start(m_nft, arguments);
     if (!nft.waitForStarted())

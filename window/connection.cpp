@@ -3,14 +3,15 @@
 #include "api/replyparsers.h"
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
-#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "engine/configpatches.h"
+#include "engine/openvpnseries.h"
 #include "system/platform.h"
 #include "ui/formattimeleft.h"
 #include "ui/messagedialogs.h"
 #include "ui/statformat.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QDateTime>
 #include <QEventLoop>
@@ -243,7 +244,7 @@ void MainWindow::getOpenVPNConfigReply(QNetworkReply *reply)
                 config = patchMirror(config, ssConfigPath, mirrorEndpoint);
             if (ui->settingDNSProtectCheckBox->isChecked())
                 config = patchDNS(config, appDir, tempDir);
-            config = removeUnsafeLines(config);
+            config = removeUnsafeLines(config, OpenVpnSeries::longLines(openVpnVersion));
             saved = file.write(config) == config.size();
             file.close();
             if (!saved)

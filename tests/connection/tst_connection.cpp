@@ -262,7 +262,8 @@ private slots:
         rig.service.setConnectAfterConfig(false);
         // OpenVPN ends a while after it confirmed the stop; its late end must neither be
         // overtaken by the next connection nor mark that one unconnected.
-        rig.service.setOpenVpnExtraLines("#standin exit-delay 400\n");
+        QVERIFY(writeFile(rig.programs.path() + QStringLiteral("/ovpn/standin-script"),
+                          "#standin exit-delay 400\n"));
         QList<qint64> runningAtSecondRequest {-1};
         QObject listening;
         connect(Loger::notifier(), &Loger::lineAdded, &listening, [&](const QString &line) {

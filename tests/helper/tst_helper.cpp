@@ -121,9 +121,11 @@ private slots:
             while (!done) {
                 writeFile(dir.filePath("plain"), "10.0.0.1\n");
                 std::rename(QFile::encodeName(dir.filePath("plain")).constData(), path.constData());
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
                 ::symlink(QFile::encodeName(dir.filePath("secret")).constData(),
                           QFile::encodeName(dir.filePath("link")).constData());
                 std::rename(QFile::encodeName(dir.filePath("link")).constData(), path.constData());
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
             }
         });
         int refused = 0;

@@ -1,5 +1,6 @@
 #!/bin/bash
-# The network-lock scripts on real nftables, only ever inside network namespaces made here:
+# The network-lock scripts, which hand their work to kestrunevpn-helper, on real nftables,
+# only ever inside network namespaces made here:
 #
 #   inner namespace (the client)  veth  outer namespace (the world)
 #   10.231.0.2, fd31::2          <---->  10.231.0.1 plus the addresses below, fd31::1/::10
@@ -8,11 +9,11 @@
 # namespace tells whether the lock lets an address through. Each check prints "ok" or
 # "not ok"; the exit status is the number of failures (77: skipped, outside CI only).
 #
-# Usage: netlock_test.sh DIST_FOLDER
+# Usage: netlock_test.sh DIST_FOLDER HELPER
 
 set -u
 dist=$(cd "$1" && pwd)
-scripts=$dist/scripts
+helper=$2
 unit=$dist/systemd/kestrunevpn-netlock.service
 
 skip_or_fail() {
@@ -37,6 +38,9 @@ state=$work/state
 temp=$work/temp
 mkdir -p "$state" "$temp"
 pids=()
+# A program folder as installed: the scripts and the helper beside them.
+scripts=$work/program/scripts
+mkdir -p "$scripts" && cp "$dist"/scripts/nft_*.sh "$scripts/" && cp "$helper" "$work/program/"
 
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -65,8 +69,8 @@ emergency() { in_inner sh "$scripts/nft_unblock_emergency.sh" 2>>"$work/stderr";
 connects() { # address: a TCP connection from the inner namespace to port 8080
     ip netns exec "$inner" timeout 3 bash -c "exec 3<>/dev/tcp/$1/8080" 2>/dev/null
 }
-ruleset() { ip netns exec "${1:-$inner}" nft list ruleset; }
-lock_table() { ip netns exec "${1:-$inner}" nft list table inet kestrunevpn_lock; }
+ruleset() { ip netns exec "${1:-$inner}" nft -s list ruleset; }
+lock_table() { ip netns exec "${1:-$inner}" nft -s list table inet kestrunevpn_lock; }
 others_left_alone() { ip netns exec "$inner" nft list table inet someone_else >/dev/null; }
 no_lock_left() { ! ruleset | grep -q kestrunevpn_lock && [ ! -e "$state/netlock.nft" ]; }
 # Waits (bounded) until a command succeeds.
@@ -150,9 +154,11 @@ check "emergency unblock from half-applied: nothing left" test ! -e "$state/netl
 exec_start=$(sed -n 's/^ExecStart=//p' "$unit")
 saved=$(sed -n 's/^ConditionPathExists=//p' "$unit")
 check "boot unit loads the file it waits for" test "${exec_start##* }" = "$saved"
-check "boot unit loads the file the scripts save" \
-    grep -qF "LOCK_STATE_DIR=\${KESTRUNE_NETLOCK_STATE_DIR:-$(dirname "$saved")}" \
-    "$scripts/nft_lock_common.sh"
+# The helper's own state folder (no test folder given), in a private mount namespace.
+check "boot unit loads the file the scripts save" unshare -m sh -c 'mount -t tmpfs none \
+    "$(dirname "$(dirname "$1")")" && ip netns exec "$2" sh "$3" "$4" && test -s "$1" &&
+    ip netns exec "$2" sh "$5"' sh "$saved" "$inner" "$scripts/nft_block.sh" "$temp" \
+    "$scripts/nft_unblock_emergency.sh"
 block
 ip netns add "$fresh"
 # The unit's own command, with the saved lock where the unit looks for it: a private mount
@@ -180,6 +186,11 @@ check "... every address remote is allowed" \
 check "... the server named there works" connects 10.231.0.20
 check "... loopback still works" connects 127.0.0.1
 check "... other tables are left alone" others_left_alone
+dropped() { # the last rule of the output chain has counted packets
+    ip netns exec "$inner" nft list chain inet kestrunevpn_lock output | grep -q "packets [1-9]"
+}
+connects 10.231.0.30
+check "... the lock counts what it drops" dropped
 check "... the broken ss_config.json is reported" grep -q "no mirror server in ss_config.json" "$work/stderr"
 check "... the unresolvable names are reported" grep -q "cannot resolve unresolvable-7.invalid" "$work/stderr"
 emergency
@@ -188,6 +199,18 @@ rm -f "$odd/ss_config.json"
 check "a configuration without any remote still locks" block "$odd"
 refuse "... and blocks" connects 10.231.0.30
 check "... but never loopback" connects 127.0.0.1
+emergency
+# One malformed IPv6 address no longer keeps the lock off; a link is never read through.
+printf 'fd31::10\n1::2::3\n' >"$odd/netlock_allow.txt"
+check "a malformed IPv6 entry is skipped, the lock goes on" block "$odd"
+check "... the entry is named" grep -q "not a host name or address: 1::2::3" "$work/stderr"
+check "... the good entry beside it works" connects fd31::10
+refuse "... and the rest is blocked" connects 10.231.0.30
+printf 'root-only-secret-line\n' >"$work/secret" && chmod 600 "$work/secret"
+ln -sf "$work/secret" "$odd/netlock_allow.txt"
+check "an allow list swapped for a link still locks" block "$odd"
+check "... the link is refused by name" grep -q "netlock_allow.txt: is a link" "$work/stderr"
+refuse "... and nothing of its target is printed" grep -q "root-only-secret" "$work/stderr"
 emergency
 refuse "a temp folder that does not exist fails" block "$work/missing"
 check "... and leaves nothing half-locked" no_lock_left

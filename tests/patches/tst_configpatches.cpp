@@ -1,16 +1,14 @@
 // What the service sends on its way to the elevated programs: the OpenVPN configuration with
-// the client's patches and the filter, judged on the bytes OpenVPN reads; the mirror tool's
+// the client's patches, written anew from the options OpenVPN reads in it; the mirror tool's
 // configuration, rebuilt from the members the client knows; files only their owner can read.
 
 #include "engine/configpatches.h"
-#include "engine/directivefilter.h"
 #include "engine/mirrorconfig.h"
 #include "support/logrecorder.h"
 #include "support/testmain.h"
 #include "system/platform.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -20,22 +18,6 @@ namespace {
 const QByteArray Head = "client\nremote 198.51.100.7 1194\n";
 const QByteArray Tail = "verb 3\n";
 const QByteArray DeviceBlock = "\n# Kestrune VPN (desktop): static device name\ndev ksvpn_tun\n";
-const QByteArray UnsafeNames
-    = "script-security up down route-up route-pre-down ipchange client-connect client-disconnect "
-      "client-crresponse learn-address auth-user-pass-verify tls-verify tls-crypt-v2-verify "
-      "dns-updown win-sys iproute plugin engine providers pkcs11-providers config management "
-      "management-hold management-query-passwords management-client-auth "
-      "management-external-key management-up-down log log-append status writepid "
-      "tls-export-cert replay-persist ifconfig-pool-persist tmp-dir cd chroot askpass daemon "
-      "syslog service ignore-unknown-option genkey";
-// %N the option name, %U in capitals, %A its arguments, %P padding to 255 bytes. The inline
-// block comes last.
-const char *const Disguises[]
-    = {"%N%A",     " \t  %N%A # harmless",    "--%N%A\r",         "'%N'%A\n\"%N\"%A",
-       "%U%A",     "  setenv 'opt' --%N%A\r", "\xEF\xBB\xBF%N%A",
-
-       "# %P%N%A", "<%N>\n/bin/sh %A\n</%N>"};
-
 // '@' stands for a zero byte.
 QByteArray bytes(const char *text)
 {
@@ -48,6 +30,8 @@ const QByteArray Known = "{\"server\":\"203.0.113.9\",\"server_port\":8388,\"loc
 
 } // namespace
 
+using namespace OpenVpnConfigText;
+
 class TestConfigPatches : public QObject
 {
     Q_OBJECT
@@ -59,134 +43,56 @@ private slots:
     void initTestCase() { KestruneTest::guardQtWarnings(); }
     void cleanup() { KESTRUNE_VERIFY_NO_QT_WARNINGS(); }
 
-    void unsafeLineIsRemovedWhereverItHides_data()
+    void droppedOptionIsLoggedByName_data()
     {
         QTest::addColumn<QByteArray>("config");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::addColumn<QString>("reported");
+        QTest::addColumn<bool>("openVpn26");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<bool>("kept");
 
-        // Besides the names: forms that send a file's content to a peer or proxy the service
-        // names.
-        QByteArray lines = UnsafeNames + " ";
-        lines.replace(' ', " /tmp/payload.sh arg|");
-        lines += "auth-user-pass /etc/shadow|http-proxy-user-pass /root/creds|"
-                 "http-proxy proxy.example 8080 /root/creds basic|socks-proxy p 1080 /root/creds|"
-                 "setenv FORWARD_COMPATIBLE 1";
-        for (const QByteArray &line : lines.split('|')) {
-            const QByteArray name = line.left(line.indexOf(' ')), args = line.mid(name.size());
-            for (int i = 0; i < int(std::size(Disguises)); ++i) {
-                if (i == int(std::size(Disguises)) - 1 && !args.endsWith(" arg"))
-                    continue; // these inline blocks hold credentials, not commands
-                QByteArray d = Disguises[i];
-                d.replace("%P", QByteArray(253, '.')).replace("%N", name).replace("%A", args);
-                QTest::addRow("%s %d", line.constData(), i)
-                    << Head + d.replace("%U", name.toUpper()) + "\n" + Tail << Head + Tail
-                    << (name == "setenv" ? "setenv FORWARD_COMPATIBLE" : QString(name));
-            }
-        }
-        // tag|config|what is kept|what is reported; '~' stands for 50 blanks.
-        const char *const rows[] = {
-            "unknown block|<x>\nup /a\n</x>\n|<x>\n</x>\n|up",
-            "closing tag with blanks and text|<ca>\n </CA> t\nup /a\n|<ca>\n </CA> t\n|up",
-            "end of connection|<connection>\n<ca>\n</connection>\nup /a\n|<connection>\n<ca>\n"
-            "</connection>\n|up",
-            "unsafe block in a connection|<connection>\n<up>\n</connection>\n|<connection>\n"
-            "</connection>\n|up",
-            "directive after a zero byte|verb 3@up /x\nnobind\n|nobind\n|",
-            "zero byte after a block opener|<ca>@\nup /x\n</ca>\n|</ca>\n|up",
-            "escaped line end after a name (found by fuzzing)|up\\\nx\n|x\n|up",
-            // Found by fuzzing: OpenVPN skips the mark on the first line only.
-            "marked block tag after the first line|x\n\xEF\xBB\xBF<ca>\nup "
-            "/x\n|x\n\xEF\xBB\xBF<ca>\n|up",
-            "closing tag behind 255 bytes|<ca>\n~~~~~     </ca>\nup /a\n|<ca>\n~~~~~     "
-            "</ca>\n|up",
-            // Once the first line is gone, the "up" that seemed to be key content is a directive.
-            "removed line that opened a block|up /a~~~~~<ca>\nup /b\n</ca>\n|</ca>\n|up"};
-        for (const char *row : rows) {
-            const QList<QByteArray> r = bytes(row).replace('~', QByteArray(50, ' ')).split('|');
-            QTest::newRow(r[0]) << r[1] << r[2] << QString(r[3]);
-        }
+        const QByteArray padded = "#" + QByteArray(300, ' ') + "\n";
+        QTest::newRow("option outside the table")
+            << QByteArray("up /tmp/payload.sh\n") << false
+            << "[9]: removed directive \"up\" from the downloaded configuration" << true;
+        QTest::newRow("name cut short to name characters")
+            << "setenv opt \"" + QByteArray(100, 'x') + "/tmp/payload.sh\"\n"
+            << false
+            << "[9]: removed directive \"" + QString(40, 'x')
+                + "\" from the downloaded configuration"
+            << true;
+        QTest::newRow("long line for 2.4") << padded << false << QString() << true;
+        QTest::newRow("long line for 2.6")
+            << padded << true
+            << "[9]: the downloaded configuration could not be made safe and was discarded"
+            << false;
     }
-    void unsafeLineIsRemovedWhereverItHides()
+    void droppedOptionIsLoggedByName()
     {
         QFETCH(QByteArray, config);
-        QFETCH(QByteArray, expected);
-        QFETCH(QString, reported);
+        QFETCH(bool, openVpn26);
+        QFETCH(QString, logged);
+        QFETCH(bool, kept);
 
-        QStringList removed;
-        QCOMPARE(DirectiveFilter::apply(config, &removed), expected);
-        QCOMPARE(removed.value(0), reported);
-        QVERIFY(!m_log.lines().join('\n').contains(QStringLiteral("payload")));
-    }
-
-    void harmlessLineIsKeptByteForByte_data()
-    {
-        QTest::addColumn<QByteArray>("config");
-        const QByteArray harmless
-            = "# up /x|; plugin /x.so|route 10.0.0.0 255.0.0.0 # up /x|up-delay|route-noexec|"
-              "status-version 2|setenv FOO up|setenv opt block-outside-dns|pull-filter ignore up|"
-              "setenv-safe FORWARD_COMPATIBLE 1|remote up.example 1|auth-user-pass|socks-proxy p 1|"
-              "http-proxy p 8080|http-proxy p 8080 auto|http-proxy p 8080 auto-nct ntlm|\r\n \t\r|"
-              "<auth-user-pass>\nuser\npass\n</auth-user-pass>|<ca>\nup /x\n</ca>|"
-              "<connection>\nremote a 1\n</connection>\n<tls-crypt>\n  'log' /z\n</tls-crypt>";
-        for (const QByteArray &line : harmless.split('|'))
-            QTest::newRow(line) << Head + line + "\n" + Tail;
-        const QDir dir(QStringLiteral(KESTRUNE_CLIENT_CONFIGS));
-        for (const QString &name : dir.entryList({QStringLiteral("*.ovpn")}, QDir::Files)) {
-            QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QTest::newRow(qPrintable(name)) << file.readAll();
-        }
-    }
-    void harmlessLineIsKeptByteForByte()
-    {
-        QFETCH(QByteArray, config);
-
-        QCOMPARE(DirectiveFilter::apply(config), config);
-        const MirrorEndpoint mirror {"203.0.113.5", 443, "127.0.0.1", 1080};
-        const QByteArray completed = patchMirror(patchDevice(config), QString(), mirror);
-        QCOMPARE(removeUnsafeLines(completed), completed);
+        const int before = m_log.lines().size();
+        const QByteArray out = removeUnsafeLines(patchDevice(Head + config + Tail),
+                                                 openVpn26 ? LongLines::Refuse : LongLines::Split);
+        QCOMPARE(out, kept ? Head + Tail + DeviceBlock : QByteArray());
+        const QStringList lines = m_log.lines().mid(before);
+        QCOMPARE(lines.value(lines.size() - 1), logged);
+        QVERIFY(!lines.join('\n').contains(QStringLiteral("payload")));
     }
 
     // The device patch makes every "dev " five bytes longer, which moves the places where
     // OpenVPN cuts a long line into 255-byte pieces: a comment can be built so that only the
-    // patched text has a piece that begins with a directive.
-    void directiveShiftedIntoAPieceByThePatchIsRemoved()
+    // patched text has a piece that begins with an option.
+    void optionShiftedIntoAPieceByThePatchIsRemoved()
     {
-        for (const QByteArray hidden : {"up /tmp/payload.sh", "script-security 2"}) {
-            const QByteArray comment = "# " + QByteArray("dev ").repeated(10);
-            const QByteArray line = comment + QByteArray(255 - comment.size() - 50, 'x') + hidden;
-            QCOMPARE(DirectiveFilter::apply(line), line); // harmless as downloaded
-            const QByteArray patched = patchDevice(Head + line + "\n" + Tail);
-            QCOMPARE(patched.mid(Head.size() + 255, hidden.size()), hidden);
-            QCOMPARE(removeUnsafeLines(patched), patchDevice(Head + Tail));
-        }
-    }
-
-    void hostileConfigurationIsHandledQuickly_data()
-    {
-        QTest::addColumn<QByteArray>("config");
-        const QByteArray lines = QByteArray("route 10.0.0.0 255.0.0.0\nup /x\n").repeated(50000);
-        QTest::newRow("10 MB line") << "# " + QByteArray(10 << 20, 'u') + "p /x\n";
-        QTest::newRow("100,000 lines") << lines;
-        QTest::newRow("CR-only line ends") << QByteArray(lines).replace('\n', '\r');
-        QTest::newRow("zero bytes") << "verb 3\n" + QByteArray(lines).replace('\n', '\0');
-        QTest::newRow("open blocks") << QByteArray("<ca>\n<connection>\n").repeated(50000);
-        QTest::newRow("unsafe block swallowing the device lines") << Head + "<up>\n/bin/sh\n";
-    }
-    void hostileConfigurationIsHandledQuickly()
-    {
-        QFETCH(QByteArray, config);
-
-        QElapsedTimer timer;
-        timer.start();
-        const QByteArray out = removeUnsafeLines(patchDevice(config));
-        qDebug("%lld ms for %d bytes", timer.elapsed(), int(config.size()));
-        QVERIFY(timer.elapsed() < 20000);
-        QCOMPARE(DirectiveFilter::apply(out), out);
-        QVERIFY(!out.contains('\0') && !out.contains("\nup "));
-        QVERIFY(out.endsWith(DeviceBlock)
-                || (out.isEmpty() && m_log.lines().last().endsWith("discarded")));
+        const QByteArray comment = "# " + QByteArray("dev ").repeated(10);
+        const QByteArray line = comment + QByteArray(255 - comment.size() - 50, 'x') + "up /x";
+        QCOMPARE(rewrite(line, Unknown::Refuse, LongLines::Split).text, QByteArray());
+        const QByteArray patched = patchDevice(Head + line + "\n" + Tail);
+        QCOMPARE(patched.mid(Head.size() + 255, 5), QByteArray("up /x"));
+        QCOMPARE(removeUnsafeLines(patched, LongLines::Split), Head + Tail + DeviceBlock);
     }
 
     void deviceLinesBecomeDeviceTypeAndAdapterIsNamed()

@@ -66,7 +66,9 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    Standin standin(Standin::readScript(config), logPath);
+    const QString beside
+        = QFileInfo(args.value(0)).absolutePath() + QStringLiteral("/standin-script");
+    Standin standin(Standin::readScript({config, beside}), logPath);
     standin.installSigtermHandler();
     if (port != 0 && !standin.listen(host, port, passwordFile))
         return 1;

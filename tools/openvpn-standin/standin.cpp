@@ -59,12 +59,20 @@ Standin::Standin(const Script &script, const QString &logPath, QObject *parent)
                           QStringLiteral("CONNECTED")};
 }
 
-Standin::Script Standin::readScript(const QString &configPath)
+Standin::Script Standin::readScript(const QStringList &paths)
 {
     Script script;
-    QFile file(configPath);
+    for (const QString &path : paths)
+        readScript(path, &script);
+    return script;
+}
+
+void Standin::readScript(const QString &path, Script *into)
+{
+    Script &script = *into;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return script;
+        return;
     while (!file.atEnd()) {
         const QList<QByteArray> words = file.readLine().simplified().split(' ');
         if (words.size() < 2 || words.at(0) != "#standin")
@@ -98,7 +106,6 @@ Standin::Script Standin::readScript(const QString &configPath)
         else if (word == "exit-delay")
             script.exitDelayMs = value;
     }
-    return script;
 }
 
 void Standin::out(const QString &text)

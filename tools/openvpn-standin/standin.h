@@ -14,7 +14,8 @@ class QTimer;
 
 // Plays OpenVPN 2.4 toward a management client: password prompt, state history and
 // real-time states, byte counts, "signal SIGTERM". Its behaviour is scripted by lines
-// "#standin <word> [value]" in the configuration file it is given:
+// "#standin <word> [value]" in the configuration file it is given, or in the file
+// "standin-script" beside the program (the client writes configurations without comments):
 //   fatal                  sends ">FATAL:" once connecting and keeps running
 //   error-output           prints an "ERROR" line on standard output at start
 //   exit-while-connecting  exits with code 1 once connecting
@@ -27,7 +28,8 @@ class QTimer;
 //   garbage                after connecting, sends 1 MiB without a line end, then binary junk
 //   history-only           sends no real-time states: only "state all" tells them
 //   connect-delay MS       pause before the first state and between two states (default 50 ms)
-//   exit-delay MS          after "signal SIGTERM" and the EXITING state, runs MS more before exiting
+//   exit-delay MS          after "signal SIGTERM" and the EXITING state, runs MS more before
+//   exiting
 class Standin : public QObject
 {
     Q_OBJECT
@@ -56,9 +58,11 @@ public:
     void run();
     void installSigtermHandler();
 
-    static Script readScript(const QString &configPath);
+    // The script lines of every file of `paths` that exists, later files adding to earlier.
+    static Script readScript(const QStringList &paths);
 
 private:
+    static void readScript(const QString &path, Script *into);
     struct Client
     {
         QByteArray buffer;
