@@ -5,6 +5,8 @@
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
+#include <QFileInfo>
+
 void MainWindow::setUpLockSelfTest()
 {
     auto *button = new QPushButton(tr("Test network lock"), ui->settingSAWidget);
@@ -17,6 +19,9 @@ void MainWindow::setUpLockSelfTest()
     const int row = ui->settingSAVLayout->indexOf(ui->stngBlockOtherConWidget);
     ui->settingSAVLayout->insertWidget(row + 1, button);
     connect(ui->stngBlockOtherConCheckBox, SIGNAL(toggled(bool)), button, SLOT(setEnabled(bool)));
+    // The test runs in the privileged helper; without one beside the program (Windows, a
+    // build folder) there is nothing to run it.
+    button->setVisible(QFileInfo::exists(LockSelfTest::command(appDir, tempDir, true).script));
     connect(button, SIGNAL(clicked()), this, SLOT(testLockClicked()));
 }
 
