@@ -51,5 +51,6 @@ void LockSelfTestDialog::done()
                                         : tr("The network lock does not work as it should."));
     m_checks->setText(lines.join(QLatin1Char('\n')));
     m_buttons->button(QDialogButtonBox::Close)->setEnabled(true);
+    adjustSize();
     emit testFinished(lines, m_result->passed);
 }
