@@ -473,6 +473,17 @@ void VPNProcess::stop()
 void VPNProcess::procTerminateTimeout()
 {
     Platform::instance().endProcessesOf(programPath(), false, LongWaitMs);
+    // An OpenVPN that the helper started runs as root, beyond this user's signals: the helper
+    // ends it, by force when it ignores SIGTERM.
+    if (!Platform::instance().isElevated()
+        && QFile::exists(PrivilegedCommand::helperPath(appDir))) {
+        const PrivilegedCommand end = PrivilegedCommand::openVpnStop(appDir);
+        QProcess helper;
+        helper.start(end.program, end.arguments);
+        if (!helper.waitForFinished(LongWaitMs))
+            helper.kill();
+        helper.waitForFinished(LongWaitMs);
+    }
     if (!shuttingDownOther)
         handleProcessGone();
     shuttingDownOther = false;

@@ -36,8 +36,8 @@ HelperContext HelperContext::fromProcess()
         if (::getpwuid_r(context.caller, &entry, buffer, sizeof buffer, &found) == 0 && found)
             context.callerGroup = found->pw_gid;
     }
-    context.programFolder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget())
-                                .absolutePath();
+    context.programFolder
+        = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
     const bool testRoot = ::getuid() == 0 && !pkexecUid;
     context.runFolder
         = trustedOverride("KESTRUNE_CONTROL_DIR", QStringLiteral("/run/kestrunevpn"), testRoot);

@@ -13,7 +13,7 @@ public:
     uid_t caller = 0;
     gid_t callerGroup = 0;
     QString programFolder; // the folder of the helper's own executable
-    QString runFolder;     // the private folders of the callers' OpenVPN, one per uid
+    QString runFolder; // the private folders of the callers' OpenVPN, one per uid
     QString lockStateFolder;
 
     static HelperContext fromProcess();

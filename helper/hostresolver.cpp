@@ -1,14 +1,14 @@
 #include "helper/hostresolver.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
-#include <sys/socket.h>
-
 #include <cstring>
 #include <memory>
+#include <netdb.h>
+#include <sys/socket.h>
 #include <vector>
 
 #include <QDeadlineTimer>
+#include <QThread>
 
 namespace {
 
@@ -19,9 +19,14 @@ struct Lookup
     struct gaicb request;
 };
 
-// Lookups still running at the deadline keep pointers into their storage until the process
-// ends, so it is never freed while they may run.
-std::vector<std::unique_ptr<Lookup>> stillRunning;
+// glibc's lookup threads may still touch a request after it reports its result, and one still
+// running at the deadline keeps it until the process ends: the storage of every request is
+// kept (reachable, never destroyed, not even by exit()).
+std::vector<std::unique_ptr<Lookup>> &keptLookups()
+{
+    static auto *kept = new std::vector<std::unique_ptr<Lookup>>;
+    return *kept;
+}
 
 QString addressText(const struct sockaddr *address)
 {
@@ -66,11 +71,10 @@ HostResolver::Result HostResolver::resolve(const QStringList &names, int timeout
         }
         return false;
     };
-    while (started && pending() && !deadline.hasExpired()) {
-        const qint64 left = deadline.remainingTime();
-        const struct timespec wait = {time_t(left / 1000), long(left % 1000) * 1000000L};
-        ::gai_suspend(requests.data(), int(requests.size()), &wait);
-    }
+    // Polled rather than waited for with gai_suspend(), whose wait list glibc's lookup threads
+    // can still walk after it returned.
+    while (started && pending() && !deadline.hasExpired())
+        QThread::msleep(10);
     for (auto &lookup : lookups) {
         struct gaicb *request = &lookup->request;
         int error = started ? ::gai_error(request) : EAI_SYSTEM;
@@ -78,7 +82,6 @@ HostResolver::Result HostResolver::resolve(const QStringList &names, int timeout
             const int cancelled = ::gai_cancel(request);
             if (cancelled == EAI_NOTCANCELED) {
                 result.unresolved << QString::fromLatin1(lookup->name);
-                stillRunning.push_back(std::move(lookup));
                 continue;
             }
             error = cancelled == EAI_ALLDONE ? ::gai_error(request) : EAI_CANCELED;
@@ -95,5 +98,7 @@ HostResolver::Result HostResolver::resolve(const QStringList &names, int timeout
             result.unresolved << QString::fromLatin1(lookup->name);
         result.addresses << found;
     }
+    for (auto &lookup : lookups)
+        keptLookups().push_back(std::move(lookup));
     return result;
 }

@@ -27,7 +27,8 @@ void sortUnique(QStringList &list)
 
 bool LockRuleset::isHostName(const QString &text)
 {
-    static const QRegularExpression label(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    static const QRegularExpression label(
+        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
     if (text.isEmpty() || text.size() > 253)
         return false;
     const QStringList labels = text.split(QLatin1Char('.'));
@@ -69,8 +70,9 @@ LockRuleset::Addresses LockRuleset::vet(const QStringList &candidates)
 QByteArray LockRuleset::render(const QStringList &v4, const QStringList &v6)
 {
     const auto elements = [](const QStringList &list) {
-        return list.isEmpty() ? QString()
-                              : QStringLiteral(" elements = { %1 };").arg(list.join(QStringLiteral(", ")));
+        return list.isEmpty()
+            ? QString()
+            : QStringLiteral(" elements = { %1 };").arg(list.join(QStringLiteral(", ")));
     };
     const QString table = QLatin1String(Table);
     const QString tunnel = QLatin1String(Tunnel);

@@ -1,5 +1,6 @@
 #include "helper/networklock.h"
 
+#include "engine/openvpnconfigtext.h"
 #include "helper/callerfile.h"
 #include "helper/hostresolver.h"
 #include "helper/lockruleset.h"
@@ -59,18 +60,16 @@ bool removeFile(const QString &path)
 
 QStringList NetworkLock::remoteHosts(const QByteArray &config)
 {
-    QStringList hosts;
-    for (const QByteArray &line : config.split('\n')) {
-        const QList<QByteArray> words = line.simplified().split(' ');
-        if (words.size() >= 2 && (words.first() == "remote" || words.first() == "--remote"))
-            hosts << QString::fromUtf8(words.at(1));
-    }
-    return hosts;
+    // Read as OpenVPN reads it; an option the client would not keep takes no server with it.
+    const OpenVpnConfigText::Result read = OpenVpnConfigText::rewrite(
+        config, OpenVpnConfigText::Unknown::Drop, OpenVpnConfigText::LongLines::Split);
+    return OpenVpnConfigText::remoteHosts(read.options);
 }
 
 QStringList NetworkLock::mirrorServers(const QByteArray &json, bool *found)
 {
-    const QJsonValue server = QJsonDocument::fromJson(json).object().value(QStringLiteral("server"));
+    const QJsonValue server
+        = QJsonDocument::fromJson(json).object().value(QStringLiteral("server"));
     QStringList servers;
     if (server.isString())
         servers << server.toString();
@@ -86,9 +85,9 @@ QStringList NetworkLock::candidates(const QString &tempFolder) const
 {
     QStringList hosts;
     const auto read = [this, &tempFolder](const char *name) {
-        const CallerFile::Result file = CallerFile::read(
-            tempFolder + QLatin1Char('/') + QLatin1String(name), m_context.caller,
-            m_context.callerGroup);
+        const CallerFile::Result file
+            = CallerFile::read(tempFolder + QLatin1Char('/') + QLatin1String(name),
+                               m_context.caller, m_context.callerGroup);
         if (!file.ok && !file.missing)
             HelperContext::report(QStringLiteral("ignored: ") + file.reason);
         return file;
@@ -176,16 +175,17 @@ int NetworkLock::block(const QString &tempFolder)
         != 0) {
         runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal());
         removeFile(fresh);
-        return fail(QStringLiteral("cannot save the lock in %1; the lock was taken off again")
-                        .arg(state));
+        return fail(
+            QStringLiteral("cannot save the lock in %1; the lock was taken off again").arg(state));
     }
     const QString systemctl
         = firstExisting({QStringLiteral("/usr/bin/systemctl"), QStringLiteral("/bin/systemctl")});
     if (!systemctl.isEmpty() && QFileInfo(QStringLiteral("/run/systemd/system")).isDir()) {
         QProcess check;
         check.setProcessEnvironment(fixedEnvironment());
-        check.start(systemctl, {QStringLiteral("is-enabled"), QStringLiteral("--quiet"),
-                                QLatin1String(ServiceName)});
+        check.start(
+            systemctl,
+            {QStringLiteral("is-enabled"), QStringLiteral("--quiet"), QLatin1String(ServiceName)});
         if (!check.waitForFinished(NftMs) || check.exitCode() != 0)
             HelperContext::report(
                 QStringLiteral("%1 is not enabled; the lock ends at the next restart")
@@ -220,8 +220,8 @@ int NetworkLock::emergency()
         return fail(QStringLiteral("nft (nftables) is not installed"));
     runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal());
     if (tablePresent())
-        return fail(QStringLiteral("table inet %1 is still there")
-                        .arg(QLatin1String(LockRuleset::Table)));
+        return fail(
+            QStringLiteral("table inet %1 is still there").arg(QLatin1String(LockRuleset::Table)));
     if (QFileInfo::exists(state) || QFileInfo(state).isSymLink())
         return fail(state + QStringLiteral(" is still there"));
     return 0;

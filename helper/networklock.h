@@ -15,8 +15,7 @@ class NetworkLock
 public:
     explicit NetworkLock(const HelperContext &context)
         : m_context(context)
-    {
-    }
+    { }
 
     // Outside the tunnel only loopback, DHCP, IPv6 neighbour discovery and the hosts of the
     // temp folder stay open: netlock_allow.txt (one a line), the "remote" servers of
@@ -26,7 +25,7 @@ public:
     // Removes every part of the lock from any state and checks that nothing is left.
     int emergency();
 
-    // The servers that "remote" lines (also inside <connection> blocks) name.
+    // The servers of the "remote" options (also inside <connection> blocks).
     static QStringList remoteHosts(const QByteArray &config);
     // The "server" member of a mirror configuration: a string or an array of strings.
     static QStringList mirrorServers(const QByteArray &json, bool *found);

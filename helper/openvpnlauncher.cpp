@@ -163,9 +163,9 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     ::execve(program.constData(), argv.data(), environment);
     const int error = errno;
     ::unlink(QFile::encodeName(pidFile).constData());
-    HelperContext::report(QStringLiteral("cannot run %1: %2")
-                              .arg(QString::fromLocal8Bit(program),
-                                   QString::fromLocal8Bit(std::strerror(error))));
+    HelperContext::report(
+        QStringLiteral("cannot run %1: %2")
+            .arg(QString::fromLocal8Bit(program), QString::fromLocal8Bit(std::strerror(error))));
     return 1;
 }
 
@@ -179,14 +179,15 @@ bool OpenVpnLauncher::isOurOpenVpn(qint64 pid) const
         return false;
     const QList<QByteArray> words = readProc(pid, "cmdline").split('\0');
     const int at = words.indexOf("--config");
-    return at >= 0 && at + 1 < words.size() && words.at(at + 1) == QFile::encodeName(canonicalPath());
+    return at >= 0 && at + 1 < words.size()
+        && words.at(at + 1) == QFile::encodeName(canonicalPath());
 }
 
 int OpenVpnLauncher::stop() const
 {
     const QString pidFile = m_context.privateFolder() + QStringLiteral("/openvpn.pid");
-    const int fd = ::open(QFile::encodeName(pidFile).constData(),
-                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(pidFile).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return 0;
     char buffer[32] = {};

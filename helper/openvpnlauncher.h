@@ -18,8 +18,7 @@ public:
 
     explicit OpenVpnLauncher(const HelperContext &context)
         : m_context(context)
-    {
-    }
+    { }
 
     // The text start() would hand OpenVPN on standard output.
     int checkConfig(const QString &config) const;
@@ -34,7 +33,10 @@ public:
 private:
     OpenVpnConfigText::Result canonical(const QString &config) const;
     bool isOurOpenVpn(qint64 pid) const;
-    QString canonicalPath() const { return m_context.privateFolder() + QStringLiteral("/openvpn.ovpn"); }
+    QString canonicalPath() const
+    {
+        return m_context.privateFolder() + QStringLiteral("/openvpn.ovpn");
+    }
 
     HelperContext m_context;
 };

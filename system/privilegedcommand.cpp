@@ -25,8 +25,9 @@ PrivilegedCommand PrivilegedCommand::openVpnStart(const QString &programFolder,
                     + extra};
     }
     // The helper fixes the management port itself.
-    return {Pkexec,
-            {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};
+    return {
+        Pkexec,
+        {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};
 }
 
 PrivilegedCommand PrivilegedCommand::openVpnStop(const QString &programFolder)

@@ -6,10 +6,12 @@
 #
 #   tools/polkit-check.sh [DEB]    (as root; DEB defaults to build-package/kestrunevpn_*.deb)
 #
-# Checks: a group member runs "openvpn-control stop" without a password; someone else is
-# refused (no authentication agent answers here); a group member starts Debian's OpenVPN as
-# root through pkexec, reaches its management interface on 127.0.0.1:7505 with the password
-# from a file only the member can read, and ends it with "signal SIGTERM".
+# Checks: a group member runs "kestrunevpn-helper openvpn-stop" without a password; someone
+# else is refused (no authentication agent answers here); a member trying any other shape (an
+# extra argument, another verb, the lock's scripts with other arguments) is asked for the
+# administrator and so refused; a group member starts Debian's OpenVPN as root through pkexec,
+# reaches its management interface on 127.0.0.1:7505 with the password from a file only the
+# member can read, and ends it with "signal SIGTERM".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" -eq 0 ] || { echo "run as root" >&2; exit 1; }
@@ -50,18 +52,28 @@ for _ in $(seq 100); do
         /org/freedesktop/PolicyKit1/Authority org.freedesktop.DBus.Peer.Ping >/dev/null 2>&1 && break
     sleep 0.1
 done
-helper=/opt/kestrunevpn/scripts/openvpn-control
+helper=/opt/kestrunevpn/kestrunevpn-helper
+lock=/opt/kestrunevpn/scripts
 status=0
 check() { if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAILED: $1 ($2, wanted $3)"; status=1; fi; }
 
-rc=0; su kvmember -c "pkexec $helper stop" </dev/null || rc=$?
+rc=0; su kvmember -c "pkexec $helper openvpn-stop" </dev/null || rc=$?
 check "a member stops without a password" $rc 0
-rc=0; su kvother -c "pkexec $helper stop" </dev/null 2>"$work/other.err" || rc=$?
+rc=0; su kvother -c "pkexec $helper openvpn-stop" </dev/null 2>"$work/other.err" || rc=$?
 check "someone else is asked for the administrator (no agent here: refused)" $rc 127
 sed "s/^/    /" "$work/other.err"
-rc=0; su kvmember -c "pkexec $helper start /etc/shadow 127.0.0.1 /etc/shadow" </dev/null 2>"$work/shadow.err" || rc=$?
+rc=0; su kvmember -c "pkexec $helper openvpn-start /etc/shadow 127.0.0.1 /etc/shadow" </dev/null 2>"$work/shadow.err" || rc=$?
 check "a file the member cannot read is refused" $rc 2
 sed "s/^/    /" "$work/shadow.err"
+# Shapes the rule does not know: each goes to the administrator, whom nobody answers here.
+for shape in "$helper openvpn-stop now" "$helper openvpn-start /tmp/c 127.0.0.1 /tmp/p extra" \
+    "$helper openvpn-start /tmp/c 0.0.0.0 /tmp/p" "$helper check-config /tmp/c" \
+    "$helper netlock-emergency" "$lock/nft_block.sh /tmp /tmp" "$lock/nft_block.sh relative" \
+    "$lock/nft_unblock_emergency.sh /tmp"; do
+    rc=0; su kvmember -c "pkexec $shape" </dev/null 2>"$work/shape.err" || rc=$?
+    asked=$(grep -c "authentication agent" "$work/shape.err" || true)
+    check "a member is asked for the administrator: $shape" "$rc $asked" "127 1"
+done
 
 # The network lock: its own actions, allowed to members by the same rule (emergency unblock
 # changes nothing here, in this network namespace, with no lock saved).
@@ -75,13 +87,13 @@ cd "$work/kvmember"
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout key.pem \
     -out cert.pem -days 1 -subj /CN=kestrune-check 2>/dev/null
 {
-    printf "client\ndev null\nproto udp\nnobind\nremote 127.0.0.1 9\nverb 3\n"
+    printf "client\ndev ksvpn_tun\nproto udp\nnobind\nremote 127.0.0.1 9\nverb 3\n"
     printf "<ca>\n%s\n</ca>\n<cert>\n%s\n</cert>\n<key>\n%s\n</key>\n" \
         "$(cat cert.pem)" "$(cat cert.pem)" "$(cat key.pem)"
 } >client.ovpn
 printf "0123456789abcdef" >pswd
 chown 4242:4242 client.ovpn pswd; chmod 600 client.ovpn pswd key.pem
-su kvmember -c "pkexec $helper start $PWD/client.ovpn 127.0.0.1 $PWD/pswd" </dev/null \
+su kvmember -c "pkexec $helper openvpn-start $PWD/client.ovpn 127.0.0.1 $PWD/pswd" </dev/null \
     >"$work/openvpn.out" 2>&1 &
 opened=false
 for _ in $(seq 100); do

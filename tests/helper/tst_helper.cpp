@@ -16,19 +16,26 @@
 
 namespace {
 
-// Configurations that tried to reach root through the earlier helper.
+// A provider's configuration, and ones that tried to reach root through the earlier helper.
 void smugglingRows()
 {
     QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<bool>("accepted");
     const QByteArray head = "client\nremote 127.0.0.1 1194\n";
-    QTest::newRow("setenv opt") << head + "setenv opt script-security 2\nsetenv opt up EVIL\n";
-    QTest::newRow("escaped blank") << head + "\\ script-security 2\n\\ up EVIL\n";
-    QTest::newRow("byte-order mark") << "\xEF\xBB\xBFup EVIL\n" + head;
-    QTest::newRow("pkcs11 library") << head + "show-pkcs11-ids EVIL\n";
-    QTest::newRow("memstats file") << head + "memstats WRITTEN\n";
-    QTest::newRow("quoted name, then path") << head + "\"auth-user-pass\"/etc/shadow\n";
-    QTest::newRow("proxy credentials file") << head + "http-proxy 127.0.0.1 18080 /etc/shadow\n";
-    QTest::newRow("files written as root") << head + "writepid WRITTEN\nlog-append WRITTEN\n";
+    QTest::newRow("provider configuration")
+        << head + "dev ksvpn_tun\nproto udp\nnobind\n<ca>\nAAAA\n</ca>\nverb 3\n"
+        << true;
+    QTest::newRow("setenv opt") << head + "setenv opt script-security 2\nsetenv opt up EVIL\n"
+                                << false;
+    QTest::newRow("escaped blank") << head + "\\ script-security 2\n\\ up EVIL\n" << false;
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBFup EVIL\n" + head << false;
+    QTest::newRow("pkcs11 library") << head + "show-pkcs11-ids EVIL\n" << false;
+    QTest::newRow("memstats file") << head + "memstats WRITTEN\n" << false;
+    QTest::newRow("quoted name, then path") << head + "\"auth-user-pass\"/etc/shadow\n" << false;
+    QTest::newRow("proxy credentials file") << head + "http-proxy 127.0.0.1 18080 /etc/shadow\n"
+                                            << false;
+    QTest::newRow("files written as root") << head + "writepid WRITTEN\nlog-append WRITTEN\n"
+                                           << false;
 }
 
 struct Run
@@ -66,15 +73,24 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("plain text") << "plain" << "";
-        QTest::newRow("CR LF line ends") << "crlf" << "";
-        QTest::newRow("FIFO") << "fifo" << "not a regular file";
-        QTest::newRow("link") << "link" << "is a link";
-        QTest::newRow("another user's file") << "chown" << "not owned by the caller";
-        QTest::newRow("10 MB") << "big" << "larger than 1 MB";
-        QTest::newRow("NUL bytes") << "nul" << "holds NUL bytes";
-        QTest::newRow("CR-only line ends") << "cr" << "line ends other than LF";
-        QTest::newRow("relative path") << "relative" << "not an absolute path";
+        QTest::newRow("plain text") << "plain"
+                                    << "";
+        QTest::newRow("CR LF line ends") << "crlf"
+                                         << "";
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("link") << "link"
+                              << "is a link";
+        QTest::newRow("another user's file") << "chown"
+                                             << "not owned by the caller";
+        QTest::newRow("10 MB") << "big"
+                               << "larger than 1 MB";
+        QTest::newRow("NUL bytes") << "nul"
+                                   << "holds NUL bytes";
+        QTest::newRow("CR-only line ends") << "cr"
+                                           << "line ends other than LF";
+        QTest::newRow("relative path") << "relative"
+                                       << "not an absolute path";
     }
     void callerFileReadsOnlyTheCallersPlainText()
     {
@@ -91,11 +107,12 @@ private slots:
         else if (kind == "relative")
             path = "file";
         else
-            QVERIFY(writeFile(path, kind == "big" ? QByteArray(10 << 20, 'a')
-                                    : kind == "nul" ? QByteArray("a\0b\n", 4)
-                                    : kind == "cr"  ? QByteArray("client\rup x\r")
-                                    : kind == "crlf" ? QByteArray("client\r\n")
-                                                     : secret));
+            QVERIFY(writeFile(path,
+                              kind == "big"        ? QByteArray(10 << 20, 'a')
+                                  : kind == "nul"  ? QByteArray("a\0b\n", 4)
+                                  : kind == "cr"   ? QByteArray("client\rup x\r")
+                                  : kind == "crlf" ? QByteArray("client\r\n")
+                                                   : secret));
         if (kind == "chown" && ::chown(path.toLocal8Bit().constData(), 4321, 4321) != 0)
             QSKIP("giving a file to another user needs root");
         QElapsedTimer timer;
@@ -134,8 +151,9 @@ private slots:
                 = CallerFile::read(QFile::decodeName(path), ::geteuid(), ::getegid());
             if (!file.ok)
                 ++refused;
-            if (file.ok ? file.bytes != "10.0.0.1\n" : !file.reason.contains("is a link")
-                        && !file.reason.contains("No such file")) {
+            if (file.ok
+                    ? file.bytes != "10.0.0.1\n"
+                    : !file.reason.contains("is a link") && !file.reason.contains("No such file")) {
                 done = true;
                 swapper.join();
                 QFAIL(qPrintable("read through the swap: " + file.reason + file.bytes));
@@ -150,14 +168,15 @@ private slots:
     void checkConfigRefusesSmuggledLines()
     {
         QFETCH(QByteArray, config);
+        QFETCH(bool, accepted);
         ProgramFolder folder;
         const QString helper = folder.installHelper();
         QVERIFY(!helper.isEmpty());
         QVERIFY(writeFile(folder.path() + "/c.ovpn", config));
         const Run r = run(helper, {"check-config", folder.path() + "/c.ovpn"});
-        QCOMPARE(r.code, 2);
-        QCOMPARE(r.out, QByteArray());
-        QVERIFY(!r.err.trimmed().isEmpty());
+        QCOMPARE(r.code, accepted ? 0 : 2);
+        QCOMPARE(r.out.contains("remote 127.0.0.1 1194\n"), accepted);
+        QCOMPARE(r.err.trimmed().isEmpty(), accepted);
     }
 
     // In a network namespace of its own, so that an OpenVPN started by mistake would listen
@@ -166,30 +185,46 @@ private slots:
     void openVpnStartWithSmuggledLinesCreatesAndRunsNothing()
     {
         QFETCH(QByteArray, config);
+        QFETCH(bool, accepted);
         const QString unshare = QStandardPaths::findExecutable("unshare");
         if (unshare.isEmpty() || run(unshare, {"-rn", "true"}).code != 0)
             QSKIP("no private network namespace here");
         ProgramFolder folder;
         const QString helper = folder.installHelper();
         const QString dir = folder.path();
-        QVERIFY(QDir().mkpath(dir + "/ovpn") && writeFile(dir + "/ovpn/openvpn", "#!/bin/sh\ntouch \"$0.ran\"\n"));
+        QVERIFY(QDir().mkpath(dir + "/ovpn")
+                && writeFile(dir + "/ovpn/openvpn", "#!/bin/sh\necho \"$@\" >\"$0.ran\"\n"));
         QVERIFY(QFile::setPermissions(dir + "/ovpn/openvpn", QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(writeFile(dir + "/evil.sh", "#!/bin/sh\ntouch \"$0.ran\"\n"));
         QVERIFY(QFile::setPermissions(dir + "/evil.sh", QFile::ReadOwner | QFile::ExeOwner));
         config.replace("EVIL", (dir + "/evil.sh").toUtf8());
         config.replace("WRITTEN", (dir + "/written").toUtf8());
         QVERIFY(writeFile(dir + "/c.ovpn", config) && writeFile(dir + "/p", "0123456789abcdef"));
-        for (const char *host : {"127.0.0.1", "0.0.0.0"}) {
-            const Run r = run(unshare, {"-rn", helper, "openvpn-start", dir + "/c.ovpn", host,
-                                        dir + "/p"},
-                              dir + "/run");
-            QCOMPARE(r.code, 2);
-            QVERIFY(!r.err.trimmed().isEmpty());
+        for (const char *host : {"0.0.0.0", "127.0.0.1"}) {
+            const bool starts = accepted && host == QLatin1String("127.0.0.1");
+            const Run r
+                = run(unshare, {"-rn", helper, "openvpn-start", dir + "/c.ovpn", host, dir + "/p"},
+                      dir + "/run");
+            QCOMPARE(r.code, starts ? 0 : 2);
+            QCOMPARE(r.err.trimmed().isEmpty(), starts);
+            QCOMPARE(QFile::exists(dir + "/run"), starts);
+            QCOMPARE(QFile::exists(dir + "/ovpn/openvpn.ran"), starts);
         }
-        QVERIFY(!QFile::exists(dir + "/run"));
-        QVERIFY(!QFile::exists(dir + "/ovpn/openvpn.ran"));
         QVERIFY(!QFile::exists(dir + "/evil.sh.ran"));
         QVERIFY(!QFile::exists(dir + "/written"));
+        if (!accepted)
+            return;
+        // OpenVPN got the private copies, which only their owner reads.
+        const QString copies = dir + "/run/0/";
+        QFile ran(dir + "/ovpn/openvpn.ran");
+        QVERIFY(ran.open(QIODevice::ReadOnly));
+        QCOMPARE(ran.readAll(),
+                 QString("--config %1openvpn.ovpn --management 127.0.0.1 7505 "
+                         "%1management.pswd\n")
+                     .arg(copies)
+                     .toUtf8());
+        for (const char *copy : {"openvpn.ovpn", "management.pswd"})
+            QCOMPARE(QFile(copies + copy).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
     void openVpnStopEndsOnlyOurOpenVpn_data()
@@ -213,8 +248,9 @@ private slots:
         QVERIFY(QDir().mkpath(privateDir));
         // sh -c SCRIPT NAME ARG: the command line reads "--config FILE" as OpenVPN's would.
         QProcess fake;
-        fake.start(openVpn, {"-c", script, "--config",
-                             ours ? privateDir + "/openvpn.ovpn" : folder.path() + "/other"});
+        fake.start(openVpn,
+                   {"-c", script, "--config",
+                    ours ? privateDir + "/openvpn.ovpn" : folder.path() + "/other"});
         QVERIFY(fake.waitForStarted());
         QVERIFY(writeFile(privateDir + "/openvpn.pid", QByteArray::number(fake.processId())));
         QTRY_VERIFY_WITH_TIMEOUT(folder.running("ovpn/openvpn").size() == 1, 5000);
@@ -229,17 +265,28 @@ private slots:
     {
         QTest::addColumn<QString>("candidate");
         QTest::addColumn<QString>("kept"); // "4 ADDRESS", "6 ADDRESS", "name HOST" or ""
-        QTest::newRow("IPv4") << " 10.0.0.1 " << "4 10.0.0.1";
-        QTest::newRow("IPv4 with a leading zero") << "10.0.0.01" << "";
-        QTest::newRow("IPv6, canonical form") << "FD31:0:0::10" << "6 fd31::10";
-        QTest::newRow("bracketed IPv6") << "[fd31::1]" << "6 fd31::1";
-        QTest::newRow("malformed IPv6") << "1::2::3" << "";
-        QTest::newRow("IPv6 with a zone") << "fe80::1%eth0" << "";
-        QTest::newRow("a path") << "/etc/shadow" << "";
-        QTest::newRow("a link target") << "../../root/secret" << "";
-        QTest::newRow("nft text") << "1.2.3.4; flush ruleset" << "";
-        QTest::newRow("host name") << "Api.Kestrune.net" << "name api.kestrune.net";
-        QTest::newRow("digits as a last label") << "1.2.3" << "";
+        QTest::newRow("IPv4") << " 10.0.0.1 "
+                              << "4 10.0.0.1";
+        QTest::newRow("IPv4 with a leading zero") << "10.0.0.01"
+                                                  << "";
+        QTest::newRow("IPv6, canonical form") << "FD31:0:0::10"
+                                              << "6 fd31::10";
+        QTest::newRow("bracketed IPv6") << "[fd31::1]"
+                                        << "6 fd31::1";
+        QTest::newRow("malformed IPv6") << "1::2::3"
+                                        << "";
+        QTest::newRow("IPv6 with a zone") << "fe80::1%eth0"
+                                          << "";
+        QTest::newRow("a path") << "/etc/shadow"
+                                << "";
+        QTest::newRow("a link target") << "../../root/secret"
+                                       << "";
+        QTest::newRow("nft text") << "1.2.3.4; flush ruleset"
+                                  << "";
+        QTest::newRow("host name") << "Api.Kestrune.net"
+                                   << "name api.kestrune.net";
+        QTest::newRow("digits as a last label") << "1.2.3"
+                                                << "";
     }
     void lockRulesetTakesOnlyParsedAddresses()
     {
