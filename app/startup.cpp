@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "app/commandline.h"
 #include "app/copypath.h"
 #include "core/languagecode.h"
 #include "window/mainwindow.h"
@@ -164,6 +165,9 @@ StartState prepareStart(QCoreApplication *app, const QString &dataDir, const QSt
 
 int runApplication(int argc, char *argv[])
 {
+    // Command-line tools neither take the single-instance lock nor build a window.
+    if (const int toolResult = runCommandLineTool(argc, argv); toolResult >= 0)
+        return toolResult;
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::addLibraryPath(QStringLiteral("lib"));

@@ -1,6 +1,7 @@
 #include "helper/helpercommand.h"
 
 #include "helper/helpercontext.h"
+#include "helper/netlockselftest.h"
 #include "helper/networklock.h"
 #include "helper/openvpnlauncher.h"
 #include "helper/tunnelhooks.h"
@@ -11,7 +12,8 @@ namespace {
 
 const char *const Usage = "usage: kestrunevpn-helper openvpn-start CONFIG HOST PASSWORD_FILE | "
                           "openvpn-stop | netlock-block TEMP | netlock-unblock TEMP | "
-                          "netlock-emergency | check-config CONFIG | dns-restore";
+                          "netlock-emergency | netlock-selftest TEMP | check-config CONFIG | "
+                          "dns-restore";
 
 bool absolute(const QString &path)
 {
@@ -35,6 +37,8 @@ int HelperCommand::run(const QStringList &arguments)
         return NetworkLock(context).block(arguments.at(1));
     if (verb == QLatin1String("netlock-unblock") && count == 1 && absolute(arguments.at(1)))
         return NetworkLock(context).unblock();
+    if (verb == QLatin1String("netlock-selftest") && count == 1 && absolute(arguments.at(1)))
+        return NetLockSelfTest(context).run(arguments.at(1));
     if (verb == QLatin1String("netlock-emergency") && count == 0)
         return NetworkLock(context).emergency();
     // OpenVPN adds the tunnel's device and addresses to its hooks' words; they are not used.

@@ -2,7 +2,7 @@
 KESTRUNE_BUILD_PACKAGES=(
     cmake g++ make pkg-config ccache
     qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-    libcpp-httplib-dev libssl-dev
+    libcpp-httplib-dev libssl-dev libkf5archive-dev
 )
 KESTRUNE_TEST_PACKAGES=(
     openvpn shadowsocks-libev

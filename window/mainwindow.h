@@ -44,7 +44,7 @@ class SlidingButton;
 // settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
 // subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
 // availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp, tray.cpp and accessibility.cpp.
+// mirrortool.cpp, tray.cpp, accessibility.cpp, diagnostics.cpp and locktest.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -248,6 +248,9 @@ private slots:
     void on_settingOpenOpenVPNLogButton_clicked();
     void on_settingOpenAppLogButton_clicked();
     void on_settingLanguageComboBox_currentIndexChanged(int index);
+    void saveDiagnosticsClicked();
+    void testLockClicked();
+    void lockSelfTestFinished(const QStringList &lines, bool passed);
 
     // ---- sign-in, subscriptions, server lists ----
     void on_subsNextButton_clicked();
@@ -366,6 +369,10 @@ private:
     void runSpecialOption(SettingsApplier::ApplyType type);
     QStringList networkLockAllowedHosts() const;
     void openLogFile(const QString &path);
+    // diagnostics.cpp: the "Save diagnostics" button beside the log buttons.
+    void setUpDiagnostics();
+    // locktest.cpp: the "Test network lock" button below the lock's row.
+    void setUpLockSelfTest();
 
     // ---- sign-in, subscriptions, server lists ----
     QList<QSslCertificate> trustedCertificates;

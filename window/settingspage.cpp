@@ -55,6 +55,8 @@ void MainWindow::setUpSettingsPage()
     // Icon-only buttons: screen readers need their names.
     ui->settingLogoutButton->setAccessibleName(tr("Log out"));
     ui->settingBackButton->setAccessibleName(tr("Back"));
+    setUpDiagnostics();
+    setUpLockSelfTest();
 }
 
 void MainWindow::enterSettingsPage()
