@@ -16,4 +16,8 @@ QStringList configured();
 // PM_OpenVPN23 for the 2.3 series, PM_OpenVPN24 for every later one.
 bool accepts(const QString &version, const QStringList &series, VPNProcess::VPNProcessMode *mode);
 
+// The refusal shown for an installed `version` outside `series`: it names the series this
+// build accepts.
+QString refusalText(const QString &version, const QStringList &series);
+
 } // namespace OpenVpnSeries
