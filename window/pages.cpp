@@ -467,12 +467,14 @@ void MainWindow::checkStartType()
     }
 
     // Without a tray icon a hidden window could not be found again: it waits in the taskbar.
-    if (!ui->settingStartMinimizedCheckBox->isChecked())
+    if (!ui->settingStartMinimizedCheckBox->isChecked()) {
         showWindow();
-    else if (trayIcon && trayIcon->isVisible())
+    } else if (trayIcon && trayIcon->isVisible()) {
         hide();
-    else
+    } else {
         showMinimized();
+        Loger::writeLine(tr("Main window minimized to the taskbar: no system tray"));
+    }
 }
 
 void MainWindow::setTrayIcon(QSystemTrayIcon *icon)

@@ -225,10 +225,14 @@ void MainWindow::runSpecialOption(SettingsApplier::ApplyType type)
         if (loop.exec() == 0)
             continue;
         // The application is quitting (the system asked it to end during a pkexec prompt):
-        // a local loop now returns at once. The thread is waited for itself, asleep, and its
-        // result then handled.
-        while (thread && !thread->wait(applierWaitSliceMs) && !deadline.hasExpired()) { }
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        // a local loop now returns at once. The thread is waited for itself, asleep, and
+        // what it queued here (its result, its own quit) is handed over between the waits.
+        while (thread && !deadline.hasExpired()) {
+            QCoreApplication::sendPostedEvents();
+            if (thread->wait(applierWaitSliceMs))
+                break;
+        }
+        QCoreApplication::sendPostedEvents();
         return;
     }
 }

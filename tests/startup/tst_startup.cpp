@@ -8,7 +8,9 @@
 
 #include <csignal>
 
+#include <QDialogButtonBox>
 #include <QDirIterator>
+#include <QPushButton>
 #include <QLockFile>
 #include <QProcess>
 #include <QTranslator>
@@ -205,6 +207,57 @@ private slots:
         QCOMPARE(end(second), 1);
         QCOMPARE(end(first), 0);
         QCOMPARE(logLines(data).count("Log file closed"), 2);
+    }
+
+    // With no tray (offscreen, or Xvfb with no tray host) a window started minimised waits
+    // in the taskbar, and a refused second start brings it to the front.
+    void secondStartBringsTheFirstWindowToTheFront()
+    {
+        ProgramFolder folder;
+        QVERIFY(!folder.installStandIn().isEmpty());
+        const QString program = folder.installCopy(KESTRUNEVPN_PROGRAM, "kestrunevpn");
+        const QString data = m_dir->filePath("home/kestrune/kestrunevpn");
+        writeTree(data, {{"settings.ini", "[General]\nStartMinimized=true\n"}});
+        const QString Minimized = "Main window minimized to the taskbar: no system tray";
+        QProcess first, second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", m_dir->filePath("home"));
+        first.setProcessEnvironment(env);
+        second.setProcessEnvironment(env);
+        first.start(program, QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(logLines(data).contains(Minimized), 20000);
+        second.start(program, QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logLines(data).contains("Main window brought to the front for another start"), 20000);
+        ::kill(pid_t(second.processId()), SIGTERM); // answers its "already running" box
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 1);
+        QCOMPARE(first.state(), QProcess::Running);
+        ::kill(pid_t(first.processId()), SIGTERM);
+        QVERIFY(first.waitForFinished(20000));
+    }
+
+    // Qt's catalogues load under every code of the program, so its own buttons speak the
+    // user's language.
+    void qtCataloguesTranslateStandardButtons_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("cancel");
+        QTest::newRow("ru") << "ru" << "Отмена";
+        QTest::newRow("cn") << "cn" << "取消";
+        QTest::newRow("es") << "es" << "Cancelar";
+        QTest::newRow("ua") << "ua" << "Скасувати";
+    }
+    void qtCataloguesTranslateStandardButtons()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, cancel);
+        QTranslator qt;
+        QVERIFY(qt.load(":/loc/loc/qt/qt_" + code));
+        QCOMPARE(qt.translate("QPlatformTheme", "Cancel"), cancel);
+        QCOMPARE(installTranslators(qApp, code), 3);
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), cancel);
     }
 };
 
