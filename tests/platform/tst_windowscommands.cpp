@@ -1,5 +1,6 @@
 #include "support/testmain.h"
 #include "system/windowscommands.h"
+#include "system/windowsplatform.h"
 
 using namespace WindowsCommands;
 
@@ -70,6 +71,54 @@ private slots:
         QFETCH(QStringList, expected);
         QCOMPARE(command, expected);
     }
+
+#ifndef Q_OS_WIN
+    // Ending the processes of a program through taskkill, with a shell script standing in for
+    // cmd.exe: what it is given, and that only a taskkill that ran, ended in time and said so
+    // counts as success.
+    void endingProcessesThroughTaskkill_data()
+    {
+        QTest::addColumn<QByteArray>("interpreter"); // empty: none can start
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("taskkill ends them") << QByteArray("exit 0") << 5000 << true;
+        QTest::newRow("taskkill refuses") << QByteArray("exit 1") << 5000 << false;
+        QTest::newRow("taskkill still running at the limit") << QByteArray("exec sleep 30") << 300
+                                                             << false;
+        QTest::newRow("the interpreter cannot start") << QByteArray() << 5000 << false;
+    }
+    void endingProcessesThroughTaskkill()
+    {
+        QFETCH(QByteArray, interpreter);
+        QFETCH(int, timeoutMs);
+        QFETCH(bool, ended);
+        QTemporaryDir dir;
+        struct StandIn : WindowsPlatform
+        {
+            QString cmd;
+            QString shellProgram() const override { return cmd; }
+        } windows;
+        windows.cmd = dir.filePath("cmd.exe");
+        QFile cmd(windows.cmd);
+        if (!interpreter.isEmpty()) {
+            QVERIFY(cmd.open(QIODevice::WriteOnly));
+            cmd.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n" + interpreter + "\n");
+            cmd.close();
+            cmd.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        QElapsedTimer took;
+        took.start();
+        QCOMPARE(windows.endProcessesOf("C:/Kestrune/shadowsocks/ss-local.exe", true, timeoutMs),
+                 ended);
+        QVERIFY(took.elapsed() < 10000);
+        QFile args(windows.cmd + ".args");
+        if (args.open(QIODevice::ReadOnly))
+            QCOMPARE(QString(args.readAll()).split('\n', Qt::SkipEmptyParts),
+                     (QStringList {"/c", "taskkill", "/T", "/F", "/IM", "ss-local.exe"}));
+        else
+            QVERIFY(interpreter.isEmpty());
+    }
+#endif
 };
 
 KESTRUNE_TEST_MAIN(TestWindowsCommands)
