@@ -127,6 +127,10 @@ void MainWindow::applySettings()
         saveSettings(Set_Language);
         showInfoDialog(0, {}, dialogParent());
     }
+    // What is applied now is the page's new starting point: a second road out changes nothing.
+    settingsSnapshot.networkLock = lock->isChecked();
+    settingsSnapshot.startAtLogon = ui->settingSystemStartupCheckBox->isChecked();
+    settingsSnapshot.languageChanged = false;
 
     if (settingsDotsTimerId >= 0) {
         killTimer(settingsDotsTimerId);

@@ -59,7 +59,6 @@ public:
     QPointer<QThread> applierThread() const { return w->applierThread; }
     int &availCheckEndWaitMs() { return w->availCheckEndWaitMs; }
     int &threadEndWaitMs() { return w->threadEndWaitMs; }
-    bool emergencyIsIp() const { return w->emergencyIsIp; }
 };
 
 // The one window builder: a MainWindow over a temporary data folder (with logs/ and temp/,

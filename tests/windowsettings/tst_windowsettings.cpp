@@ -77,39 +77,6 @@ private slots:
         QCOMPARE(rig.widget(widget)->property(property), value);
     }
 
-    // What the construction reads: another version drops the stored emergency address, and
-    // only an address with a literal IPv4 host counts as one.
-    void startReadsVersionAndEmergencyAddress_data()
-    {
-        QTest::addColumn<QByteArray>("version");
-        QTest::addColumn<QByteArray>("address");
-        QTest::addColumn<bool>("kept");
-        QTest::addColumn<bool>("isIp");
-        QTest::newRow("1.25.0 drops it") << QByteArray("1.25.0") << QByteArray("https://m.example")
-                                         << false << true; // the built-in http://127.0.0.1:port
-        QTest::newRow("1.26.0 keeps a host name")
-            << QByteArray("1.26.0") << QByteArray("https://m.example") << true << false;
-        QTest::newRow("1.26.0 keeps a literal IPv4") << QByteArray("1.26.0")
-                                                     << QByteArray("http://203.0.113.5") << true
-                                                     << true;
-    }
-    void startReadsVersionAndEmergencyAddress()
-    {
-        QFETCH(QByteArray, version);
-        QFETCH(QByteArray, address);
-        QFETCH(bool, kept);
-        QFETCH(bool, isIp);
-        WindowRig rig;
-        QFile file(rig.settingsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[General]\nLastLaunchedVersion=" + version + "\nEmergencyAddress=" + address);
-        file.close();
-        rig.open(false);
-        const QSettings stored(rig.settingsFile(), QSettings::IniFormat);
-        QCOMPARE(stored.value("LastLaunchedVersion").toString(), QStringLiteral("1.26.0"));
-        QCOMPARE(stored.contains("EmergencyAddress"), kept);
-        QCOMPARE(rig.probe().emergencyIsIp(), isIp);
-    }
 };
 
 KESTRUNE_TEST_MAIN(TestWindowSettings)
