@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "app/copypath.h"
+#include "app/instancechannel.h"
 #include "core/languagecode.h"
 #include "window/mainwindow.h"
 #include "core/loger.h"
@@ -25,6 +26,7 @@ const char *const DataMoveVersion = "1.24.0";
 const char *const LockFileName = "temp/corvane.lock";
 const qint32 LogSizeLimit = 786432;
 const int ErrorAlreadyRunning = 13;
+const int ShowRequestTimeoutMs = 1000;
 
 struct StoredStart
 {
@@ -145,8 +147,15 @@ StartState prepareStart(QCoreApplication *app, const QString &dataDir, const QSt
 
     const QString lockPath = data.filePath(QLatin1String(LockFileName));
     auto lock = std::make_unique<QLockFile>(lockPath);
+    const QString channelName = InstanceChannel::nameFor(lockPath);
     if (lock->tryLock(100)) {
         state.lock = std::move(lock);
+        state.channel = std::make_unique<InstanceChannel>();
+        if (!state.channel->listen(channelName)) {
+            Loger::writeLine(
+                QStringLiteral("Single-instance channel unavailable: %0").arg(channelName));
+            state.channel.reset();
+        }
         return state;
     }
     if (lock->error() != QLockFile::LockFailedError) {
@@ -157,6 +166,7 @@ StartState prepareStart(QCoreApplication *app, const QString &dataDir, const QSt
         return state;
     }
     state.refused = true;
+    InstanceChannel::askToShow(channelName, ShowRequestTimeoutMs);
     if (showError)
         showError(ErrorAlreadyRunning, {}, nullptr);
     Loger::close();
@@ -192,6 +202,9 @@ int runApplication(int argc, char *argv[])
         return 1;
 
     MainWindow window(dataDir);
+    if (state.channel)
+        QObject::connect(state.channel.get(), SIGNAL(showRequested()), &window,
+                         SLOT(showAtAnotherStart()));
     const int result = app.exec();
     // The tray's Quit closes the log itself; this covers an end asked for by the system.
     Loger::close();

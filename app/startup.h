@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/instancechannel.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,12 +30,15 @@ struct StartState
     // The single-instance lock, held for as long as this object lives. Empty when the lock
     // file could not be made at all (an unwritable data folder): the program still runs.
     std::unique_ptr<QLockFile> lock;
+    // Where later starts ask for the window; empty without the lock or when the name is taken.
+    std::unique_ptr<InstanceChannel> channel;
     QString languageCode;
     int translatorsLoaded = 0;
 };
 
 // Everything between naming the application and building the main window, for an
-// application object that exists already.
+// application object that exists already. A refused start first asks the running copy to
+// bring its window to the front, then tells the user.
 StartState prepareStart(QCoreApplication *app, const QString &dataDir, const QString &executableDir,
                         const StartErrorDialog &showError);
 

@@ -113,8 +113,8 @@ void Loger::init(const QString &dir, bool withDate, bool append, const QString &
 {
     LogState &s = state();
     QMutexLocker lock(&s.mutex);
+    // The notifier stays: what listens to lineAdded keeps listening across a new file.
     close();
-    s.notifier.reset();
     s.appendMode = append;
     s.baseName = baseName;
     const QString suffix = (withDate && !append)

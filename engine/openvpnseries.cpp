@@ -2,6 +2,8 @@
 
 #include "buildconfig.h"
 
+#include <QCoreApplication>
+
 QStringList OpenVpnSeries::configured()
 {
     return QString::fromLatin1(BuildConfig::OpenVpnSeries)
@@ -27,4 +29,22 @@ OpenVpnConfigText::LongLines OpenVpnSeries::longLines(const QString &version)
     const bool cuts
         = version.startsWith(QLatin1String("2.3")) || version.startsWith(QLatin1String("2.4"));
     return cuts ? OpenVpnConfigText::LongLines::Split : OpenVpnConfigText::LongLines::Refuse;
+}
+
+QString OpenVpnSeries::refusalText(const QString &version, const QStringList &series)
+{
+    // The builds that accept 2.3 and 2.4 keep the wording their users know, translated.
+    if (series == QStringList {QStringLiteral("2.3"), QStringLiteral("2.4")})
+        return QCoreApplication::translate("MainWindow",
+                                           "Installed OpenVPN version (%0) incompatible with "
+                                           "app.<br>Please install OpenVPN 2.3.x or 2.4.x.")
+            .arg(version);
+    QStringList names;
+    for (const QString &accepted : series)
+        names << accepted + QStringLiteral(".x");
+    return QCoreApplication::translate("MainWindow",
+                                       "Installed OpenVPN version (%0) incompatible with "
+                                       "app.<br>Please install OpenVPN of one of these series: "
+                                       "%1.")
+        .arg(version, names.join(QStringLiteral(", ")));
 }

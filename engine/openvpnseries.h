@@ -21,4 +21,8 @@ bool accepts(const QString &version, const QStringList &series, VPNProcess::VPNP
 // later versions refuse the file.
 OpenVpnConfigText::LongLines longLines(const QString &version);
 
+// The refusal shown for an installed `version` outside `series`: it names the series this
+// build accepts.
+QString refusalText(const QString &version, const QStringList &series);
+
 } // namespace OpenVpnSeries

@@ -2,8 +2,11 @@
 file(GLOB KESTRUNE_QRC CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/resources/*.qrc)
 
 # Translations: resources/loc/loc_<code>.ts compiled to .qm at build time and embedded
-# under :/loc/loc/; Qt's own catalogues are copied from Qt's installation under the
-# program's language codes as :/loc/loc/qt/qt_<code>.qm and qtbase_<code>.qm.
+# under :/loc/loc/; Qt's own catalogue is copied from Qt's installation under the program's
+# language codes as :/loc/loc/qt/qtbase_<code>.qm. Qt's qt_<code>.qm holds no text of its
+# own, only the names of the module catalogues it loads, under Qt's codes and for modules
+# the program does not use, so it could never load from here: qt_<code>.qm is made at build
+# time as the same kind of catalogue naming qtbase_<code> alone.
 file(GLOB KESTRUNE_TS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/resources/loc/*.ts)
 set(KESTRUNE_LOC_QRC ${CMAKE_CURRENT_BINARY_DIR}/loc/translations.qrc)
 set(loc_entries "")
@@ -24,14 +27,23 @@ foreach(pair ${KESTRUNE_QT_LANGS})
     string(REPLACE ":" ";" pair "${pair}")
     list(GET pair 0 code)
     list(GET pair 1 qtcode)
-    foreach(catalogue qt qtbase)
-        set(src ${KESTRUNE_QT_TRANSLATIONS}/${catalogue}_${qtcode}.qm)
-        if(EXISTS ${src})
-            set(dst ${CMAKE_CURRENT_BINARY_DIR}/loc/qt/${catalogue}_${code}.qm)
-            configure_file(${src} ${dst} COPYONLY)
-            string(APPEND loc_entries "        <file alias=\"loc/qt/${catalogue}_${code}.qm\">${dst}</file>\n")
-        endif()
-    endforeach()
+    set(src ${KESTRUNE_QT_TRANSLATIONS}/qtbase_${qtcode}.qm)
+    if(EXISTS ${src})
+        set(dst ${CMAKE_CURRENT_BINARY_DIR}/loc/qt/qtbase_${code}.qm)
+        configure_file(${src} ${dst} COPYONLY)
+        string(APPEND loc_entries "        <file alias=\"loc/qt/qtbase_${code}.qm\">${dst}</file>\n")
+        set(meta ${CMAKE_CURRENT_BINARY_DIR}/loc/qt/qt_${code}.ts)
+        file(WRITE ${meta}.in "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+            "<TS version=\"2.1\" language=\"${qtcode}\">\n<dependencies>\n"
+            "<dependency catalog=\"qtbase_${code}\"/>\n</dependencies>\n</TS>\n")
+        configure_file(${meta}.in ${meta} COPYONLY)
+        set_source_files_properties(${meta} PROPERTIES
+            OUTPUT_LOCATION ${CMAKE_CURRENT_BINARY_DIR}/loc/qt)
+        set(meta_qm)
+        qt5_add_translation(meta_qm ${meta})
+        list(APPEND KESTRUNE_QM ${meta_qm})
+        string(APPEND loc_entries "        <file alias=\"loc/qt/qt_${code}.qm\">${meta_qm}</file>\n")
+    endif()
 endforeach()
 file(WRITE ${KESTRUNE_LOC_QRC}.in
     "<RCC>\n    <qresource prefix=\"/loc\">\n${loc_entries}    </qresource>\n</RCC>\n")

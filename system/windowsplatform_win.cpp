@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 QString WindowsPlatform::executableName(const QString &baseName) const
 {
@@ -24,15 +23,15 @@ QStringList WindowsPlatform::shellArguments(const QStringList &command) const
     return WindowsCommands::interpreterArguments(command);
 }
 
+// A taskkill that cannot start, or has not finished within the time, has ended nothing the
+// caller can count on.
 bool WindowsPlatform::endProcessesOf(const QString &programPath, bool withChildren, int timeoutMs)
 {
-    QProcess process;
-    process.start(shellProgram(),
-                  shellArguments(WindowsCommands::taskkillCommand(QFileInfo(programPath).fileName(),
-                                                                  withChildren)));
-    if (!process.waitForFinished(timeoutMs))
-        return true;
-    return process.exitCode() == 0;
+    return runToSuccess({shellProgram(),
+                         shellArguments(WindowsCommands::taskkillCommand(
+                             QFileInfo(programPath).fileName(), withChildren)),
+                         QString()},
+                        timeoutMs);
 }
 
 SystemCommand WindowsPlatform::networkLockCommand(NetworkLockStep step, const QString &programDir,

@@ -137,8 +137,6 @@ png "$img/stat_close_button_pressed.png" 12 12 stat_close "$PRESSED"
 
 # --- application and tray icons ---------------------------------------------------------
 ico "$res/images/icons/ksvpn.ico" logo 16 24 32 48 64 128 256
-rsvg-convert -w 256 -h 256 "$src/logo.svg" -o "$work/logo256.png"
-"$CONVERT" "$work/logo256.png" -strip "PNG32:$res/images/icons/ksvpn.png"
 for state in unconnected connecting connected; do
     ico "$res/images/icons/tray/tray_state_$state.ico" "tray_$state" 16 20 24 32 40 48 64
 done
@@ -201,7 +199,7 @@ done
 
 qrc=$res/images.qrc
 qrc_open "$qrc"
-qrc_section "$qrc" /images images/ images/icons/ksvpn.ico images/icons/ksvpn.png "${general[@]}"
+qrc_section "$qrc" /images images/ images/icons/ksvpn.ico "${general[@]}"
 qrc_section "$qrc" /sub "" "${sub[@]}"
 qrc_section "$qrc" /favorite "" "${fav[@]}"
 qrc_section "$qrc" /statwindow "" "${stat[@]}"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCollator>
 #include <QSet>
 
 namespace ServerListRows {
@@ -23,22 +24,25 @@ bool valid(const QVector<VPNServer> &servers, int index)
 
 } // namespace
 
-QVector<int> allLocations(const QVector<VPNServer> &servers)
+QVector<int> allLocations(const QVector<VPNServer> &servers, const QLocale &language)
 {
-    QVector<QPair<QString, int>> rows;
+    // Alphabetical as the user's language has it: "Åland" near "Albania", lower case beside
+    // capitals, "Ё" with "Е"; code-point order would put all of them after "Zimbabwe".
+    QCollator collator(language);
+    QVector<QPair<QCollatorSortKey, int>> rows;
     QSet<QString> cities;
     for (int i = 0; i < servers.size(); ++i) {
         if (firstOfCity(cities, servers.at(i).cityName))
-            rows.append(
-                {servers.at(i).countryName + QStringLiteral(" | ") + servers.at(i).cityName, i});
+            rows.append({collator.sortKey(servers.at(i).countryName + QStringLiteral(" | ")
+                                          + servers.at(i).cityName),
+                         i});
     }
     std::stable_sort(rows.begin(), rows.end(),
-                     [](const QPair<QString, int> &a, const QPair<QString, int> &b) {
-                         return a.first < b.first;
-                     });
+                     [](const QPair<QCollatorSortKey, int> &a,
+                        const QPair<QCollatorSortKey, int> &b) { return a.first < b.first; });
     QVector<int> order;
     order.reserve(rows.size());
-    for (const QPair<QString, int> &row : rows)
+    for (const QPair<QCollatorSortKey, int> &row : rows)
         order.append(row.second);
     return order;
 }

@@ -2,6 +2,7 @@
 
 #include "api/vpnserver.h"
 
+#include <QLocale>
 #include <QPair>
 #include <QVector>
 
@@ -9,8 +10,9 @@
 // city: the first server of a city stands for all of it.
 namespace ServerListRows {
 
-// One server per city, ordered by "country | city" as the list sorts its display texts.
-QVector<int> allLocations(const QVector<VPNServer> &servers);
+// One server per city, ordered by "country | city" in the alphabetical order of `language`
+// (the interface language).
+QVector<int> allLocations(const QVector<VPNServer> &servers, const QLocale &language);
 
 // Favourites in list order; a favourite whose city an earlier server stands for has no row.
 QVector<int> favorites(const QVector<VPNServer> &servers);

@@ -37,6 +37,16 @@ void MainWindow::startServerAvailabilityCheck()
     availReachable = 0;
     availTotal = servers.size();
 
+    // One series at a time. A series still running (a sign-in after a log-out during a check)
+    // is cut short, and nothing it still reports reaches the window: its results would
+    // count into this series and drop servers of the new list. Deleting its relay also
+    // drops what it has reported already and is still queued.
+    if (availSeries) {
+        emit serverAvailCheckAbort();
+        delete availSeries;
+    }
+    availSeries = new QObject(this);
+
     auto *launcher
         = new ServerConnectCheckerThreadLauncher(queue, AvailabilityMaxRunning, availCheckTimeout);
     auto *thread = new QThread;
@@ -44,10 +54,13 @@ void MainWindow::startServerAvailabilityCheck()
     connect(thread, SIGNAL(started()), launcher, SLOT(init()));
     connect(launcher, SIGNAL(finished()), thread, SLOT(quit()), Qt::DirectConnection);
     connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()));
-    connect(thread, SIGNAL(destroyed(QObject *)), this, SLOT(serverAvailCheckFinished()),
-            Qt::QueuedConnection);
-    connect(launcher, SIGNAL(sendResult(int, bool)), this,
-            SLOT(serverAvailResultReceived(int, bool)), Qt::QueuedConnection);
+    connect(
+        thread, &QObject::destroyed, availSeries, [this]() { serverAvailCheckFinished(); },
+        Qt::QueuedConnection);
+    connect(
+        launcher, &ServerConnectCheckerThreadLauncher::sendResult, availSeries,
+        [this](int id, bool result) { serverAvailResultReceived(id, result); },
+        Qt::QueuedConnection);
     connect(this, SIGNAL(serverAvailCheckAbort()), launcher, SLOT(abort()), Qt::QueuedConnection);
     // Kept only to end the series when the window goes first.
     availCheckThread = thread;
@@ -87,6 +100,10 @@ void MainWindow::serverAvailResultReceived(int id, bool result)
 void MainWindow::serverAvailCheckFinished()
 {
     availCheckRunning = false;
+    // This runs from the relay itself.
+    if (availSeries)
+        availSeries->deleteLater();
+    availSeries = nullptr;
     // A series with nothing in it (or one cut short) ends here.
     if (availFinished != availTotal || availTotal == 0)
         endServerAvailabilityWait();
@@ -140,7 +157,12 @@ void MainWindow::endServerAvailabilityCheck()
     if (!availCheckThread)
         return;
     emit serverAvailCheckAbort();
-    // The probes cut short report at once; their threads and the launcher's then end.
-    availCheckThread->wait(10000);
+    // The probes cut short report at once; their threads and the launcher's then end. One
+    // that has not ended by then is left to end by itself: deleting a running thread would
+    // abort the process.
+    if (!availCheckThread->wait(availCheckEndWaitMs)) {
+        Loger::writeLine(tr("Availability check still running at the end: left to end by itself"));
+        return;
+    }
     delete availCheckThread;
 }

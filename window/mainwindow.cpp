@@ -4,6 +4,7 @@
 
 #include "buildconfig.h"
 #include "core/loger.h"
+#include "core/settingsstore.h"
 #include "engine/openvpnseries.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
@@ -68,7 +69,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     ssDir = QDir::toNativeSeparators(QDir(appDir).filePath(QStringLiteral("shadowsocks")));
 
     // A new program version starts with the built-in emergency address again.
-    updateLastVersion();
+    SettingsStore(SettingsStore::fileNameIn(dataDir)).updateLastVersion();
 
     Loger::write(tr("App version: KS %0, OS: %2 %3 (version %4),")
                      .arg(AppVersion, QSysInfo::productType(), QSysInfo::productVersion(),
@@ -109,11 +110,9 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
         vpnProcess->setMode(openVpnMode);
     } else {
         openVpnRefused = true;
-        showErrorDialog(9,
-                        {tr("Installed OpenVPN version (%0) incompatible with app.<br>Please "
-                            "install OpenVPN 2.3.x or 2.4.x.")
-                             .arg(openVpnVersion)},
-                        isVisible() ? this : nullptr);
+        showErrorDialog(
+            9, {OpenVpnSeries::refusalText(openVpnVersion, OpenVpnSeries::configured())},
+            isVisible() ? this : nullptr);
         QTimer::singleShot(0, qApp, SLOT(quit()));
         return;
     }
@@ -166,7 +165,14 @@ MainWindow::~MainWindow()
     const QList<QThread *> threads = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
     for (QThread *thread : threads)
         thread->quit();
-    for (QThread *thread : threads)
-        thread->wait(VPNProcess::LongWaitMs);
+    for (QThread *thread : threads) {
+        if (thread->wait(threadEndWaitMs))
+            continue;
+        // Deleting a running thread with the window would abort the process: it is let go
+        // and deletes itself when it ends.
+        Loger::writeLine(tr("A worker thread still running at the end: left to end by itself"));
+        thread->setParent(nullptr);
+        connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()), Qt::UniqueConnection);
+    }
     delete ui;
 }

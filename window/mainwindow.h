@@ -92,9 +92,6 @@ public:
     QVariantList loadSettings(SettingsType type, const QVariant &argument = QVariant());
     // Drops the stored emergency address, so the next load gives the built-in one.
     bool removeEmergencyAddress();
-    // At start: when another version ran last, records this one and drops the stored
-    // emergency address. Returns whether the version changed.
-    bool updateLastVersion();
 
     // ---- sign-in, subscriptions, server lists (api/) --------------------------------------
     using NetworkRequestExceptionType = ::NetworkRequestExceptionType;
@@ -184,6 +181,8 @@ public slots:
     void openSettings();
     void showAbout();
     void showWindow();
+    // Another start of the program was refused: the running copy's window comes to the front.
+    void showAtAnotherStart();
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
     void copyToClipboard();
     // Sign-in failed: back to the sign-in page once the slide to the waiting page is over.
@@ -307,6 +306,10 @@ private:
     bool mirrorFlags[3] = {false, false, false};
     // Set when the installed OpenVPN was refused; the window then only waits for the quit.
     bool openVpnRefused = false;
+    // The quit has begun: a close of the window that follows it only closes.
+    bool quitting = false;
+    // How long the window's end waits for each of its threads before leaving it to end alone.
+    int threadEndWaitMs = VPNProcess::LongWaitMs;
     QString openVpnVersion;
     QString checkServersTemplate;
     MirrorEndpoint mirrorEndpoint;
@@ -359,6 +362,9 @@ private:
         bool checkAvailable = false;
     } settingsSnapshot;
     int settingsDotsTimerId = -1;
+    // Set on entering the settings page, cleared when its apply step begins: whatever road
+    // leaves the page applies it once.
+    bool settingsUnapplied = false;
     QPointer<QThread> applierThread;
     void setUpSettingsPage();
     void enterSettingsPage();
@@ -433,6 +439,10 @@ private:
     int availReachable = 0;
     int availDotsTimerId = -1;
     QPointer<QThread> availCheckThread;
+    // Relays the running series' reports; deleted with them when the series ends or is cut.
+    QPointer<QObject> availSeries;
+    // How long the window's end waits for a running series before leaving it to end alone.
+    int availCheckEndWaitMs = 10000;
 
     // ---- connection ----
     bool replyOutlivedItsConnection(

@@ -236,6 +236,15 @@ void MainWindow::on_stackedWidget_currentChanged(int index)
 
     riseHintOnce(index);
 
+    // The settings page left by another road than its Back button (the tray's Connect VPN or
+    // About, a sign-in failure): what was changed there is applied all the same.
+    if (index != Page_Settings && settingsUnapplied) {
+        applySettings();
+        ui->settingCentralWidget->setEnabled(true);
+        ui->settingBackButton->setEnabled(true);
+        ui->settingStackedWidget->setCurrentIndex(0);
+    }
+
     if (index == Page_Settings)
         enterSettingsPage();
 
@@ -416,6 +425,13 @@ void MainWindow::showWindow()
     raise();
 }
 
+void MainWindow::showAtAnotherStart()
+{
+    showWindow();
+    activateWindow();
+    Loger::writeLine(tr("Main window brought to the front for another start"));
+}
+
 void MainWindow::iconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason != QSystemTrayIcon::Trigger)
@@ -439,16 +455,26 @@ void MainWindow::copyToClipboard()
 void MainWindow::checkStartType()
 {
     // Remembered credentials sign in by themselves; a remembered choice without them (a
-    // first start: remembering is on by default) shows the sign-in page as usual.
-    if (ui->mainRememberCheckBox->isChecked() && ui->mainLoginButton->isEnabled())
-        ui->mainLoginButton->click();
-    else
-        on_stackedWidget_currentChanged(Page_SignIn);
+    // first start: remembering is on by default) shows the sign-in page as usual. A sign-in
+    // the user started before this ran is the one sign-in.
+    const bool signInStarted
+        = pageSlideInProgress || ui->stackedWidget->currentIndex() != Page_SignIn;
+    if (!signInStarted) {
+        if (ui->mainRememberCheckBox->isChecked() && ui->mainLoginButton->isEnabled())
+            ui->mainLoginButton->click();
+        else
+            on_stackedWidget_currentChanged(Page_SignIn);
+    }
 
-    if (ui->settingStartMinimizedCheckBox->isChecked())
-        hide();
-    else
+    // Without a tray icon a hidden window could not be found again: it waits in the taskbar.
+    if (!ui->settingStartMinimizedCheckBox->isChecked()) {
         showWindow();
+    } else if (trayIcon && trayIcon->isVisible()) {
+        hide();
+    } else {
+        showMinimized();
+        Loger::writeLine(tr("Main window minimized to the taskbar: no system tray"));
+    }
 }
 
 void MainWindow::setTrayIcon(QSystemTrayIcon *icon)
@@ -464,5 +490,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // Without a tray icon nothing would be left to reach the program (and its tunnel) by:
+    // closing the window is the tray's Quit.
+    if (!quitting)
+        aboutToQuit();
     QMainWindow::closeEvent(event);
 }

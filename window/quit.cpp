@@ -21,6 +21,9 @@ const int ThreadEndWaitMs = 10000;
 
 void MainWindow::aboutToQuit()
 {
+    if (quitting)
+        return;
+    quitting = true;
     Loger::writeLine(tr("Application is shutting down"));
 
     stopConnection(true);
@@ -38,7 +41,7 @@ void MainWindow::aboutToQuit()
     vpnProcess = nullptr;
     ssProcess = nullptr;
 
-    if (ui->stackedWidget->currentIndex() == Page_Settings)
+    if (settingsUnapplied)
         applySettingsOnQuit();
 
     if (availCheckRunning) {

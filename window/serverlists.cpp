@@ -149,7 +149,7 @@ void MainWindow::fillServerLists()
     list->setUpdatesEnabled(false);
     list->clear();
     // Sorted before the rows are made: the list never has to move a row widget.
-    for (int i : ServerListRows::allLocations(servers))
+    for (int i : ServerListRows::allLocations(servers, QLocale()))
         addServerRow(list, i, -1, VPNServerItem::List_Premium);
 
     const int chosenId = firstServerIndex >= 0 && firstServerIndex < servers.size()

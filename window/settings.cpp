@@ -1,5 +1,4 @@
 #include "window/mainwindow.h"
-#include "buildconfig.h"
 #include "core/favoriterules.h"
 #include "core/languagechoice.h"
 #include "core/loger.h"
@@ -226,14 +225,4 @@ QVariantList MainWindow::loadSettings(SettingsType type, const QVariant &argumen
 bool MainWindow::removeEmergencyAddress()
 {
     return SettingsStore(SettingsStore::fileNameIn(dataDir)).removeEmergencyAddress();
-}
-
-bool MainWindow::updateLastVersion()
-{
-    const QString current = QString::fromLatin1(BuildConfig::AppVersion);
-    if (loadSettings(Set_LastVersion).value(0).toString() == current)
-        return false;
-    saveSettings(Set_LastVersion);
-    removeEmergencyAddress();
-    return true;
 }

@@ -20,6 +20,8 @@ namespace {
 const int settingsDotsIntervalMs = 500;
 // The applier gives up on a script after its own limit; the page never waits longer.
 const int applierWaitLimitMs = SettingsApplier::WaitLimitMs + 10000;
+// While the application quits, the applier's thread is waited for in slices of this length.
+const int applierWaitSliceMs = 100;
 
 const char *applyTypeLogText(SettingsApplier::ApplyType type)
 {
@@ -70,6 +72,7 @@ void MainWindow::enterSettingsPage()
     settingsSnapshot.languageChanged = false;
     settingsSnapshot.startAtLogon = ui->settingSystemStartupCheckBox->isChecked();
     settingsSnapshot.checkAvailable = ui->settingCheckAvailableServCheckBox->isChecked();
+    settingsUnapplied = true;
 }
 
 void MainWindow::on_settingBackButton_clicked()
@@ -91,6 +94,7 @@ void MainWindow::on_settingLanguageComboBox_currentIndexChanged(int)
 // settings file, which thus holds what the system really has.
 void MainWindow::applySettings()
 {
+    settingsUnapplied = false;
     ui->settingCentralWidget->setEnabled(false);
     ui->settingBackButton->setEnabled(false);
     ui->settingStackedWidget->setCurrentIndex(1);
@@ -125,6 +129,10 @@ void MainWindow::applySettings()
         saveSettings(Set_Language);
         showInfoDialog(0, {}, dialogParent());
     }
+    // What is applied now is the page's new starting point: a second road out changes nothing.
+    settingsSnapshot.networkLock = lock->isChecked();
+    settingsSnapshot.startAtLogon = ui->settingSystemStartupCheckBox->isChecked();
+    settingsSnapshot.languageChanged = false;
 
     if (settingsDotsTimerId >= 0) {
         killTimer(settingsDotsTimerId);
@@ -219,8 +227,20 @@ void MainWindow::runSpecialOption(SettingsApplier::ApplyType type)
     const QDeadlineTimer deadline(applierWaitLimitMs);
     applySpecialOption(type);
     const QPointer<QThread> thread = applierThread;
-    while (thread && !deadline.hasExpired())
-        loop.exec();
+    while (thread && !deadline.hasExpired()) {
+        if (loop.exec() == 0)
+            continue;
+        // The application is quitting (the system asked it to end during a pkexec prompt):
+        // a local loop now returns at once. The thread is waited for itself, asleep, and
+        // what it queued here (its result, its own quit) is handed over between the waits.
+        while (thread && !deadline.hasExpired()) {
+            QCoreApplication::sendPostedEvents();
+            if (thread->wait(applierWaitSliceMs))
+                break;
+        }
+        QCoreApplication::sendPostedEvents();
+        return;
+    }
 }
 
 // The service's own hosts (sign-in and the connection's requests still work while the lock

@@ -70,7 +70,9 @@ private slots:
         QTest::addColumn<int>("silent");
         QTest::addColumn<int>("answering");
         QTest::addColumn<bool>("answeringFirst");
+        // The answering ones come last: five at once tell 3, 4, 5 and 6 apart.
         QTest::newRow("seven: the last two start as the first ones end") << 5 << 2 << false;
+        QTest::newRow("five: all at once") << 4 << 1 << true;
         QTest::newRow("three: all at once") << 2 << 1 << true;
     }
     void runsAtMostFiveProbesAtOnce()

@@ -2,6 +2,7 @@
 // which ends every event loop of the process from then on, so these cases run in a process
 // of their own.
 
+#include "engine/openvpnseries.h"
 #include "support/testmain.h"
 #include "support/windowrig.h"
 
@@ -57,6 +58,25 @@ private slots:
         QEventLoop loop;
         QTimer::singleShot(5000, &loop, [&loop]() { loop.exit(1); });
         QVERIFY(loop.exec() != 1);
+    }
+
+    // The refusal names the series the build accepts; the default build keeps its wording.
+    void refusalNamesTheAcceptedSeries_data()
+    {
+        QTest::addColumn<QStringList>("series");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("default build") << QStringList {"2.3", "2.4"}
+                                       << "Please install OpenVPN 2.3.x or 2.4.x.";
+        QTest::newRow("Debian package")
+            << QStringList {"2.3", "2.4", "2.6"}
+            << "Please install OpenVPN of one of these series: 2.3.x, 2.4.x, 2.6.x.";
+    }
+    void refusalNamesTheAcceptedSeries()
+    {
+        QFETCH(QStringList, series);
+        QFETCH(QString, advice);
+        QCOMPARE(OpenVpnSeries::refusalText("2.5.0", series),
+                 "Installed OpenVPN version (2.5.0) incompatible with app.<br>" + advice);
     }
 };
 

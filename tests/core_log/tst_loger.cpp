@@ -116,6 +116,16 @@ private slots:
                                "Log file closed", ""}));
     }
 
+    // What listens to the log keeps listening when it starts a new file.
+    void listenersStayAcrossANewFile()
+    {
+        QSignalSpy added(Loger::notifier(), &Loger::lineAdded);
+        open();
+        open();
+        Loger::writeLine(QStringLiteral("in the new file"));
+        QVERIFY(!added.isEmpty() && added.last().at(0).toString().endsWith("in the new file"));
+    }
+
     // Archives dated after the open log (a clock set back) must not push it out.
     void removeOldFilesKeepsTheOpenLogAndTheNewestArchive()
     {

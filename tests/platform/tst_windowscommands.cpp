@@ -1,5 +1,7 @@
+#include "support/builders.h"
 #include "support/testmain.h"
 #include "system/windowscommands.h"
+#include "system/windowsplatform.h"
 
 using namespace WindowsCommands;
 
@@ -70,6 +72,41 @@ private slots:
         QFETCH(QStringList, expected);
         QCOMPARE(command, expected);
     }
+
+#ifndef Q_OS_WIN
+    // taskkill through a shell script standing in for cmd.exe: only one that ran, ended in time
+    // and said so counts as success.
+    void endingProcessesThroughTaskkill_data()
+    {
+        QTest::addColumn<QByteArray>("interpreter"); // empty: none can start
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("taskkill ends them") << QByteArray("true") << true;
+        QTest::newRow("taskkill refuses") << QByteArray("false") << false;
+        QTest::newRow("taskkill still running at the limit") << QByteArray("sleep 30") << false;
+        QTest::newRow("the interpreter cannot start") << QByteArray() << false;
+    }
+    void endingProcessesThroughTaskkill()
+    {
+        QFETCH(QByteArray, interpreter);
+        QFETCH(bool, ended);
+        QTemporaryDir dir;
+        struct StandIn : WindowsPlatform
+        {
+            QString cmd;
+            QString shellProgram() const override { return cmd; }
+        } windows;
+        windows.cmd = dir.filePath("cmd.exe");
+        if (!interpreter.isEmpty()) {
+            QVERIFY(writeFile(windows.cmd,
+                              "#!/bin/sh\necho \"$@\" > \"$0.args\"\nexec " + interpreter));
+            QFile(windows.cmd).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        QCOMPARE(windows.endProcessesOf("C:/Kestrune/shadowsocks/ss-local.exe", true, 500), ended);
+        QFile args(windows.cmd + ".args");
+        QCOMPARE(args.open(QIODevice::ReadOnly) ? args.readAll() : QByteArray(),
+                 interpreter.isEmpty() ? QByteArray() : "/c taskkill /T /F /IM ss-local.exe\n");
+    }
+#endif
 };
 
 KESTRUNE_TEST_MAIN(TestWindowsCommands)

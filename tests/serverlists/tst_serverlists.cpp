@@ -7,6 +7,7 @@
 #include "support/testmain.h"
 #include "support/windowrig.h"
 #include "ui/pagenavigation.h"
+#include "ui/serverlistrows.h"
 #include "ui/vpnserveritem.h"
 
 #include <QComboBox>
@@ -193,6 +194,55 @@ private slots:
         QVERIFY(choose(rig, 11));
         QTRY_COMPARE_WITH_TIMEOUT(rowTexts(rig.widget<QListWidget>("vpnServAllServListWidget")),
                                   kept, 5000);
+    }
+
+    // One series at a time: a sign-in during a check starts a second one, and the first one's
+    // late reports (refused: to drop ids 1 and 2) must not touch the new list.
+    void aSecondAvailabilitySeriesCutsTheFirstShort()
+    {
+        QTcpServer answering;
+        QVERIFY(answering.listen(QHostAddress::LocalHost));
+        WindowRig rig;
+        rig.open();
+        WindowProbe p = rig.probe();
+        p.servers() = {::server(1, "127.0.0.1"), ::server(2, "127.0.0.1"),
+                       ::server(3, "127.0.0.1")};
+        p.availCheckPort() = rig.closedPort.port();
+        rig.window()->startServerAvailabilityCheck();
+        const QPointer<QThread> first = p.availCheckThread();
+        p.servers() = {::server(1, "127.0.0.1"), ::server(2, "127.0.0.1")};
+        p.availCheckPort() = answering.serverPort();
+        rig.window()->startServerAvailabilityCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(first.isNull() && !p.availCheckThread(), 10000);
+        QCOMPARE(p.servers().size(), 2);
+        QCOMPARE(rig.widget<QLabel>("vpnConCheckServAvailLabel")->text(),
+                 "<p><span style=\"font-size:13px;\">Checking servers (2/2)</span></p>");
+    }
+
+    // The all-locations list is alphabetical in the interface language, not by code point.
+    void allLocationsInTheLanguagesOrder_data()
+    {
+        QTest::addColumn<QLocale>("language");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                 << QStringList {"Åland Islands", "albania", "Canada",
+                                                 "Côte d'Ivoire", "Réunion", "São Tomé",
+                                                 "Zimbabwe"};
+        QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia)
+                                 << QStringList {"Аландские острова", "Египет", "Ёлкино",
+                                                 "Зимбабве", "Кот-д’Ивуар", "Реюньон", "Сан-Томе"};
+    }
+    void allLocationsInTheLanguagesOrder()
+    {
+        QFETCH(QLocale, language);
+        QFETCH(QStringList, names);
+        QVector<VPNServer> servers;
+        for (int i = names.size() - 1; i >= 0; --i)
+            servers << ::server(i, QString(), names.at(i), names.at(i));
+        QStringList sorted;
+        for (int i : ServerListRows::allLocations(servers, language))
+            sorted << servers.at(i).countryName;
+        QCOMPARE(sorted, names);
     }
 
     // A save rebuilds the favourites from the list; those of servers the list lacks (left out

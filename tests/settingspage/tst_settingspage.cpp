@@ -9,6 +9,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStackedWidget>
+
+#include <cstdio>
 
 namespace {
 
@@ -17,13 +20,13 @@ const QString LockLine
 
 // Stand-ins of the network-lock scripts (each records its call and ends with exitCode) and
 // the autostart template.
-void installProgramFiles(const QString &programDir, int exitCode)
+void installProgramFiles(const QString &programDir, int exitCode, const QByteArray &then = {})
 {
     QDir(programDir).mkpath(QStringLiteral("scripts"));
     for (const char *name : {"nft_block.sh", "nft_unblock.sh", "nft_unblock_emergency.sh"})
         writeFile(programDir + QStringLiteral("/scripts/") + QLatin1String(name),
-                  "echo \"$(basename \"$0\")\" >> \"$(dirname \"$0\")/calls\"\nexit "
-                      + QByteArray::number(exitCode) + '\n');
+                  "echo \"$(basename \"$0\")\" >> \"$(dirname \"$0\")/calls\"\n" + then
+                      + "exit " + QByteArray::number(exitCode) + '\n');
     QFile::copy(QStringLiteral(KESTRUNE_DIST "/scripts/kestrunevpn_autostart.desktop"),
                 programDir + QStringLiteral("/scripts/kestrunevpn_autostart.desktop"));
 }
@@ -215,6 +218,96 @@ private slots:
         QVERIFY(rig.log.contains("User logged out (account: " + rig.service.login() + ")"));
         QCOMPARE(stored(rig, QStringLiteral("PackageID")), QVariant(-1));
         QCOMPARE(stored(rig, QStringLiteral("Login")), QVariant(QString()));
+    }
+
+    // Whatever road leaves the page applies it, as Back does (here start at logon): the tray's
+    // About, or the jump to the connection page of the tray's Connect VPN.
+    void leavingByAnotherRoadApplies()
+    {
+        for (const int road : {Page_About, Page_Connection}) {
+            WindowRig rig;
+            installProgramFiles(rig.programs.path(), 0);
+            rig.open();
+            QVERIFY(openSettings(rig));
+            rig.click("settingSystemStartupCheckBox");
+            KestruneTest::expectQtWarning(
+                QRegularExpression("^This plugin does not support raise"));
+            if (road == Page_About)
+                QVERIFY(rig.slide([&rig]() { rig.window()->showAbout(); }, Page_About));
+            else
+                rig.probe().stack()->setCurrentIndex(road);
+            QCOMPARE(stored(rig, "SystemAutostart"), QVariant(true));
+            QVERIFY(QFile::remove(config.filePath("autostart/kestrunevpn.desktop")));
+        }
+    }
+
+    // Threads of the window still running at its end (a script that takes its time, probes
+    // still out) end by themselves later: deleting one would abort the process.
+    void threadsRunningAtTheWindowsEndAreLeftToEnd()
+    {
+        WindowRig rig;
+        installProgramFiles(rig.programs.path(), 0, "sleep 2\n");
+        rig.open();
+        WindowProbe p = rig.probe();
+        p.threadEndWaitMs() = p.availCheckEndWaitMs() = 0;
+        p.servers() = {server(1, "127.0.0.1")};
+        p.availCheckPort() = rig.closedPort.port();
+        rig.window()->startServerAvailabilityCheck();
+        rig.window()->applySpecialOption(SettingsApplier::Apply_BlockOtherConOn);
+        const QPointer<QThread> probes = p.availCheckThread(), applier = p.applierThread();
+        rig.close();
+        QVERIFY(rig.log.contains(
+            QStringLiteral("A worker thread still running at the end: left to end by itself")));
+        QTRY_VERIFY_WITH_TIMEOUT(probes.isNull() && applier.isNull(), 15000);
+    }
+
+    // Run by the next test in a process of its own: a quit arrives while a script runs.
+    void quitsWhileTheApplierRuns()
+    {
+        if (!qEnvironmentVariableIsSet("KESTRUNE_QUIT_CHILD"))
+            QSKIP("the child of quitDuringTheApplierNeitherSpinsNorLingers");
+        WindowRig rig;
+        installProgramFiles(rig.programs.path(), 0, "sleep 5\n");
+        rig.open();
+        rig.probe().blockNetworkWarningDisabled() = true;
+        QVERIFY(openSettings(rig));
+        rig.click("stngBlockOtherConCheckBox");
+        QTimer::singleShot(500, qApp, []() {
+            std::puts("quitting");
+            std::fflush(stdout);
+            QCoreApplication::quit();
+        });
+        rig.click("settingBackButton");
+    }
+    // After the quit the applier is waited for asleep: the process uses well under a second
+    // of processor time (utime + stime in /proc/PID/stat) and ends with the script.
+    void quitDuringTheApplierNeitherSpinsNorLingers()
+    {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KESTRUNE_QUIT_CHILD", "1");
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {"quitsWhileTheApplierRuns"});
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(child.processId()));
+        const auto cpuTicks = [&stat]() {
+            const QList<QByteArray> fields
+                = stat.open(QIODevice::ReadOnly) ? stat.readAll().split(')').last().split(' ')
+                                                 : QList<QByteArray>();
+            stat.close();
+            return fields.value(12).toLongLong() + fields.value(13).toLongLong();
+        };
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += child.readAllStandardOutput()).contains("quitting"),
+                                 20000);
+        const qint64 atQuit = cpuTicks();
+        qint64 last = atQuit;
+        QElapsedTimer sinceQuit;
+        sinceQuit.start();
+        while (!child.waitForFinished(100) && sinceQuit.elapsed() < 20000)
+            last = qMax(last, cpuTicks());
+        QCOMPARE(child.state(), QProcess::NotRunning);
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY2(last - atQuit < ::sysconf(_SC_CLK_TCK), qPrintable(QString::number(last)));
     }
 
     // The log buttons show error 8 when the log cannot be opened (the offscreen platform has

@@ -153,7 +153,8 @@ private slots:
         QTest::addColumn<bool>("hasIcon");
         QTest::addColumn<bool>("iconVisible");
         QTest::newRow("visible tray icon: the window only hides") << true << true;
-        QTest::newRow("hidden tray icon: the window closes") << true << false;
+        // Last of the suite: the quit ends the application's event loops.
+        QTest::newRow("hidden tray icon: closing is the tray's Quit") << true << false;
     }
     void closeHidesToTrayOnlyWithVisibleIcon()
     {
@@ -168,6 +169,7 @@ private slots:
         rig->window()->setTrayIcon(hasIcon ? &tray : nullptr);
         QCOMPARE(rig->window()->close(), !iconVisible);
         QVERIFY(!rig->window()->isVisible());
+        QCOMPARE(rig->log.contains(QStringLiteral("Application is shutting down")), !iconVisible);
         tray.hide();
     }
 };

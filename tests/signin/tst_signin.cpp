@@ -107,6 +107,16 @@ private slots:
         QCOMPARE(combo->currentData().toInt(), 11); // the first active one
     }
 
+    // Credentials sent before the start-up check has run: that check starts no second sign-in.
+    void signInBeforeTheStartCheckIsTheOnlyOne()
+    {
+        rig = std::make_unique<WindowRig>(WindowRig::LocalService);
+        rig->open(false);
+        rig->signIn();
+        QVERIFY(settlesAfter("/v1/package/list", Page_Subscription));
+        QCOMPARE(rig->requestPaths().count("/v1/api/info"), 1);
+    }
+
     void signInFailureEndsOnItsPage_data()
     {
         QTest::addColumn<QByteArray>("path");

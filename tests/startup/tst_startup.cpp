@@ -8,7 +8,9 @@
 
 #include <csignal>
 
+#include <QDialogButtonBox>
 #include <QDirIterator>
+#include <QPushButton>
 #include <QLockFile>
 #include <QProcess>
 #include <QTranslator>
@@ -180,7 +182,9 @@ private slots:
     }
 
     // Two real copies of the program, from a program folder of their own with the OpenVPN
-    // stand-in so that the first one brings its window up.
+    // stand-in so that the first one brings its window up. Without a tray (offscreen, or Xvfb
+    // with no tray host) the first one, started minimised, waits in the taskbar, and the
+    // refused second start brings it to the front.
     void secondProgramIsRefusedWhileTheFirstRuns()
     {
         ProgramFolder folder;
@@ -189,6 +193,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_DATA_HOME", m_dir->filePath("home"));
         const QString data = m_dir->filePath("home/kestrune/kestrunevpn");
+        writeTree(data, {{"settings.ini", "[General]\nStartMinimized=true\n"}});
         QProcess first, second;
         // The exit code of a copy asked to end as at a session's end; a crash adds 1000.
         const auto end = [](QProcess &copy) {
@@ -197,14 +202,40 @@ private slots:
         };
         first.setProcessEnvironment(env);
         first.start(program, QStringList());
-        QTRY_VERIFY_WITH_TIMEOUT(logLines(data).contains("Main window created"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logLines(data).contains("Main window minimized to the taskbar: no system tray"), 20000);
         second.setProcessEnvironment(env);
         second.start(program, QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            logLines(data).contains("Main window brought to the front for another start"), 20000);
         // The refusal waits for the user; the request to end answers it.
         QTRY_COMPARE_WITH_TIMEOUT(logLines(data).count("Application started"), 2, 20000);
         QCOMPARE(end(second), 1);
         QCOMPARE(end(first), 0);
         QCOMPARE(logLines(data).count("Log file closed"), 2);
+    }
+
+    // Qt's catalogues load under every code of the program, so its own buttons speak the
+    // user's language.
+    void qtCataloguesTranslateStandardButtons_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("cancel");
+        QTest::newRow("ru") << "ru" << "Отмена";
+        QTest::newRow("cn") << "cn" << "取消";
+        QTest::newRow("es") << "es" << "Cancelar";
+        QTest::newRow("ua") << "ua" << "Скасувати";
+    }
+    void qtCataloguesTranslateStandardButtons()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, cancel);
+        QTranslator qt;
+        QVERIFY(qt.load(":/loc/loc/qt/qt_" + code));
+        QCOMPARE(qt.translate("QPlatformTheme", "Cancel"), cancel);
+        QCOMPARE(installTranslators(qApp, code), 3);
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), cancel);
     }
 };
 

@@ -55,6 +55,10 @@ public:
     int &secondServerIndex() { return w->secondServerIndex; }
     bool &blockNetworkWarningDisabled() { return w->blockNetworkWarningDisabled; }
     quint16 &availCheckPort() { return w->availCheckPort; } // 444 in the product
+    QPointer<QThread> availCheckThread() const { return w->availCheckThread; }
+    QPointer<QThread> applierThread() const { return w->applierThread; }
+    int &availCheckEndWaitMs() { return w->availCheckEndWaitMs; }
+    int &threadEndWaitMs() { return w->threadEndWaitMs; }
 };
 
 // The one window builder: a MainWindow over a temporary data folder (with logs/ and temp/,

@@ -76,6 +76,7 @@ private slots:
         QVERIFY(rig.window()->loadSettings(read).isEmpty());
         QCOMPARE(rig.widget(widget)->property(property), value);
     }
+
 };
 
 KESTRUNE_TEST_MAIN(TestWindowSettings)
