@@ -13,6 +13,8 @@
 #include "system/settingsapplier.h"
 #include "ui/pagenavigation.h"
 
+#include <memory>
+
 #include <QList>
 #include <QMainWindow>
 #include <QPoint>
@@ -305,6 +307,10 @@ private:
     // Set when the installed OpenVPN was refused; the window then only waits for the quit.
     bool openVpnRefused = false;
     QString openVpnVersion;
+    // The two version questions run while the form is built; each is collected (and
+    // dropped) where the start-up reads its answer.
+    std::unique_ptr<VersionQuery> openVpnVersionQuery;
+    std::unique_ptr<VersionQuery> mirrorToolVersionQuery;
     QString checkServersTemplate;
     MirrorEndpoint mirrorEndpoint;
     void setupMirrorTool();
@@ -315,7 +321,7 @@ private:
     void setUpComboBoxes();
     void setUpSlidingWidgets();
     void setUpInfoPage();
-    void applyApplicationFont();
+    void applyLook();
     void setLinkTexts(const QString &siteBase);
     void riseHintOnce(int page);
     void updateSignInButton();

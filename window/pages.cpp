@@ -59,10 +59,10 @@ void MainWindow::setUpPages()
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                    | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Kestrune VPN"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico")));
+    // The form has set the window icon: decoding every picture of the .ico again would cost
+    // as much as the whole sign-in page.
     setMinimumSize(300, 470);
     setMaximumSize(300, 470);
-    applyApplicationFont();
     setStyleSheet(loadStyleSheet(QStringLiteral(":/styles/styles/mainwindow.qss")));
 
     // The link texts are templates: the web site's address comes in when it is known.
@@ -120,19 +120,22 @@ void MainWindow::setUpPages()
     updateSignInButton();
 }
 
-void MainWindow::applyApplicationFont()
+void MainWindow::applyLook()
 {
+    // Font and style sheet go on the window before it has children: each widget of the form
+    // then takes them as it is made, instead of every widget being restyled afterwards.
     const QString path = QStringLiteral(":/font/fonts/font.ttf");
-    if (!QFile::exists(path))
-        return;
-    const int id = QFontDatabase::addApplicationFont(path);
+    const int id = QFile::exists(path) ? QFontDatabase::addApplicationFont(path) : -1;
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty())
-        return;
-    QFont font(families.first());
-    font.setPixelSize(11);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    setFont(font);
+    if (!families.isEmpty()) {
+        QFont font(families.first());
+        font.setPixelSize(11);
+        font.setStyleStrategy(QFont::PreferAntialias);
+        setFont(font);
+    }
+    // Polished first, the window keeps the style sheet parsed once: a window polished after
+    // its sheet was read throws the parsed sheet away and reads it again.
+    ensurePolished();
 }
 
 void MainWindow::setLinkTexts(const QString &siteBase)
