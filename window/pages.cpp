@@ -151,12 +151,7 @@ void MainWindow::setUpComboBoxes()
     const QList<ComboBoxChangedPopup *> combos = findChildren<ComboBoxChangedPopup *>();
     for (ComboBoxChangedPopup *combo : combos) {
         combo->setPopupInsets(15, 15, 1);
-        combo->setItemDelegate(comboItemDelegate);
-        QWidget *popup = combo->view()->window();
-        popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
-        popup->setAttribute(Qt::WA_TranslucentBackground, false);
-        combo->view()->setTextElideMode(Qt::ElideRight);
-        combo->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        combo->setPopupItemDelegate(comboItemDelegate);
     }
 }
 
