@@ -322,6 +322,7 @@ private:
     void setUpSlidingWidgets();
     void setUpInfoPage();
     void applyLook();
+    void applyApplicationFont();
     void setLinkTexts(const QString &siteBase);
     void riseHintOnce(int page);
     void updateSignInButton();

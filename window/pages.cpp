@@ -63,6 +63,7 @@ void MainWindow::setUpPages()
     // as much as the whole sign-in page.
     setMinimumSize(300, 470);
     setMaximumSize(300, 470);
+    applyApplicationFont();
     setStyleSheet(loadStyleSheet(QStringLiteral(":/styles/styles/mainwindow.qss")));
 
     // The link texts are templates: the web site's address comes in when it is known.
@@ -122,20 +123,25 @@ void MainWindow::setUpPages()
 
 void MainWindow::applyLook()
 {
-    // Font and style sheet go on the window before it has children: each widget of the form
-    // then takes them as it is made, instead of every widget being restyled afterwards.
-    const QString path = QStringLiteral(":/font/fonts/font.ttf");
-    const int id = QFile::exists(path) ? QFontDatabase::addApplicationFont(path) : -1;
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (!families.isEmpty()) {
-        QFont font(families.first());
-        font.setPixelSize(11);
-        font.setStyleStrategy(QFont::PreferAntialias);
-        setFont(font);
-    }
-    // Polished first, the window keeps the style sheet parsed once: a window polished after
-    // its sheet was read throws the parsed sheet away and reads it again.
+    // Polished before its children exist and before its style sheet is set, the window keeps
+    // the sheet parsed once: a window polished after the sheet was read throws the parsed
+    // sheet away and reads it again.
     ensurePolished();
+}
+
+void MainWindow::applyApplicationFont()
+{
+    const QString path = QStringLiteral(":/font/fonts/font.ttf");
+    if (!QFile::exists(path))
+        return;
+    const int id = QFontDatabase::addApplicationFont(path);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        return;
+    QFont font(families.first());
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    setFont(font);
 }
 
 void MainWindow::setLinkTexts(const QString &siteBase)
