@@ -30,24 +30,31 @@ ShadowsocksProcess::ShadowsocksProcess(QObject *parent)
 
 QString ShadowsocksProcess::programPath() const
 {
+    return programIn(toolDir);
+}
+
+QString ShadowsocksProcess::programIn(const QString &toolDir)
+{
     return toolDir + QLatin1Char('/')
         + Platform::instance().executableName(QStringLiteral("ss-local"));
 }
 
 QString ShadowsocksProcess::version() const
 {
+    return versionFrom(*startVersionQuery(toolDir));
+}
+
+std::unique_ptr<VersionQuery> ShadowsocksProcess::startVersionQuery(const QString &toolDir)
+{
     // shadowsocks-libev names itself and its version at the top of its usage text; its "-v"
     // is the verbose switch and would start a proxy from the system-wide configuration.
-    QProcess tool;
-    tool.setProcessChannelMode(QProcess::MergedChannels);
-    tool.start(programPath(), {QStringLiteral("-h")}, QIODevice::ReadOnly);
-    if (!tool.waitForStarted(VersionTimeoutMs))
-        return QString();
-    if (!tool.waitForFinished(VersionTimeoutMs)) {
-        tool.kill();
-        tool.waitForFinished(VersionTimeoutMs);
-    }
-    const QString head = QString::fromUtf8(tool.readAll()).left(50);
+    return std::make_unique<VersionQuery>(programIn(toolDir), QStringList {QStringLiteral("-h")},
+                                          VersionQuery::MergedOutput, VersionTimeoutMs);
+}
+
+QString ShadowsocksProcess::versionFrom(VersionQuery &query)
+{
+    const QString head = QString::fromUtf8(query.output()).left(50);
     static const QRegularExpression pattern(
         QStringLiteral("shadowsocks-libev (\\d+\\.\\d+\\.\\d+)"),
         QRegularExpression::CaseInsensitiveOption);

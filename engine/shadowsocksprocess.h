@@ -1,6 +1,9 @@
 #pragma once
 
+#include "engine/versionquery.h"
+
 #include <atomic>
+#include <memory>
 
 #include <QObject>
 #include <QProcess>
@@ -26,10 +29,15 @@ public:
 
     // The program: toolDir + "/" + "ss-local" (with ".exe" on Windows).
     QString programPath() const;
+    static QString programIn(const QString &toolDir);
 
     // The tool's version ("3.3.5"), or a null text when it is missing or does not say.
     // Called before the object moves to its thread.
     QString version() const;
+    // The same in two halves: the question starts the tool in `toolDir` and returns at once;
+    // versionFrom() waits for its answer and reads the version from it.
+    static std::unique_ptr<VersionQuery> startVersionQuery(const QString &toolDir);
+    static QString versionFrom(VersionQuery &query);
 
     // Ends every running process of this program file and their children. False only when
     // ending was refused or failed within five seconds.

@@ -82,15 +82,19 @@ int VPNProcess::connectAttemptsUsed() const
 
 QString VPNProcess::version() const
 {
-    QProcess probe;
-    probe.setStandardErrorFile(QProcess::nullDevice());
-    probe.start(programPath(), {QStringLiteral("--version")});
+    return versionFrom(*startVersionQuery());
+}
+
+std::unique_ptr<VersionQuery> VPNProcess::startVersionQuery() const
+{
     // A program that never ends must not hold up the start of the client.
-    if (!probe.waitForFinished(LongWaitMs)) {
-        probe.kill();
-        probe.waitForFinished(LongWaitMs);
-    }
-    return ManagementParser::parseVersion(probe.readAllStandardOutput());
+    return std::make_unique<VersionQuery>(programPath(), QStringList {QStringLiteral("--version")},
+                                          VersionQuery::StandardOutput, LongWaitMs);
+}
+
+QString VPNProcess::versionFrom(VersionQuery &query)
+{
+    return ManagementParser::parseVersion(query.output());
 }
 
 void VPNProcess::init()

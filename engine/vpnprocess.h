@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/versionquery.h"
+
+#include <memory>
+
 #include "engine/managementlinebuffer.h"
 
 #include <atomic>
@@ -50,6 +54,10 @@ public:
     void setMode(VPNProcessMode mode);
     // The installed OpenVPN's version ("2.4.9"), or a null string when it gives none.
     QString version() const;
+    // The same in two halves: the question starts `openvpn --version` and returns at once;
+    // versionFrom() waits for its answer and reads the version from it.
+    std::unique_ptr<VersionQuery> startVersionQuery() const;
+    static QString versionFrom(VersionQuery &query);
 
     QString programPath() const;
     QString logFilePath() const;

@@ -1,5 +1,6 @@
 #include "ui/comboboxchangedpopup.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QApplication>
 
@@ -14,8 +15,23 @@ void ComboBoxChangedPopup::setPopupInsets(const int &left, const int &right, con
     topOffset = top;
 }
 
+void ComboBoxChangedPopup::preparePopup()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    if (m_delegate)
+        setItemDelegate(m_delegate);
+    QWidget *popup = view()->window();
+    popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+    popup->setAttribute(Qt::WA_TranslucentBackground, false);
+    view()->setTextElideMode(Qt::ElideRight);
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
 void ComboBoxChangedPopup::showPopup()
 {
+    preparePopup();
     // The open animation would start at Qt's own geometry and visibly jump to ours.
     const bool animate = QApplication::isEffectEnabled(Qt::UI_AnimateCombo);
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);

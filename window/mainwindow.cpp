@@ -53,7 +53,15 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     subUpdateTimer = new QTimer(this);
     subUpdateTimer->setInterval(1000);
 
-    // The form, its templates, the hidden hints and the version on the About page.
+    appDir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+    ssDir = QDir::toNativeSeparators(QDir(appDir).filePath(QStringLiteral("shadowsocks")));
+    // OpenVPN and the mirror tool answer while the form is built; nothing waits for them yet.
+    vpnProcess = new VPNProcess(appDir);
+    openVpnVersionQuery = vpnProcess->startVersionQuery();
+    mirrorToolVersionQuery = ShadowsocksProcess::startVersionQuery(ssDir);
+
+    // The look, the form, its templates, the hidden hints and the version on the About page.
+    applyLook();
     ui->setupUi(this);
     setUpPages();
     setUpServerLists();
@@ -61,12 +69,10 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     checkServersTemplate
         = tr("<p><span style=\"font-size:13px;\">Checking servers (%0/%1)</span></p>");
 
-    appDir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
     tempDir = QDir::toNativeSeparators(QDir(dataDir).filePath(QStringLiteral("temp")))
         + QDir::separator();
     ovpnConfigPath = tempDir + QStringLiteral("openvpn_config.ovpn");
     ssConfigPath = tempDir + QStringLiteral("ss_config.json");
-    ssDir = QDir::toNativeSeparators(QDir(appDir).filePath(QStringLiteral("shadowsocks")));
 
     // A new program version starts with the built-in emergency address again.
     SettingsStore(SettingsStore::fileNameIn(dataDir)).updateLastVersion();
@@ -78,10 +84,10 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     Loger::endLine();
 
     vpnThread = new QThread(this);
-    vpnProcess = new VPNProcess(appDir);
     vpnProcess->setup(dataDir, tempDir);
     vpnProcess->configPath = ovpnConfigPath;
-    openVpnVersion = vpnProcess->version();
+    openVpnVersion = VPNProcess::versionFrom(*openVpnVersionQuery);
+    openVpnVersionQuery.reset();
     if (openVpnVersion.isEmpty())
         openVpnVersion = QStringLiteral("[not installed]");
     vpnProcess->moveToThread(vpnThread);

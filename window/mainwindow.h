@@ -13,6 +13,8 @@
 #include "system/settingsapplier.h"
 #include "ui/pagenavigation.h"
 
+#include <memory>
+
 #include <QList>
 #include <QMainWindow>
 #include <QPoint>
@@ -311,6 +313,10 @@ private:
     // How long the window's end waits for each of its threads before leaving it to end alone.
     int threadEndWaitMs = VPNProcess::LongWaitMs;
     QString openVpnVersion;
+    // The two version questions run while the form is built; each is collected (and
+    // dropped) where the start-up reads its answer.
+    std::unique_ptr<VersionQuery> openVpnVersionQuery;
+    std::unique_ptr<VersionQuery> mirrorToolVersionQuery;
     QString checkServersTemplate;
     MirrorEndpoint mirrorEndpoint;
     void setupMirrorTool();
@@ -321,6 +327,7 @@ private:
     void setUpComboBoxes();
     void setUpSlidingWidgets();
     void setUpInfoPage();
+    void applyLook();
     void applyApplicationFont();
     void setLinkTexts(const QString &siteBase);
     void riseHintOnce(int page);

@@ -49,7 +49,10 @@ void MainWindow::setupMirrorTool()
     ssProcess = new ShadowsocksProcess();
     ssProcess->toolDir = ssDir;
     ssProcess->configPath = ssConfigPath;
-    mirrorToolFound = !ssProcess->version().isEmpty();
+    if (!mirrorToolVersionQuery)
+        mirrorToolVersionQuery = ShadowsocksProcess::startVersionQuery(ssDir);
+    mirrorToolFound = !ShadowsocksProcess::versionFrom(*mirrorToolVersionQuery).isEmpty();
+    mirrorToolVersionQuery.reset();
     ssProcess->moveToThread(ssThread);
     connect(ssThread, SIGNAL(started()), ssProcess, SLOT(init()));
     connect(ssThread, SIGNAL(finished()), ssProcess, SLOT(deleteLater()));

@@ -59,7 +59,8 @@ void MainWindow::setUpPages()
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                    | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Kestrune VPN"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico")));
+    // The form has set the window icon: decoding every picture of the .ico again would cost
+    // as much as the whole sign-in page.
     setMinimumSize(300, 470);
     setMaximumSize(300, 470);
     applyApplicationFont();
@@ -120,6 +121,14 @@ void MainWindow::setUpPages()
     updateSignInButton();
 }
 
+void MainWindow::applyLook()
+{
+    // Polished before its children exist and before its style sheet is set, the window keeps
+    // the sheet parsed once: a window polished after the sheet was read throws the parsed
+    // sheet away and reads it again.
+    ensurePolished();
+}
+
 void MainWindow::applyApplicationFont()
 {
     const QString path = QStringLiteral(":/font/fonts/font.ttf");
@@ -148,12 +157,7 @@ void MainWindow::setUpComboBoxes()
     const QList<ComboBoxChangedPopup *> combos = findChildren<ComboBoxChangedPopup *>();
     for (ComboBoxChangedPopup *combo : combos) {
         combo->setPopupInsets(15, 15, 1);
-        combo->setItemDelegate(comboItemDelegate);
-        QWidget *popup = combo->view()->window();
-        popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
-        popup->setAttribute(Qt::WA_TranslucentBackground, false);
-        combo->view()->setTextElideMode(Qt::ElideRight);
-        combo->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        combo->setPopupItemDelegate(comboItemDelegate);
     }
 }
 

@@ -8,6 +8,8 @@
 //                connect and disconnect
 // Children of this program do the measuring in fresh processes: `--bare W H` and
 // `--window DATA PROGRAM BASE [--session]`. The service is tools/mockservice on loopback.
+// `--first-paint` as the last argument of either ends the child at its first paint, for a
+// profiler (valgrind --tool=callgrind or massif) that should see the start and nothing else.
 // The stand-in uses the fixed management port 7505: tools/bench.sh runs this in a network
 // namespace of its own.
 
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include <QAbstractButton>
@@ -61,9 +64,10 @@ void say(const QString &line)
 class FirstPaint : public QObject
 {
 public:
-    explicit FirstPaint(QWidget *widget, bool reportMemory)
+    explicit FirstPaint(QWidget *widget, bool reportMemory, bool endThere = false)
         : m_widget(widget)
         , m_memory(reportMemory)
+        , m_end(endThere)
     {
         widget->installEventFilter(this);
     }
@@ -72,6 +76,8 @@ public:
         if (watched == m_widget && event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
             say(QStringLiteral("SHOWN %1 %2").arg(m_widget->width()).arg(m_widget->height()));
+            if (m_end)
+                std::_Exit(0);
             if (m_memory)
                 QTimer::singleShot(500, [] { say(QStringLiteral("RSS %1").arg(residentMb())); });
         }
@@ -81,6 +87,7 @@ public:
 private:
     QWidget *m_widget;
     bool m_memory;
+    bool m_end;
     bool m_seen = false;
 };
 
@@ -118,12 +125,18 @@ private:
     QString m_where;
 };
 
+bool endsAtFirstPaint(int argc, char **argv)
+{
+    return QByteArray(argv[argc - 1]) == "--first-paint";
+}
+
 int runBare(int argc, char **argv)
 {
+    const bool endThere = endsAtFirstPaint(argc, argv);
     QApplication app(argc, argv);
     QWidget window;
     window.setFixedSize(QString(argv[2]).toInt(), QString(argv[3]).toInt());
-    FirstPaint paint(&window, true);
+    FirstPaint paint(&window, true, endThere);
     window.show();
     QTimer::singleShot(2000, &app, &QApplication::quit);
     return app.exec();
@@ -137,13 +150,14 @@ int runWindow(int argc, char **argv)
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     const QString data = argv[2];
-    const bool session = argc > 5;
+    const bool endThere = endsAtFirstPaint(argc, argv);
+    const bool session = argc > 5 && !endThere;
     StartState state
         = prepareStart(&app, data, argv[3], [](const int &, const QStringList &, QWidget *) {});
     ServiceEndpoints service;
     service.apiBase = service.siteBase = service.emergencyBase = service.ipEchoBase = argv[4];
     MainWindow window(data, service, argv[3]);
-    FirstPaint paint(&window, session);
+    FirstPaint paint(&window, session, endThere);
     // From the end of the construction on: sign-in, connect and disconnect.
     StallWatch stalls;
     if (!session) {
