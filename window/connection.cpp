@@ -165,6 +165,7 @@ void MainWindow::switchVPNActionTriggered()
 void MainWindow::on_vpnConCancelButton_clicked()
 {
     Loger::writeLine(tr("Stopping VPN connection"));
+    disarmDiagnosis(true);
     stopConnection(true);
 }
 
@@ -178,6 +179,7 @@ void MainWindow::startConnection()
     QCoreApplication::processEvents();
 
     vpnProcess->procStatus = VPNProcess::ProcConnecting;
+    armDiagnosis();
     refreshConnectionPage();
 
     for (qint32 &counter : trafficCounters)
@@ -213,6 +215,7 @@ void MainWindow::getOriginalIPReply(QNetworkReply *reply)
         RequestLog::writeFailure(Req_OriginalIP, envelope.ok ? Exc_Decode : envelope.failure,
                                  snapshot.errorString);
         stopConnection(false);
+        startDiagnosis();
         showErrorDialog(6, {}, dialogParent());
         return;
     }
@@ -272,8 +275,12 @@ void MainWindow::vpnStateChanged(VPNProcess::VPNProcessStatus status)
             ui->vpnInfoBackButton->click();
         emit vpnProcessStopped();
         refreshConnectionPage();
+        // OpenVPN ended with an error before the tunnel came up.
+        if (vpnProcess->errorSeen)
+            startDiagnosis();
         break;
     case VPNProcess::ProcConnected:
+        disarmDiagnosis(true);
         sendRequest(Req_NewIP);
         break;
     case VPNProcess::ProcConnecting:

@@ -56,6 +56,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     ui->setupUi(this);
     setUpPages();
     setUpServerLists();
+    setUpDiagnosis();
     checkServersTemplate
         = tr("<p><span style=\"font-size:13px;\">Checking servers (%0/%1)</span></p>");
 

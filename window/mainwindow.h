@@ -7,12 +7,14 @@
 #include "api/serviceendpoints.h"
 #include "core/settingstype.h"
 #include "core/settingsvalues.h"
+#include "engine/diagnosisfacts.h"
 #include "engine/mirrorendpoint.h"
 #include "engine/shadowsocksprocess.h"
 #include "engine/vpnprocess.h"
 #include "system/settingsapplier.h"
 #include "ui/pagenavigation.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <QPoint>
@@ -27,6 +29,9 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
 class QListWidget;
 class QListWidgetItem;
 class VPNServerItem;
@@ -44,7 +49,7 @@ class SlidingButton;
 // settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
 // subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
 // availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp and tray.cpp.
+// mirrortool.cpp, diagnosis.cpp and tray.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -274,6 +279,12 @@ private slots:
     void on_vpnDoubleFavServConnectButton_clicked();
     void on_vpnDoubleFavServListWidget_doubleClicked(const QModelIndex &index);
 
+    // ---- diagnosis ----
+    void diagnosisTimeout();
+    void diagnosisFinished(const DiagnosisFacts &probed);
+    void vpnManagementReport(const QString &line);
+    void diagnosisRoadClicked();
+
 private:
     // ---- construction and quit ----
     QString dataDir;
@@ -450,6 +461,30 @@ private:
     void restartConnectionDots();
     void stopConnectionDots();
     void setConnectionControls(VPNProcess::VPNProcessStatus status);
+
+    // ---- diagnosis ----
+    QTimer *diagnosisTimer = nullptr;
+    // Seconds a connection may take before it is diagnosed; 0: never by time.
+    int diagnosisSeconds = 20;
+    QStringList managementReport;
+    bool diagnosisArmed = false;
+    bool autoSwitchPending = false;
+    bool connectionByAutoSwitch = false;
+    int diagnosisRoad = 0;
+    QElapsedTimer connectStarted;
+    DiagnosisFacts diagnosisBase;
+    QWidget *diagnosisWidget = nullptr;
+    QLabel *diagnosisLabel = nullptr;
+    QPushButton *diagnosisButton = nullptr;
+    QCheckBox *settingAutoSwitchCheckBox = nullptr;
+    void setUpDiagnosis();
+    // A connect action starts the clock; a tunnel that comes up or a stop by the user ends it.
+    void armDiagnosis();
+    void disarmDiagnosis(bool hideVerdict);
+    // Reads what OpenVPN reported, stops the attempt and runs the probes off this thread.
+    void startDiagnosis();
+    void takeRoad(int road, bool automatically);
+    void showDiagnosisOnIdlePage();
 
     // ---- tray ----
     QMenu *trayMenu = nullptr;
