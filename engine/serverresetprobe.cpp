@@ -60,8 +60,16 @@ void ServerResetProbe::start(const QString &host, quint16 port, int limitMs,
             finish(result);
     });
     connect(m_socket, &QAbstractSocket::errorOccurred, this,
-            [this](QAbstractSocket::SocketError error) {
+            [this, host, port](QAbstractSocket::SocketError error) {
                 switch (error) {
+                case QAbstractSocket::ProxyConnectionRefusedError:
+                    // The mirror tool reports listening a moment before it does; the
+                    // probe's bound still holds.
+                    QTimer::singleShot(100, this, [this, host, port] {
+                        if (!m_done)
+                            m_socket->connectToHost(host, port);
+                    });
+                    break;
                 case QAbstractSocket::ConnectionRefusedError:
                     finish(ProbeResult::Refused);
                     break;

@@ -196,6 +196,14 @@ void MainWindow::diagnosisFinished(const DiagnosisFacts &probed)
     facts.mirrorUsed = diagnosisBase.mirrorUsed;
     facts.openVpn = diagnosisBase.openVpn;
     const DiagnosisVerdict::Kind kind = DiagnosisVerdict::decide(facts);
+    Loger::writeLine(QStringLiteral("Diagnosis: probes: server %1, mirror %2, service %3/%4, "
+                                    "default route %5, OpenVPN step %6")
+                         .arg(int(facts.serverTcp))
+                         .arg(int(facts.mirror))
+                         .arg(facts.apiProbed ? int(facts.apiReachable[0]) : -1)
+                         .arg(facts.apiProbed ? int(facts.apiReachable[1]) : -1)
+                         .arg(int(facts.defaultRoute))
+                         .arg(int(facts.openVpn.furthest)));
     Loger::writeLine(QStringLiteral("Diagnosis: ") + DiagnosisVerdict::englishText(kind));
     Loger::writeLine(QStringLiteral("Diagnosis: found %1 s after the connect action")
                          .arg(double(connectStarted.elapsed()) / 1000.0, 0, 'f', 1));
