@@ -34,7 +34,9 @@ quint16 freeLoopbackPort()
 
 } // namespace
 
-DiagnosisProbes::DiagnosisProbes(const DiagnosisPlan &plan) : m_plan(plan) { }
+DiagnosisProbes::DiagnosisProbes(const DiagnosisPlan &plan)
+    : m_plan(plan)
+{ }
 
 DiagnosisProbes::~DiagnosisProbes()
 {
@@ -164,8 +166,7 @@ void DiagnosisProbes::startMirrorTool(const QByteArray &config)
         auto *probe = new ServerResetProbe(this);
         connect(probe, &ServerResetProbe::done, this, give);
         probe->start(m_plan.serverHost, m_plan.serverPort, m_plan.limitMs,
-                     QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"),
-                                   port));
+                     QNetworkProxy(QNetworkProxy::Socks5Proxy, QStringLiteral("127.0.0.1"), port));
     });
     connect(m_tool, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             [this, give] {

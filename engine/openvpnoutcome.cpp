@@ -9,18 +9,19 @@ bool says(const QString &text, const char *words)
 
 void readMessages(OpenVpnOutcome &o, const QString &text)
 {
-    o.tlsFailed = o.tlsFailed || says(text, "TLS key negotiation failed")
-        || says(text, ",tls-error");
+    o.tlsFailed
+        = o.tlsFailed || says(text, "TLS key negotiation failed") || says(text, ",tls-error");
     o.refused = o.refused || says(text, "Connection refused");
     o.noRoute = o.noRoute || says(text, "No route to host");
     o.networkUnreachable = o.networkUnreachable || says(text, "Network is unreachable");
-    o.unresolved = o.unresolved || says(text, "Cannot resolve host address")
-        || says(text, "RESOLVE: ");
+    o.unresolved
+        = o.unresolved || says(text, "Cannot resolve host address") || says(text, "RESOLVE: ");
     // The server took part and said no: a refused account, a refused certificate, keys that
     // do not match the server's.
     o.authFailed = o.authFailed || says(text, "AUTH_FAILED") || says(text, "VERIFY ERROR")
         || says(text, "TLS Error: TLS object CN") || says(text, "HMAC authentication failed")
-        || says(text, "tls-crypt unwrapping failed") || says(text, "Authenticate/Decrypt packet error");
+        || says(text, "tls-crypt unwrapping failed")
+        || says(text, "Authenticate/Decrypt packet error");
 }
 
 } // namespace

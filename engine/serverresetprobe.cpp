@@ -15,7 +15,9 @@ const int ResetSize = 16;
 
 } // namespace
 
-ServerResetProbe::ServerResetProbe(QObject *parent) : QObject(parent) { }
+ServerResetProbe::ServerResetProbe(QObject *parent)
+    : QObject(parent)
+{ }
 
 QByteArray ServerResetProbe::clientReset()
 {
@@ -46,9 +48,8 @@ void ServerResetProbe::start(const QString &host, quint16 port, int limitMs,
     m_socket->setProxy(proxy);
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        finish(m_connected ? ProbeResult::Silent : ProbeResult::TimedOut);
-    });
+    connect(m_timer, &QTimer::timeout, this,
+            [this] { finish(m_connected ? ProbeResult::Silent : ProbeResult::TimedOut); });
     connect(m_socket, &QTcpSocket::connected, this, [this] {
         m_connected = true;
         m_socket->write(clientReset());

@@ -19,8 +19,7 @@ State fromProcTables(const QByteArray &ipv4, const QByteArray &ipv6)
     // loopback's own entries ("lo") are no way out.
     for (const QByteArray &line : ipv6.split('\n')) {
         const QList<QByteArray> f = line.simplified().split(' ');
-        if (f.size() >= 10 && f.at(0) == QByteArray(32, '0') && f.at(1) == "00"
-            && f.at(9) != "lo")
+        if (f.size() >= 10 && f.at(0) == QByteArray(32, '0') && f.at(1) == "00" && f.at(9) != "lo")
             return State::Present;
     }
     return State::Missing;

@@ -2,13 +2,13 @@
 // works, and that road taken on request (or by itself when the user asked for it).
 
 #include "api/apirequestbuilder.h"
-#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "engine/configremote.h"
 #include "engine/diagnosisprobes.h"
 #include "engine/diagnosisverdict.h"
 #include "system/platform.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -57,7 +57,12 @@ void MainWindow::setUpDiagnosis()
     diagnosisButton = new QPushButton(diagnosisWidget);
     diagnosisButton->setObjectName(QStringLiteral("vpnConDiagnosisButton"));
     diagnosisButton->setCursor(Qt::PointingHandCursor);
-    diagnosisButton->setMinimumHeight(36);
+    diagnosisButton->setMinimumHeight(32);
+    diagnosisButton->setStyleSheet(QStringLiteral(
+        "QPushButton { color: #fb7c2f; background: white; border: 1px solid #fb7c2f; "
+        "border-radius: 16px; padding: 0 16px; font-size: 12px; } "
+        "QPushButton:hover, QPushButton:focus { background: #fff3ec; } "
+        "QPushButton:pressed { color: #e93023; border-color: #e93023; }"));
     connect(diagnosisButton, SIGNAL(clicked()), this, SLOT(diagnosisRoadClicked()));
     layout->addWidget(diagnosisLabel);
     layout->addWidget(diagnosisButton, 0, Qt::AlignHCenter);
@@ -91,8 +96,8 @@ void MainWindow::armDiagnosis()
 {
     if (!diagnosisTimer)
         return;
-    connect(vpnProcess, SIGNAL(managementReport(QString)), this,
-            SLOT(vpnManagementReport(QString)), Qt::UniqueConnection);
+    connect(vpnProcess, SIGNAL(managementReport(QString)), this, SLOT(vpnManagementReport(QString)),
+            Qt::UniqueConnection);
     managementReport.clear();
     diagnosisArmed = true;
     // A road taken by itself is taken once: its own connection is not switched again.
@@ -138,8 +143,7 @@ void MainWindow::startDiagnosis()
     const ConfigRemote remote = ConfigRemote::read(
         configFile.open(QIODevice::ReadOnly) ? configFile.readAll() : QByteArray());
     diagnosisBase = DiagnosisFacts();
-    diagnosisBase.udp = remote.host.isEmpty() ? ui->settingProtUDPRButton->isChecked()
-                                              : remote.udp;
+    diagnosisBase.udp = remote.host.isEmpty() ? ui->settingProtUDPRButton->isChecked() : remote.udp;
     diagnosisBase.mirrorUsed = mirrorActive;
     diagnosisBase.openVpn
         = OpenVpnOutcome::read(managementReport, readTail(vpnProcess->logFilePath()));
@@ -168,12 +172,11 @@ void MainWindow::startDiagnosis()
     }
     plan.caCertificates = trustedCertificates;
     if (mirrorToolFound) {
-        plan.ssLocalPath = QDir(ssDir).filePath(
-            Platform::instance().executableName(QStringLiteral("ss-local")));
+        plan.ssLocalPath
+            = QDir(ssDir).filePath(Platform::instance().executableName(QStringLiteral("ss-local")));
         plan.mirrorConfigPath = ssConfigPath;
         context.apiBaseUrl = apiBaseUrl;
-        plan.mirrorConfigRequest
-            = ApiRequestBuilder::build(Req_MirrorToolConfig, context).request;
+        plan.mirrorConfigRequest = ApiRequestBuilder::build(Req_MirrorToolConfig, context).request;
     }
     plan.workDir = tempDir;
 
@@ -222,8 +225,8 @@ void MainWindow::diagnosisFinished(const DiagnosisFacts &probed)
     diagnosisWidget->show();
     refreshConnectionPage();
 
-    const bool switchable = diagnosisRoad == DiagnosisVerdict::UseTcp
-        || diagnosisRoad == DiagnosisVerdict::UseMirror;
+    const bool switchable
+        = diagnosisRoad == DiagnosisVerdict::UseTcp || diagnosisRoad == DiagnosisVerdict::UseMirror;
     if (switchable && settingAutoSwitchCheckBox->isChecked() && !connectionByAutoSwitch)
         takeRoad(diagnosisRoad, true);
 }

@@ -35,9 +35,10 @@ bool shapeNetwork(const QString &drops, bool defaultRoute)
 {
     run("nft", {"delete", "table", "inet", "kdiag"});
     if (!drops.isEmpty()
-        && !run("nft", {"add table inet kdiag; add chain inet kdiag out { type filter hook output "
-                        "priority 0; }; add rule inet kdiag out "
-                        + drops}))
+        && !run("nft",
+                {"add table inet kdiag; add chain inet kdiag out { type filter hook output "
+                 "priority 0; }; add rule inet kdiag out "
+                 + drops}))
         return false;
     run("ip", {"route", "del", "default"});
     return !defaultRoute || run("ip", {"route", "add", "default", "via", "10.77.0.1"});
@@ -92,8 +93,9 @@ private slots:
         QTest::addColumn<bool>("automatic");
         QTest::addColumn<int>("limit"); // seconds before the diagnosis
         QTest::addColumn<DiagnosisVerdict::Kind>("verdict");
-        QTest::newRow("UDP 1194 dropped") << true << 1194 << "ip daddr " + Far + " udp dport 1194 drop"
-                                          << true << false << false << 20 << DiagnosisVerdict::UdpBlocked;
+        QTest::newRow("UDP 1194 dropped")
+            << true << 1194 << "ip daddr " + Far + " udp dport 1194 drop" << true << false << false
+            << 20 << DiagnosisVerdict::UdpBlocked;
         QTest::newRow("UDP 1194 dropped, switched by itself")
             << true << 1194 << "ip daddr " + Far + " udp dport 1194 drop" << true << false << true
             << 8 << DiagnosisVerdict::UdpBlocked;
@@ -162,18 +164,19 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         rig.click("vpnConAutoChoiceButton");
-        QTRY_VERIFY2_WITH_TIMEOUT(label->text().startsWith(sentence), qPrintable(tail(rig.log.lines())),
-                                  30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(label->text().startsWith(sentence),
+                                  qPrintable(tail(rig.log.lines())), 30000);
         const qint64 took = clock.elapsed();
         qInfo("%s: \"%s\" after %.1f s", QTest::currentDataTag(), qPrintable(sentence),
               double(took) / 1000.0);
         QVERIFY(took < 30000);
         QVERIFY(rig.log.contains("Diagnosis: " + DiagnosisVerdict::englishText(verdict)));
         QVERIFY(rig.widget("vpnConDiagnosisWidget")->isVisible());
-        // tools/screenshots.sh sets a folder for pictures of the verdicts.
+        // Pictures of the verdicts, when a folder is named for them (docs/screenshots).
         const QString shots = qEnvironmentVariable("KESTRUNE_SHOTS_DIR");
         if (!shots.isEmpty() && !automatic)
-            rig.window()->grab().save(QStringLiteral("%1/diagnosis-%2.png").arg(shots).arg(int(verdict)));
+            rig.window()->grab().save(
+                QStringLiteral("%1/diagnosis-%2.png").arg(shots).arg(int(verdict)));
         const DiagnosisVerdict::Road road = DiagnosisVerdict::roadOf(verdict);
         if (!automatic) {
             QCOMPARE(button->isVisible(), road != DiagnosisVerdict::NoRoad);

@@ -28,10 +28,11 @@ private slots:
         QTest::addColumn<QString>("log");
         QTest::addColumn<V::Kind>("verdict");
         const QStringList waited {">STATE:1,RESOLVE,,,,,,", ">STATE:2,WAIT,,,,,,"};
-        const QString tlsFailed = "TLS Error: TLS key negotiation failed to occur within 60 seconds";
+        const QString tlsFailed
+            = "TLS Error: TLS key negotiation failed to occur within 60 seconds";
         const QStringList none;
-        QTest::newRow("no default route") << "- ++" << true << false << P::Answered << P::NotRun
-                                          << waited << "" << V::NoNetwork;
+        QTest::newRow("no default route")
+            << "- ++" << true << false << P::Answered << P::NotRun << waited << "" << V::NoNetwork;
         QTest::newRow("nothing answers") << "+ --" << true << false << P::TimedOut << P::TimedOut
                                          << waited << "" << V::NoNetwork;
         QTest::newRow("OpenVPN: network unreachable")
@@ -39,16 +40,17 @@ private slots:
             << "TCP: connect to [AF_INET]10.78.0.1:1194 failed: Network is unreachable"
             << V::NoNetwork;
         QTest::newRow("API down on both addresses, server there")
-            << "+ --" << true << false << P::Answered << P::NotRun << none << "" << V::ServiceBlocked;
+            << "+ --" << true << false << P::Answered << P::NotRun << none << ""
+            << V::ServiceBlocked;
         QTest::newRow("API down on both addresses, mirror there")
             << "+ --" << false << false << P::TimedOut << P::Answered << none << ""
             << V::ServiceBlocked;
         QTest::newRow("API on the emergency address only is not blocked")
             << "+ -+" << true << false << P::Answered << P::NotRun << waited << tlsFailed
             << V::UdpBlocked;
-        QTest::newRow("UDP dropped, TCP answers") << "+ ++" << true << false << P::Answered
-                                                  << P::NotRun << waited << tlsFailed
-                                                  << V::UdpBlocked;
+        QTest::newRow("UDP dropped, TCP answers")
+            << "+ ++" << true << false << P::Answered << P::NotRun << waited << tlsFailed
+            << V::UdpBlocked;
         QTest::newRow("UDP dropped, TCP port takes the connection silently")
             << "+ ++" << true << false << P::Silent << P::Answered << waited << "" << V::UdpBlocked;
         QTest::newRow("no listener: refused") << "+ ++" << false << false << P::Refused << P::NotRun
@@ -57,8 +59,8 @@ private slots:
         QTest::newRow("everything to the server dropped, mirror works")
             << "+ ++" << true << false << P::TimedOut << P::Answered << waited << tlsFailed
             << V::VpnBlocked;
-        QTest::newRow("on the mirror already") << "+ ++" << false << true << P::TimedOut
-                                               << P::Answered << none << "" << V::ServerDown;
+        QTest::newRow("on the mirror already")
+            << "+ ++" << false << true << P::TimedOut << P::Answered << none << "" << V::ServerDown;
         QTest::newRow("server answers, refuses the account")
             << "+ ++" << true << false << P::Answered << P::NotRun
             << QStringList {">STATE:3,AUTH,,,,,,", ">FATAL:AUTH_FAILED"} << "" << V::Refused;
@@ -68,8 +70,8 @@ private slots:
         QTest::newRow("negotiated, then failed for another reason")
             << "+ ++" << false << false << P::Answered << P::NotRun
             << QStringList {">STATE:3,GET_CONFIG,,,,,,"} << "" << V::Unclear;
-        QTest::newRow("nothing probed") << "? .." << true << false << P::NotRun << P::NotRun << none
-                                        << "" << V::Unclear;
+        QTest::newRow("nothing probed")
+            << "? .." << true << false << P::NotRun << P::NotRun << none << "" << V::Unclear;
         // Bad input.
         QTest::newRow("server name does not resolve")
             << "+ ++" << true << false << P::Unresolved << P::NotRun << none
@@ -117,14 +119,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<P>("result");
-        QTest::newRow("server reset") << QByteArray::fromHex("001a40") + QByteArray(26, 'x')
-                                      << P::Answered;
+        QTest::newRow("server reset")
+            << QByteArray::fromHex("001a40") + QByteArray(26, 'x') << P::Answered;
         QTest::newRow("too short to tell") << QByteArray::fromHex("0020") << P::NotRun;
         QTest::newRow("an HTTP server") << QByteArray("HTTP/1.1 400 Bad Request\r\n") << P::Garbage;
         QTest::newRow("a reset with an impossible length")
             << QByteArray::fromHex("000240") << P::Garbage;
-        QTest::newRow("the client's own reset echoed") << ServerResetProbe::clientReset()
-                                                       << P::Garbage;
+        QTest::newRow("the client's own reset echoed")
+            << ServerResetProbe::clientReset() << P::Garbage;
     }
     void firstBytesOfTheFarEndAreRead()
     {
@@ -142,12 +144,15 @@ private slots:
         const QByteArray v4default = head + "veth0\t00000000\t01004D0A\t0003\t0\t0\t0\t00000000\n";
         const QByteArray v4subnet = head + "veth0\t00004D0A\t00000000\t0001\t0\t0\t0\tFCFFFFFF\n";
         const QByteArray zeros(32, '0');
-        const QByteArray v6lo = zeros + " 00 " + zeros + " 00 " + zeros + " ffffffff 1 0 00200200 lo\n";
+        const QByteArray v6lo
+            = zeros + " 00 " + zeros + " 00 " + zeros + " ffffffff 1 0 00200200 lo\n";
         const QByteArray v6default = zeros + " 00 " + zeros + " 00 " + zeros + " 400 2 0 3 eth0\n";
-        QTest::newRow("IPv4 default") << v4default << QByteArray() << int(DefaultRoute::State::Present);
+        QTest::newRow("IPv4 default")
+            << v4default << QByteArray() << int(DefaultRoute::State::Present);
         QTest::newRow("subnet only") << v4subnet << v6lo << int(DefaultRoute::State::Missing);
         QTest::newRow("IPv6 default") << v4subnet << v6default << int(DefaultRoute::State::Present);
-        QTest::newRow("no tables") << QByteArray() << QByteArray() << int(DefaultRoute::State::Unknown);
+        QTest::newRow("no tables")
+            << QByteArray() << QByteArray() << int(DefaultRoute::State::Unknown);
     }
     void defaultRouteIsReadFromTheRoutingTables()
     {
@@ -165,8 +170,9 @@ private slots:
         QTest::addColumn<bool>("udp");
         QTest::newRow("proto line") << QByteArray("client\nproto tcp\nremote 10.78.0.1 443\n")
                                     << "10.78.0.1" << 443 << false;
-        QTest::newRow("proto on the remote") << QByteArray("remote vpn.example 1195 udp\nremote x 1\n")
-                                             << "vpn.example" << 1195 << true;
+        QTest::newRow("proto on the remote")
+            << QByteArray("remote vpn.example 1195 udp\nremote x 1\n") << "vpn.example" << 1195
+            << true;
         QTest::newRow("no port, bad port") << QByteArray("remote a\n") << "a" << 1194 << true;
         QTest::newRow("port out of range") << QByteArray("remote a 70000\n") << "a" << 1194 << true;
         QTest::newRow("none") << QByteArray("\x00\xff garbage") << "" << 1194 << true;
