@@ -211,8 +211,11 @@ void MainWindow::diagnosisFinished(const DiagnosisFacts &probed)
     Loger::writeLine(QStringLiteral("Diagnosis: found %1 s after the connect action")
                          .arg(double(connectStarted.elapsed()) / 1000.0, 0, 'f', 1));
 
-    // A connection started meanwhile keeps its page; the verdict stays in the log.
-    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
+    // A connection started meanwhile keeps its page; the verdict stays in the log. One still
+    // stopping shows the verdict once it is down.
+    if (vpnProcess
+        && (vpnProcess->procStatus == VPNProcess::ProcConnecting
+            || vpnProcess->procStatus == VPNProcess::ProcConnected))
         return;
     diagnosisRoad = DiagnosisVerdict::roadOf(kind);
     if (diagnosisRoad == DiagnosisVerdict::UseMirror && !mirrorToolFound)
@@ -238,6 +241,9 @@ void MainWindow::diagnosisRoadClicked()
 
 void MainWindow::takeRoad(int road, bool automatically)
 {
+    // The attempt that was diagnosed is down before the next road is taken.
+    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
+        stopConnection(true);
     QString note;
     switch (road) {
     case DiagnosisVerdict::ChooseServer:

@@ -93,22 +93,33 @@ private slots:
         QTest::addColumn<bool>("automatic");
         QTest::addColumn<int>("limit"); // seconds before the diagnosis
         QTest::addColumn<DiagnosisVerdict::Kind>("verdict");
+        QTest::addColumn<QString>("remote");
+        QTest::addColumn<QString>("mirrorPassword");
         QTest::newRow("UDP 1194 dropped")
             << true << 1194 << "ip daddr " + Far + " udp dport 1194 drop" << true << false << false
-            << 20 << DiagnosisVerdict::UdpBlocked;
+            << 20 << DiagnosisVerdict::UdpBlocked << Far << "diagnosis-pass";
         QTest::newRow("UDP 1194 dropped, switched by itself")
             << true << 1194 << "ip daddr " + Far + " udp dport 1194 drop" << true << false << true
-            << 8 << DiagnosisVerdict::UdpBlocked;
+            << 8 << DiagnosisVerdict::UdpBlocked << Far << "diagnosis-pass";
         QTest::newRow("everything to the server dropped, mirror reachable")
             << false << 1194 << "ip daddr " + Far + " drop" << true << false << false << 8
-            << DiagnosisVerdict::VpnBlocked;
-        QTest::newRow("no listener on the server") << false << 1195 << QString() << true << false
-                                                   << false << 8 << DiagnosisVerdict::ServerDown;
-        QTest::newRow("no default route") << true << 1194 << QString() << false << false << false
-                                          << 8 << DiagnosisVerdict::NoNetwork;
+            << DiagnosisVerdict::VpnBlocked << Far << "diagnosis-pass";
+        QTest::newRow("no listener on the server")
+            << false << 1195 << QString() << true << false << false << 8
+            << DiagnosisVerdict::ServerDown << Far << "diagnosis-pass";
+        QTest::newRow("no default route")
+            << true << 1194 << QString() << false << false << false << 8
+            << DiagnosisVerdict::NoNetwork << Far << "diagnosis-pass";
         QTest::newRow("API answers garbage on both addresses")
             << true << 1194 << QString() << true << true << false << 8
-            << DiagnosisVerdict::ServiceBlocked;
+            << DiagnosisVerdict::ServiceBlocked << Far << "diagnosis-pass";
+        QTest::newRow("server name that does not resolve")
+            << true << 1194 << QString() << true << false << false << 8
+            << DiagnosisVerdict::ServerDown << "no-such-server.invalid"
+            << "diagnosis-pass";
+        QTest::newRow("mirror configuration with a wrong password")
+            << false << 1194 << "ip daddr " + Far + " drop" << true << false << false << 8
+            << DiagnosisVerdict::ServerDown << Far << "wrong-pass";
     }
     void verdictAndRoad()
     {
@@ -120,6 +131,8 @@ private slots:
         QFETCH(bool, automatic);
         QFETCH(int, limit);
         QFETCH(DiagnosisVerdict::Kind, verdict);
+        QFETCH(QString, remote);
+        QFETCH(QString, mirrorPassword);
 
         WindowRig rig(WindowRig::LocalService);
         QVERIFY(!rig.programs.installSsLocal().isEmpty());
@@ -130,13 +143,13 @@ private slots:
                               .arg(limit)
                               .arg(automatic)
                               .toUtf8()));
-        rig.service.setOpenVpnRemote(Far, quint16(port));
+        rig.service.setOpenVpnRemote(remote, quint16(port));
         rig.service.setOpenVpnExtraLines(inline_("ca", m_pki + "/cert.pem")
                                          + inline_("cert", m_pki + "/cert.pem")
                                          + inline_("key", m_pki + "/key.pem") + "verb 3\n");
         rig.service.setMirrorConfig({{"server", "10.79.0.1"},
                                      {"server_port", 8388},
-                                     {"password", "diagnosis-pass"},
+                                     {"password", mirrorPassword},
                                      {"method", "chacha20-ietf-poly1305"},
                                      {"local_address", "127.0.0.1"},
                                      {"local_port", freePort()}});
