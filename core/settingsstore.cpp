@@ -315,6 +315,9 @@ bool SettingsStore::saveGeneral(const GeneralSettings &values)
         settings.setValue(QStringLiteral("ServerMirrorConfig"), values.serverMirrorConfig);
         settings.setValue(QStringLiteral("RequestTimeout"), values.requestTimeout);
         settings.setValue(QStringLiteral("DNSProtection"), values.dnsProtection);
+        settings.setValue(QStringLiteral("DiagnosisSeconds"), values.diagnosisSeconds);
+        settings.setValue(QStringLiteral("SwitchRoadAutomatically"),
+                          values.switchRoadAutomatically);
     });
 }
 
@@ -456,6 +459,12 @@ GeneralSettings SettingsStore::loadGeneral()
             values.requestTimeout = timeout;
         values.dnsProtection
             = readBool(settings, QStringLiteral("DNSProtection"), values.dnsProtection);
+        // A negative limit keeps the default; 0 turns the limit off.
+        const int seconds = readInt(settings, QStringLiteral("DiagnosisSeconds"), -1);
+        if (seconds >= 0)
+            values.diagnosisSeconds = seconds;
+        values.switchRoadAutomatically = readBool(
+            settings, QStringLiteral("SwitchRoadAutomatically"), values.switchRoadAutomatically);
     }
     logLoaded(settingsTypeDescription(Set_General));
     return values;

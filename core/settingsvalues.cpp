@@ -13,10 +13,12 @@ bool operator==(const GeneralSettings &a, const GeneralSettings &b)
     return a.loginData == b.loginData
         && std::tie(a.udp, a.packageId, a.lockConnection, a.autoConnect, a.startMinimized,
                     a.showStatOnConnect, a.systemAutostart, a.checkAvailableServers,
-                    a.serverMirrorConfig, a.requestTimeout, a.dnsProtection)
+                    a.serverMirrorConfig, a.requestTimeout, a.dnsProtection, a.diagnosisSeconds,
+                    a.switchRoadAutomatically)
         == std::tie(b.udp, b.packageId, b.lockConnection, b.autoConnect, b.startMinimized,
                     b.showStatOnConnect, b.systemAutostart, b.checkAvailableServers,
-                    b.serverMirrorConfig, b.requestTimeout, b.dnsProtection);
+                    b.serverMirrorConfig, b.requestTimeout, b.dnsProtection, b.diagnosisSeconds,
+                    b.switchRoadAutomatically);
 }
 
 bool operator==(const DoubleFavorite &a, const DoubleFavorite &b)

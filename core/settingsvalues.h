@@ -33,6 +33,10 @@ struct GeneralSettings
     bool serverMirrorConfig = false;
     int requestTimeout = 5000;
     bool dnsProtection = true;
+    // Seconds a connection may take before it is diagnosed; 0: never by time.
+    int diagnosisSeconds = 20;
+    // Take the TCP or mirror road by itself when the network blocks VPN.
+    bool switchRoadAutomatically = false;
 };
 
 // One favourite entry server of the double subscription with its favourite exits.

@@ -375,6 +375,8 @@ void VPNProcess::listenerReadyRead()
     }
 
     for (const QString &line : qAsConst(lines)) {
+        if (line.startsWith(QLatin1String(">STATE:")) || line.startsWith(QLatin1String(">FATAL:")))
+            emit managementReport(line);
         if (line.startsWith(QLatin1String(">STATE:"))) {
             VPNProcessStatus next;
             switch (ManagementParser::stateOfLine(line)) {

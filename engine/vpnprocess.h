@@ -86,6 +86,8 @@ signals:
     void tcpLstnrConnected();
     void tcpLstnrDisconnected();
     void dataStatChanged(int in, int out);
+    // Every ">STATE:" and ">FATAL:" line, as OpenVPN reported it, for a diagnosis.
+    void managementReport(const QString &line);
 
 public slots:
     void init();

@@ -166,6 +166,7 @@ void MainWindow::switchVPNActionTriggered()
 void MainWindow::on_vpnConCancelButton_clicked()
 {
     Loger::writeLine(tr("Stopping VPN connection"));
+    disarmDiagnosis(true);
     stopConnection(true);
 }
 
@@ -179,6 +180,7 @@ void MainWindow::startConnection()
     QCoreApplication::processEvents();
 
     vpnProcess->procStatus = VPNProcess::ProcConnecting;
+    armDiagnosis();
     refreshConnectionPage();
 
     for (qint32 &counter : trafficCounters)
@@ -214,6 +216,7 @@ void MainWindow::getOriginalIPReply(QNetworkReply *reply)
         RequestLog::writeFailure(Req_OriginalIP, envelope.ok ? Exc_Decode : envelope.failure,
                                  snapshot.errorString);
         stopConnection(false);
+        startDiagnosis();
         showErrorDialog(6, {}, dialogParent());
         return;
     }
@@ -273,8 +276,12 @@ void MainWindow::vpnStateChanged(VPNProcess::VPNProcessStatus status)
             ui->vpnInfoBackButton->click();
         emit vpnProcessStopped();
         refreshConnectionPage();
+        // OpenVPN ended with an error before the tunnel came up.
+        if (vpnProcess->errorSeen)
+            startDiagnosis();
         break;
     case VPNProcess::ProcConnected:
+        disarmDiagnosis(true);
         sendRequest(Req_NewIP);
         break;
     case VPNProcess::ProcConnecting:

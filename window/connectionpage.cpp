@@ -163,6 +163,7 @@ void MainWindow::refreshConnectionPage()
         ui->vpnConStatusStackedWidget->setCurrentIndex(failed ? 2 : 0);
         if (failed)
             alertIfMinimised();
+        showDiagnosisOnIdlePage();
         if (switchVPNAction) {
             switchVPNAction->setEnabled(true);
             if (validSub)

@@ -65,6 +65,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     ui->setupUi(this);
     setUpPages();
     setUpServerLists();
+    setUpDiagnosis();
     setUpAccessibility();
     checkServersTemplate
         = tr("<p><span style=\"font-size:13px;\">Checking servers (%0/%1)</span></p>");

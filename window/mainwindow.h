@@ -7,6 +7,7 @@
 #include "api/serviceendpoints.h"
 #include "core/settingstype.h"
 #include "core/settingsvalues.h"
+#include "engine/diagnosisfacts.h"
 #include "engine/mirrorendpoint.h"
 #include "engine/shadowsocksprocess.h"
 #include "engine/vpnprocess.h"
@@ -15,6 +16,7 @@
 
 #include <memory>
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMainWindow>
 #include <QPoint>
@@ -29,6 +31,9 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
 class QListWidget;
 class QListWidgetItem;
 class VPNServerItem;
@@ -46,7 +51,7 @@ class SlidingButton;
 // settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
 // subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
 // availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp, tray.cpp, accessibility.cpp, diagnostics.cpp and locktest.cpp.
+// mirrortool.cpp, diagnosis.cpp, tray.cpp, accessibility.cpp, diagnostics.cpp and locktest.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -278,6 +283,12 @@ private slots:
     void on_vpnDoubleFavServConnectButton_clicked();
     void on_vpnDoubleFavServListWidget_doubleClicked(const QModelIndex &index);
 
+    // ---- diagnosis ----
+    void diagnosisTimeout();
+    void diagnosisFinished(const DiagnosisFacts &probed);
+    void vpnManagementReport(const QString &line);
+    void diagnosisRoadClicked();
+
 private:
     // ---- construction and quit ----
     QString dataDir;
@@ -483,6 +494,30 @@ private:
     // Names the connection page's status after what it shows and has a screen reader say a
     // change at once.
     void announceConnectionStatus();
+
+    // ---- diagnosis ----
+    QTimer *diagnosisTimer = nullptr;
+    // Seconds a connection may take before it is diagnosed; 0: never by time.
+    int diagnosisSeconds = 20;
+    QStringList managementReport;
+    bool diagnosisArmed = false;
+    bool autoSwitchPending = false;
+    bool connectionByAutoSwitch = false;
+    int diagnosisRoad = 0;
+    QElapsedTimer connectStarted;
+    DiagnosisFacts diagnosisBase;
+    QWidget *diagnosisWidget = nullptr;
+    QLabel *diagnosisLabel = nullptr;
+    QPushButton *diagnosisButton = nullptr;
+    QCheckBox *settingAutoSwitchCheckBox = nullptr;
+    void setUpDiagnosis();
+    // A connect action starts the clock; a tunnel that comes up or a stop by the user ends it.
+    void armDiagnosis();
+    void disarmDiagnosis(bool hideVerdict);
+    // Reads what OpenVPN reported, stops the attempt and runs the probes off this thread.
+    void startDiagnosis();
+    void takeRoad(int road, bool automatically);
+    void showDiagnosisOnIdlePage();
 
     // ---- tray ----
     QMenu *trayMenu = nullptr;

@@ -60,6 +60,8 @@ bool MainWindow::saveSettings(SettingsType type)
         values.serverMirrorConfig = mirrorFlags[1];
         values.requestTimeout = requestTimeout;
         values.dnsProtection = ui->settingDNSProtectCheckBox->isChecked();
+        values.diagnosisSeconds = diagnosisSeconds;
+        values.switchRoadAutomatically = settingAutoSwitchCheckBox->isChecked();
         return store.saveGeneral(values);
     }
     case Set_Favorites: {
@@ -163,6 +165,8 @@ QVariantList MainWindow::loadSettings(SettingsType type, const QVariant &argumen
         mirrorFlags[1] = values.serverMirrorConfig;
         requestTimeout = values.requestTimeout;
         ui->settingDNSProtectCheckBox->setChecked(values.dnsProtection);
+        diagnosisSeconds = values.diagnosisSeconds;
+        settingAutoSwitchCheckBox->setChecked(values.switchRoadAutomatically);
         return {};
     }
     case Set_Favorites: {

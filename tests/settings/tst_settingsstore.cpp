@@ -25,11 +25,12 @@ namespace {
 // the one an earlier installation wrote for "s3cret!" and this login.
 const QByteArray EveryValueFile
     = "[General]\nAutoConnect=true\nCheckAvailableServers=true\nDNSProtection=false\n"
+      "DiagnosisSeconds=12\n"
       "EmergencyAddress=http://198.51.100.77\nEmergencyAddressUseByDef=true\nLanguage=4\n"
       "LastLaunchedVersion=1.26.0\nLastVPN_ID_1=118\nLastVPN_ID_2=42\nLockConnection=true\n"
       "Login=user@example.com\nPackageID=4711\nPassword=AwIpk/+Mv9yuy8rr\nRememberMe=true\n"
       "RequestTimeout=8000\nServerMirrorConfig=true\nStartMinimized=true\n"
-      "SystemAutostart=true\nUDP=false\n\n"
+      "SwitchRoadAutomatically=true\nSystemAutostart=true\nUDP=false\n\n"
       "[Extra]\nBlockNetworkWarningDisabled=true\n\n"
       "[Favorives]\nDoubleSub\\1\\IPInput=10.1.0.1\nDoubleSub\\1\\IPOutput\\1\\IP=10.1.0.3\n"
       "DoubleSub\\1\\IPOutput\\2\\IP=10.1.0.4\nDoubleSub\\1\\IPOutput\\size=2\n"
@@ -46,6 +47,8 @@ const GeneralSettings EveryGeneralValue = [] {
     v.systemAutostart = v.checkAvailableServers = v.serverMirrorConfig = true;
     v.packageId = 4711;
     v.requestTimeout = 8000;
+    v.diagnosisSeconds = 12;
+    v.switchRoadAutomatically = true;
     return v;
 }();
 
