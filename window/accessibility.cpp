@@ -90,6 +90,18 @@ void MainWindow::setUpAccessibility()
         setTabOrder(toggle.first, knob);
     }
 
+    // Controls made in code after the form take their place in the chain where they are
+    // seen: the lock's test under the lock, the automatic switch under the availability
+    // check, the diagnostics beside the logs.
+    const QPair<QWidget *, const char *> placed[]
+        = {{ui->stngBlockOtherConCheckBox, "settingTestLockButton"},
+           {ui->settingCheckAvailableServCheckBox, "settingAutoSwitchCheckBox"},
+           {ui->settingOpenAppLogButton, "settingSaveDiagnosticsButton"}};
+    for (const auto &place : placed) {
+        if (QWidget *widget = findChild<QWidget *>(QLatin1String(place.second)))
+            setTabOrder(place.first, widget);
+    }
+
     // The fields' leading pictures are buttons to a screen reader: they carry the field's name.
     for (QLineEdit *field : {ui->mainLoginLineEdit, ui->mainPswdLineEdit}) {
         for (QAction *picture : field->actions())

@@ -45,8 +45,10 @@ private slots:
         QString selectors = styles
             + captures(forms, "(?s)name=\"styleSheet\">\\s*<string[^>]*>(.*?)</string>").join('\n');
         selectors.remove(QRegularExpression("(?s)/\\*.*?\\*/|\\{[^}]*\\}"));
+        // Widgets are named in the forms, and a few made in code by setObjectName.
         const QStringList defined
-            = captures(forms, "<(?:widget|layout|action|spacer)\\b[^>]*\\bname=\"(\\w+)\"");
+            = captures(forms, "<(?:widget|layout|action|spacer)\\b[^>]*\\bname=\"(\\w+)\"")
+            + captures(sources, "setObjectName\\((?:QStringLiteral\\()?\"(\\w+)\"");
         const QStringList selected = captures(selectors, "#(\\w+)")
             + captures(sources, "findChild<[^>]*>\\((?:QStringLiteral\\()?\"(\\w+)\"")
             + captures(sources, "\\bon_([A-Za-z0-9]+)_\\w+\\(")
