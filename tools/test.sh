@@ -14,6 +14,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # ccache keeps object files across clones of the project on one machine; paths below the
 # repository are made relative so that another clone finds them.
 export CCACHE_BASEDIR="$PWD"
+# The build folder is not hashed either, so that debug builds of another clone hit too.
+export CCACHE_NOHASHDIR=1
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 sanitize=false
