@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <cstdio>
+#include <grp.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -83,6 +85,8 @@ private slots:
                               << "is a link";
         QTest::newRow("another user's file") << "chown"
                                              << "not owned by the caller";
+        QTest::newRow("caller's file in a folder of group root") << "group"
+                                                                 << "cannot be read by the caller";
         QTest::newRow("10 MB") << "big"
                                << "larger than 1 MB";
         QTest::newRow("NUL bytes") << "nul"
@@ -113,11 +117,22 @@ private slots:
                                   : kind == "cr"   ? QByteArray("client\rup x\r")
                                   : kind == "crlf" ? QByteArray("client\r\n")
                                                    : secret));
-        if (kind == "chown" && ::chown(path.toLocal8Bit().constData(), 4321, 4321) != 0)
+        if (kind == "group") { // root's groups, as pkexec gives them, must not open it
+            const gid_t root = 0;
+            QVERIFY(QDir(dir.path()).mkdir("root") && ::setgroups(1, &root) == 0);
+            QVERIFY(::chmod(dir.path().toLocal8Bit().constData(), 0711) == 0);
+            QVERIFY(::chmod(dir.filePath("root").toLocal8Bit().constData(), 0750) == 0);
+            path = dir.filePath("root/file");
+            QVERIFY(writeFile(path, secret));
+        }
+        const uid_t caller = kind == "group" ? 4321 : ::geteuid();
+        if ((kind == "chown" || kind == "group")
+            && ::chown(path.toLocal8Bit().constData(), 4321, 4321) != 0)
             QSKIP("giving a file to another user needs root");
         QElapsedTimer timer;
         timer.start();
-        const CallerFile::Result file = CallerFile::read(path, ::geteuid(), ::getegid());
+        const CallerFile::Result file
+            = CallerFile::read(path, caller, gid_t(caller == ::geteuid() ? ::getegid() : caller));
         QVERIFY2(timer.elapsed() < 1000, "a refusal comes within a second");
         QCOMPARE(file.ok, reason.isEmpty());
         QVERIFY2(file.reason.contains(reason), qPrintable(file.reason));
