@@ -319,6 +319,18 @@ private slots:
         QTEST(kept.join(','), "kept");
         QCOMPARE(a.skipped.size(), kept.isEmpty() ? 2 : 0);
     }
+
+    // A megabyte of host names from the service would be as many lookups made as root.
+    void lockLooksUpOnlyTheFirstHostNames()
+    {
+        QStringList names;
+        for (int i = 0; i < 100000; ++i)
+            names << QStringLiteral("h%1.example").arg(i);
+        const LockRuleset::Addresses a = LockRuleset::vet(names << names.first());
+        QCOMPARE(a.names.size(), LockRuleset::MaxNames);
+        QVERIFY(a.names.contains("h0.example") && a.names.contains("h255.example"));
+        QCOMPARE(a.namesLeftOut, 100000 - LockRuleset::MaxNames);
+    }
 };
 
 KESTRUNE_TEST_MAIN(TestHelper)
