@@ -271,6 +271,15 @@ private slots:
         QVERIFY(fake.waitForStarted());
         QVERIFY(writeFile(privateDir + "/openvpn.pid", QByteArray::number(fake.processId())));
         QTRY_VERIFY_WITH_TIMEOUT(folder.running("ovpn/openvpn").size() == 1, 5000);
+        if (ours) { // a second start would leave the first OpenVPN beyond openvpn-stop's reach
+            QVERIFY(writeFile(folder.path() + "/c.ovpn", "client\n")
+                    && writeFile(folder.path() + "/p", "0123456789abcdef\n"));
+            const Run again = run(
+                helper,
+                {"openvpn-start", folder.path() + "/c.ovpn", "127.0.0.1", folder.path() + "/p"},
+                folder.path() + "/run");
+            QVERIFY2(again.code == 2 && again.err.contains("still runs"), again.err);
+        }
         QCOMPARE(run(helper, {"openvpn-stop"}, folder.path() + "/run").code, 0);
         QCOMPARE(fake.waitForFinished(ours ? 10000 : 300), ours);
         fake.kill();
