@@ -4,9 +4,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
+#include <linux/openat2.h>
 #include <pwd.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -67,11 +69,25 @@ private:
     std::vector<gid_t> m_saved;
 };
 
+// /proc's links (/proc/PID/root, /proc/PID/cwd, /proc/PID/fd/N) are never followed: root may
+// look through them into another process's folders and mount namespace, which the caller
+// cannot. The last part of the path is never a link of any kind.
+int openPlain(const QByteArray &path)
+{
+    struct open_how how;
+    std::memset(&how, 0, sizeof how);
+    how.flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    how.resolve = RESOLVE_NO_MAGICLINKS;
+    return int(::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how));
+}
+
 QString openError(int error)
 {
     switch (error) {
     case ELOOP:
         return QStringLiteral("is a link");
+    case ENOSYS:
+        return QStringLiteral("cannot be opened safely on this kernel (openat2 is missing)");
     case EACCES:
     case EPERM:
         return QStringLiteral("cannot be read by the caller");
@@ -109,9 +125,7 @@ CallerFile::Result CallerFile::read(const QString &path, uid_t caller, gid_t cal
     int openErrno = 0;
     {
         const CallerIds ids(caller, callerGroup);
-        fd = ids.ready() ? ::open(path.toLocal8Bit().constData(),
-                                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)
-                         : -1;
+        fd = ids.ready() ? openPlain(path.toLocal8Bit()) : -1;
         openErrno = ids.ready() ? errno : EPERM;
     }
     if (fd < 0) {

@@ -83,6 +83,8 @@ private slots:
                               << "not a regular file";
         QTest::newRow("link") << "link"
                               << "is a link";
+        QTest::newRow("through /proc/PID/root") << "proc"
+                                                << "is a link";
         QTest::newRow("another user's file") << "chown"
                                              << "not owned by the caller";
         QTest::newRow("caller's file in a folder of group root") << "group"
@@ -110,6 +112,8 @@ private slots:
             QVERIFY(QFile::link(dir.filePath("target"), path));
         else if (kind == "relative")
             path = "file";
+        else if (kind == "proc") // root's way into another process's mount namespace
+            path = QString("/proc/%1/root%2").arg(::getpid()).arg(dir.filePath("target"));
         else
             QVERIFY(writeFile(path,
                               kind == "big"        ? QByteArray(10 << 20, 'a')
