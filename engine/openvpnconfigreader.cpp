@@ -9,6 +9,8 @@ namespace {
 // OpenVPN's limits on one line: 16 words of at most 255 bytes each.
 constexpr int MaxWords = 16;
 constexpr int MaxWordBytes = 255;
+// Far more than the key material and connection blocks of any configuration need.
+constexpr int MaxBlockNames = 64;
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
 
@@ -48,6 +50,9 @@ public:
             i = parseAt(i, end, inConnection, &items);
         return items;
     }
+
+    // Blocks of more names than MaxBlockNames were met; what was read is incomplete.
+    bool tooManyNames() const { return m_tooManyNames; }
 
 private:
     int parseAt(int i, int end, bool inConnection, std::vector<OpenVpnOption> *items)
@@ -145,6 +150,11 @@ private:
         const auto known = m_nextClosing.constFind(closingTag);
         if (known != m_nextClosing.constEnd() && (known.value() < 0 || known.value() > opener))
             return known.value() < end ? known.value() : -1;
+        // Each new name is one more pass over the text: a text of many names is refused whole.
+        if (known == m_nextClosing.constEnd() && m_nextClosing.size() >= MaxBlockNames) {
+            m_tooManyNames = true;
+            return -1;
+        }
         int found = -1;
         for (int k = opener + 1; k < int(m_pieces.size()) && found < 0; ++k) {
             if (closes(m_pieces.at(size_t(k)).text, closingTag))
@@ -156,6 +166,7 @@ private:
 
     const std::vector<Piece> &m_pieces;
     QHash<QByteArray, int> m_nextClosing;
+    bool m_tooManyNames = false;
 };
 
 } // namespace
@@ -188,6 +199,11 @@ OpenVpnConfigReader::Result OpenVpnConfigReader::read(const QByteArray &config,
     }
     Parser parser(pieces);
     result.items = parser.parse(0, int(pieces.size()), false);
+    if (parser.tooManyNames()) {
+        result.items.clear();
+        result.reason = QStringLiteral("blocks of more than %1 different names").arg(MaxBlockNames);
+        return result;
+    }
     result.ok = true;
     return result;
 }

@@ -61,6 +61,9 @@ LockRuleset::Addresses LockRuleset::vet(const QStringList &candidates)
         else
             result.skipped << candidate.left(80);
     }
+    result.names.removeDuplicates();
+    result.namesLeftOut = qMax(0, result.names.size() - MaxNames);
+    result.names = result.names.mid(0, MaxNames);
     sortUnique(result.v4);
     sortUnique(result.v6);
     sortUnique(result.names);

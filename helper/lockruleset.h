@@ -19,9 +19,15 @@ public:
         QStringList v6;
         QStringList names;
         QStringList skipped;
+        int namesLeftOut = 0; // host names past MaxNames, which are not looked up
     };
 
-    // Sorted and without repeats; blank candidates are left out silently.
+    // At most this many host names are looked up for one lock; a list from the service is
+    // read, never trusted to be short.
+    static constexpr int MaxNames = 256;
+
+    // Sorted and without repeats; blank candidates are left out silently. Of the host names,
+    // the first MaxNames in the candidates' order are kept.
     static Addresses vet(const QStringList &candidates);
     static bool isHostName(const QString &text);
 

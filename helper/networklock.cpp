@@ -23,6 +23,7 @@ namespace {
 
 constexpr int ResolveMs = 5000;
 constexpr int NftMs = 60000;
+constexpr int MaxReported = 20; // entries named one by one; the rest are counted
 const char *const ServiceName = "kestrunevpn-netlock.service";
 
 QString firstExisting(const QStringList &paths)
@@ -151,8 +152,17 @@ int NetworkLock::block(const QString &tempFolder)
         return fail(QStringLiteral("nft (nftables) is not installed"));
 
     LockRuleset::Addresses addresses = LockRuleset::vet(candidates(tempFolder));
-    for (const QString &skipped : qAsConst(addresses.skipped))
+    for (const QString &skipped : addresses.skipped.mid(0, MaxReported))
         HelperContext::report(QStringLiteral("ignored: not a host name or address: ") + skipped);
+    if (addresses.skipped.size() > MaxReported)
+        HelperContext::report(QStringLiteral("ignored: %1 more entries that are not host names "
+                                             "or addresses")
+                                  .arg(addresses.skipped.size() - MaxReported));
+    if (addresses.namesLeftOut > 0)
+        HelperContext::report(QStringLiteral("ignored: %1 host names past the first %2; they "
+                                             "stay blocked")
+                                  .arg(addresses.namesLeftOut)
+                                  .arg(LockRuleset::MaxNames));
     const HostResolver::Result resolved = HostResolver::resolve(addresses.names, ResolveMs);
     for (const QString &name : resolved.unresolved)
         HelperContext::report(QStringLiteral("cannot resolve %1; it stays blocked").arg(name));

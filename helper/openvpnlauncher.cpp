@@ -131,10 +131,17 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     if (password.isEmpty())
         return refuse(passwordFile + QStringLiteral(": holds no password the client writes"));
 
+    // A second OpenVPN would take the pid file from the first, which could then no longer be
+    // stopped, and the hooks' restore below would strip the running tunnel's DNS and IPv6 block.
+    const qint64 running = recordedPid();
+    if (running > 0 && !ended(running) && isOurOpenVpn(running))
+        return refuse(QStringLiteral("OpenVPN (process %1) still runs for this user; stop it first")
+                          .arg(running));
+
     ::umask(077);
     const QString folder = m_context.privateFolder();
     const QString passwordCopy = folder + QStringLiteral("/management.pswd");
-    const QString pidFile = folder + QStringLiteral("/openvpn.pid");
+    const QString pidFile = this->pidFile();
     if (!privateFolder(m_context.runFolder) || !privateFolder(folder)
         || !writePrivate(canonicalPath(), rewritten.text)
         || !writePrivate(passwordCopy, password + '\n')
@@ -199,11 +206,10 @@ bool OpenVpnLauncher::isOurOpenVpn(qint64 pid) const
         && words.at(at + 1) == QFile::encodeName(canonicalPath());
 }
 
-int OpenVpnLauncher::stop() const
+qint64 OpenVpnLauncher::recordedPid() const
 {
-    const QString pidFile = m_context.privateFolder() + QStringLiteral("/openvpn.pid");
     const int fd
-        = ::open(QFile::encodeName(pidFile).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        = ::open(QFile::encodeName(pidFile()).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return 0;
     char buffer[32] = {};
@@ -211,7 +217,16 @@ int OpenVpnLauncher::stop() const
     ::close(fd);
     bool numeric = false;
     const qint64 pid = QByteArray(buffer, n > 0 ? int(n) : 0).trimmed().toLongLong(&numeric);
-    if (!numeric || pid <= 1)
+    return numeric && pid > 1 ? pid : -1;
+}
+
+int OpenVpnLauncher::stop() const
+{
+    const QString pidFile = this->pidFile();
+    const qint64 pid = recordedPid();
+    if (pid == 0)
+        return 0;
+    if (pid < 0)
         return refuse(QStringLiteral("the pid file holds no process id"));
     // Only the OpenVPN started for this caller, never a process that took its id since.
     if (isOurOpenVpn(pid)) {

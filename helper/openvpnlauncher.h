@@ -33,6 +33,9 @@ public:
 private:
     OpenVpnConfigText::Result canonical(const QString &config) const;
     bool isOurOpenVpn(qint64 pid) const;
+    // The process id in the pid file: 0 when there is none, -1 when it holds no id.
+    qint64 recordedPid() const;
+    QString pidFile() const { return m_context.privateFolder() + QStringLiteral("/openvpn.pid"); }
     QString canonicalPath() const
     {
         return m_context.privateFolder() + QStringLiteral("/openvpn.ovpn");

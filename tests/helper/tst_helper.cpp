@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <cstdio>
+#include <grp.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -81,8 +83,12 @@ private slots:
                               << "not a regular file";
         QTest::newRow("link") << "link"
                               << "is a link";
+        QTest::newRow("through /proc/PID/root") << "proc"
+                                                << "is a link";
         QTest::newRow("another user's file") << "chown"
                                              << "not owned by the caller";
+        QTest::newRow("caller's file in a folder of group root") << "group"
+                                                                 << "cannot be read by the caller";
         QTest::newRow("10 MB") << "big"
                                << "larger than 1 MB";
         QTest::newRow("NUL bytes") << "nul"
@@ -106,6 +112,8 @@ private slots:
             QVERIFY(QFile::link(dir.filePath("target"), path));
         else if (kind == "relative")
             path = "file";
+        else if (kind == "proc") // root's way into another process's mount namespace
+            path = QString("/proc/%1/root%2").arg(::getpid()).arg(dir.filePath("target"));
         else
             QVERIFY(writeFile(path,
                               kind == "big"        ? QByteArray(10 << 20, 'a')
@@ -113,11 +121,22 @@ private slots:
                                   : kind == "cr"   ? QByteArray("client\rup x\r")
                                   : kind == "crlf" ? QByteArray("client\r\n")
                                                    : secret));
-        if (kind == "chown" && ::chown(path.toLocal8Bit().constData(), 4321, 4321) != 0)
+        if (kind == "group") { // root's groups, as pkexec gives them, must not open it
+            const gid_t root = 0;
+            QVERIFY(QDir(dir.path()).mkdir("root") && ::setgroups(1, &root) == 0);
+            QVERIFY(::chmod(dir.path().toLocal8Bit().constData(), 0711) == 0);
+            QVERIFY(::chmod(dir.filePath("root").toLocal8Bit().constData(), 0750) == 0);
+            path = dir.filePath("root/file");
+            QVERIFY(writeFile(path, secret));
+        }
+        const uid_t caller = kind == "group" ? 4321 : ::geteuid();
+        if ((kind == "chown" || kind == "group")
+            && ::chown(path.toLocal8Bit().constData(), 4321, 4321) != 0)
             QSKIP("giving a file to another user needs root");
         QElapsedTimer timer;
         timer.start();
-        const CallerFile::Result file = CallerFile::read(path, ::geteuid(), ::getegid());
+        const CallerFile::Result file
+            = CallerFile::read(path, caller, gid_t(caller == ::geteuid() ? ::getegid() : caller));
         QVERIFY2(timer.elapsed() < 1000, "a refusal comes within a second");
         QCOMPARE(file.ok, reason.isEmpty());
         QVERIFY2(file.reason.contains(reason), qPrintable(file.reason));
@@ -256,6 +275,15 @@ private slots:
         QVERIFY(fake.waitForStarted());
         QVERIFY(writeFile(privateDir + "/openvpn.pid", QByteArray::number(fake.processId())));
         QTRY_VERIFY_WITH_TIMEOUT(folder.running("ovpn/openvpn").size() == 1, 5000);
+        if (ours) { // a second start would leave the first OpenVPN beyond openvpn-stop's reach
+            QVERIFY(writeFile(folder.path() + "/c.ovpn", "client\n")
+                    && writeFile(folder.path() + "/p", "0123456789abcdef\n"));
+            const Run again = run(
+                helper,
+                {"openvpn-start", folder.path() + "/c.ovpn", "127.0.0.1", folder.path() + "/p"},
+                folder.path() + "/run");
+            QVERIFY2(again.code == 2 && again.err.contains("still runs"), again.err);
+        }
         QCOMPARE(run(helper, {"openvpn-stop"}, folder.path() + "/run").code, 0);
         QCOMPARE(fake.waitForFinished(ours ? 10000 : 300), ours);
         fake.kill();
@@ -303,6 +331,18 @@ private slots:
             kept << "name " + name;
         QTEST(kept.join(','), "kept");
         QCOMPARE(a.skipped.size(), kept.isEmpty() ? 2 : 0);
+    }
+
+    // A megabyte of host names from the service would be as many lookups made as root.
+    void lockLooksUpOnlyTheFirstHostNames()
+    {
+        QStringList names;
+        for (int i = 0; i < 100000; ++i)
+            names << QStringLiteral("h%1.example").arg(i);
+        const LockRuleset::Addresses a = LockRuleset::vet(names << names.first());
+        QCOMPARE(a.names.size(), LockRuleset::MaxNames);
+        QVERIFY(a.names.contains("h0.example") && a.names.contains("h255.example"));
+        QCOMPARE(a.namesLeftOut, 100000 - LockRuleset::MaxNames);
     }
 };
 
