@@ -11,15 +11,8 @@
 #
 # Usage: diagnosis_netns.sh SUITE [ARGS...]
 set -u
-skip_or_fail() {
-    if [ "${CI:-}" = true ]; then echo "not ok - $1 (required in CI)"; exit 1; fi
-    echo "skipped: $1"
-    exit 77
-}
-[ "$(id -u)" -eq 0 ] || skip_or_fail "network namespaces need root"
-for tool in ip nft openvpn openssl ss-server ss-local; do
-    command -v "$tool" >/dev/null || skip_or_fail "$tool is not installed"
-done
+. "$(dirname "$0")/../support/namespacerig.sh"
+need_root_and ip nft openvpn openssl ss-server ss-local
 [ -c /dev/net/tun ] || skip_or_fail "no /dev/net/tun"
 
 tag=$$

@@ -13,18 +13,8 @@ set -u
 client=$1
 helper=$2
 
-skip_or_fail() {
-    if [ "${CI:-}" = true ]; then
-        echo "not ok - $1 (required in CI)"
-        exit 1
-    fi
-    echo "skipped: $1"
-    exit 77
-}
-[ "$(id -u)" -eq 0 ] || skip_or_fail "network namespaces need root"
-for tool in nft ip unshare; do
-    command -v "$tool" >/dev/null || skip_or_fail "$tool is not installed"
-done
+. "$(dirname "$0")/../support/namespacerig.sh"
+need_root_and nft ip unshare
 
 tag=$$
 inner=ks_self_in_$tag
@@ -43,12 +33,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
-}
 
 in_inner() {
     ip netns exec "$inner" env KESTRUNE_NETLOCK_STATE_DIR="$work/state" XDG_DATA_HOME="$work/xdg" \

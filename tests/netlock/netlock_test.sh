@@ -16,18 +16,8 @@ dist=$(cd "$1" && pwd)
 helper=$2
 unit=$dist/systemd/kestrunevpn-netlock.service
 
-skip_or_fail() {
-    if [ "${CI:-}" = true ]; then
-        echo "not ok - $1 (required in CI)"
-        exit 1
-    fi
-    echo "skipped: $1"
-    exit 77
-}
-[ "$(id -u)" -eq 0 ] || skip_or_fail "network namespaces need root"
-for tool in nft ip ss-server openvpn openssl timeout getent; do
-    command -v "$tool" >/dev/null || skip_or_fail "$tool is not installed"
-done
+. "$(dirname "$0")/../support/namespacerig.sh"
+need_root_and nft ip ss-server openvpn openssl timeout getent
 
 tag=$$
 inner=ks_lock_in_$tag
@@ -50,12 +40,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi
-}
 refuse() { # description, command...: the command must fail
     local what=$1
     shift

@@ -6,13 +6,10 @@
 # OpenVPN is started by the helper's openvpn-start, which makes the helper its up/down hook.
 # Usage: tunneldns_test.sh HELPER     (exit status: failures; 77 skipped outside CI)
 set -u
-skip() { [ "${CI:-}" = true ] && { echo "not ok - $1 (required in CI)"; exit 1; }; echo "skipped: $1"; exit 77; }
-[ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
-for tool in nft ip openvpn openssl dnsmasq getent unshare; do
-    command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+. "$(dirname "$0")/../support/namespacerig.sh"
+need_root_and nft ip openvpn openssl dnsmasq getent unshare
 tag=$$ cli=ks_dns_cli_$$ srv=ks_dns_srv_$$
-work=$(mktemp -d) pids=() failures=0
+work=$(mktemp -d) pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
@@ -20,7 +17,6 @@ cleanup() {
     rm -rf "$work" "/etc/netns/$cli"
 }
 trap cleanup EXIT
-check() { local what=$1; shift; if "$@"; then echo "ok - $what"; else echo "not ok - $what"; failures=$((failures + 1)); fi; }
 await() { local limit=$(($(date +%s) + $1)); shift; until "$@"; do [ "$(date +%s)" -lt "$limit" ] || return 1; sleep 0.2; done; }
 
 # The program folder (the helper finds OpenVPN beside itself), and a state folder of the test's
@@ -34,7 +30,7 @@ cp "/etc/netns/$cli/resolv.conf" "$work/original"
 in_cli() { ip netns exec "$cli" unshare -m sh -c 'mount --bind "$0" /var/lib && exec "$@"' "$work/varlib" "$@"; }
 in_srv() { ip netns exec "$srv" "$@"; }
 
-ip netns add "$cli" && ip netns add "$srv" || skip "cannot make network namespaces"
+ip netns add "$cli" && ip netns add "$srv" || skip_or_fail "cannot make network namespaces"
 ip link add "kc$tag" netns "$cli" type veth peer name "ks$tag" netns "$srv"
 for ns in "$cli" "$srv"; do ip -n "$ns" link set lo up; done
 ip -n "$cli" addr add 192.0.2.2/24 dev "kc$tag"; ip -n "$cli" addr add fd31::2/64 dev "kc$tag" nodad
