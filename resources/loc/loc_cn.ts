@@ -53,6 +53,168 @@
     </message>
 </context>
 <context>
+    <name>DiagnosisVerdict</name>
+    <message>
+        <source>No network: this computer has no route to the Internet, and nothing answers.</source>
+        <translation>没有网络：这台计算机没有通往互联网的路由，也没有任何响应。</translation>
+    </message>
+    <message>
+        <source>The service is blocked: its API cannot be reached on either address.</source>
+        <translation>服务被封锁：两个地址都无法访问其 API。</translation>
+    </message>
+    <message>
+        <source>The server does not answer: it may be down. Choose another server.</source>
+        <translation>服务器无响应：它可能已停机。请选择其他服务器。</translation>
+    </message>
+    <message>
+        <source>UDP is blocked, TCP works: this network lets the server through on TCP only.</source>
+        <translation>UDP 被封锁，TCP 可用：此网络仅允许通过 TCP 连接服务器。</translation>
+    </message>
+    <message>
+        <source>The network blocks VPN connections; the mirror route works.</source>
+        <translation>此网络封锁 VPN 连接；经由镜像的路线可用。</translation>
+    </message>
+    <message>
+        <source>The server answers but refuses the account or the keys.</source>
+        <translation>服务器有响应，但拒绝了账户或密钥。</translation>
+    </message>
+    <message>
+        <source>The connection did not come up, and the cause could not be found.</source>
+        <translation>连接未能建立，且无法找到原因。</translation>
+    </message>
+    <message>
+        <source>Choose another server</source>
+        <translation>选择其他服务器</translation>
+    </message>
+    <message>
+        <source>Use TCP</source>
+        <translation>使用 TCP</translation>
+    </message>
+    <message>
+        <source>Use the mirror route</source>
+        <translation>使用经由镜像的路线</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticsDialog</name>
+    <message>
+        <source>The archive would exceed %1 MB.</source>
+        <translation>压缩包将超过 %1 MB。</translation>
+    </message>
+    <message>
+        <source>Hide my addresses</source>
+        <translation>隐藏我的地址</translation>
+    </message>
+    <message>
+        <source>Collecting diagnostics…</source>
+        <translation>正在收集诊断信息…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>保存诊断信息</translation>
+    </message>
+    <message>
+        <source>The archive holds the files below. Passwords, keys and your home folder are removed; nothing is sent anywhere.</source>
+        <translation>压缩包包含以下文件。密码、密钥和您的主文件夹路径均已移除；不会向任何地方发送任何内容。</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Files in the archive</source>
+        <translation>压缩包中的文件</translation>
+    </message>
+    <message>
+        <source>Public addresses other than the VPN servers&apos; are replaced in every file.</source>
+        <translation>除 VPN 服务器的地址外，所有文件中的公网地址都会被替换。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s), %1 before compression; the archive holds at most %2.</source>
+        <translation>
+            <numerusform>%n 个文件，压缩前 %1；压缩包最多 %2。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The archive could not be saved: %1</source>
+        <translation>无法保存压缩包：%1</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTest</name>
+    <message>
+        <source>The lock&apos;s helper is not installed: %1</source>
+        <translation>网络锁定的辅助程序未安装：%1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper did not answer in time.</source>
+        <translation>网络锁定的辅助程序未及时响应。</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper gave no result: %1</source>
+        <translation>网络锁定的辅助程序未给出结果：%1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s rules are loaded and unchanged</source>
+        <translation>网络锁定的规则已加载且未被更改</translation>
+    </message>
+    <message>
+        <source>Connections outside the VPN are refused</source>
+        <translation>VPN 之外的连接被拒绝</translation>
+    </message>
+    <message>
+        <source>Blocked packets</source>
+        <translation>被阻止的数据包</translation>
+    </message>
+    <message>
+        <source>Loopback and the VPN server are let through</source>
+        <translation>本地回环和 VPN 服务器可以通过</translation>
+    </message>
+    <message>
+        <source>passed</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>FAILED</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>无响应</translation>
+    </message>
+    <message>
+        <source>Apply the lock again (switch it off and on in Settings), or use the emergency unblock.</source>
+        <translation>请重新应用网络锁定（在设置中将其关闭后再开启），或使用紧急解除。</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTestDialog</name>
+    <message>
+        <source>Testing the network lock…</source>
+        <translation>正在测试网络锁定…</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>测试网络锁定</translation>
+    </message>
+    <message>
+        <source>Results of the network lock test</source>
+        <translation>网络锁定测试结果</translation>
+    </message>
+    <message>
+        <source>The network lock works: every check passed.</source>
+        <translation>网络锁定工作正常：所有检查均已通过。</translation>
+    </message>
+    <message>
+        <source>The network lock does not work as it should.</source>
+        <translation>网络锁定未按预期工作。</translation>
+    </message>
+</context>
+<context>
     <name>Loger</name>
     <message>
         <source>Application started</source>
@@ -668,8 +830,6 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Favorite pairs</source>
         <translation>收藏的服务器对列表</translation>
-        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
-        <translation>[10]: 已从镜像工具配置中删除成员 &quot;%1&quot;</translation>
     </message>
     <message>
         <source>[10]: dropped %1 more members of the mirror tool configuration</source>
@@ -895,6 +1055,106 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>Quit</source>
         <translation>退出</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>登录名</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Connection information</source>
+        <translation>连接信息</translation>
+    </message>
+    <message>
+        <source>Copy address</source>
+        <translation>复制地址</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to stopped</source>
+        <translation>[OpenVPN]: 状态变为已停止</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN of one of these series: %1.</source>
+        <translation>已安装的 OpenVPN 版本（%0）与本应用不兼容。&lt;br&gt;请安装以下系列之一的 OpenVPN：%1。</translation>
+    </message>
+    <message>
+        <source>Connected: %0</source>
+        <translation>已连接：%0</translation>
+    </message>
+    <message>
+        <source>Availability check still running at the end: left to end by itself</source>
+        <translation>退出时可用性检查仍在运行：留待其自行结束</translation>
+    </message>
+    <message>
+        <source>Why the connection did not come up</source>
+        <translation>连接未能建立的原因</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN:</source>
+        <translation>网络封锁 VPN 时自动切换：</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN</source>
+        <translation>网络封锁 VPN 时自动切换</translation>
+    </message>
+    <message>
+        <source>Finding out why the connection did not come up...</source>
+        <translation>正在查找连接未能建立的原因...</translation>
+    </message>
+    <message>
+        <source>The client switched to TCP by itself.</source>
+        <translation>客户端已自动切换到 TCP。</translation>
+    </message>
+    <message>
+        <source>The client switched to the mirror route by itself.</source>
+        <translation>客户端已自动切换到经由镜像的路线。</translation>
+    </message>
+    <message>
+        <source>Save diagnostics…</source>
+        <translation>保存诊断信息…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>保存诊断信息</translation>
+    </message>
+    <message>
+        <source>ZIP archives (*.zip)</source>
+        <translation>ZIP 压缩包 (*.zip)</translation>
+    </message>
+    <message>
+        <source>Diagnostics saved to %0</source>
+        <translation>诊断信息已保存到 %0</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>测试网络锁定</translation>
+    </message>
+    <message>
+        <source>Network lock self-test passed</source>
+        <translation>网络锁定自检通过</translation>
+    </message>
+    <message>
+        <source>Network lock self-test failed</source>
+        <translation>网络锁定自检失败</translation>
+    </message>
+    <message>
+        <source>A worker thread still running at the end: left to end by itself</source>
+        <translation>退出时仍有工作线程在运行：留待其自行结束</translation>
+    </message>
+    <message>
+        <source>Main window brought to the front for another start</source>
+        <translation>因再次启动，主窗口已置于最前</translation>
+    </message>
+    <message>
+        <source>Main window minimized to the taskbar: no system tray</source>
+        <translation>主窗口已最小化到任务栏：没有系统托盘</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1052,6 +1312,10 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>left</source>
         <comment>minutes, plural ending</comment>
         <translation>剩余</translation>
+    </message>
+    <message>
+        <source>[9]: the configuration was refused: %1</source>
+        <translation>[9]: 配置被拒绝：%1</translation>
     </message>
 </context>
 <context>
@@ -1251,6 +1515,10 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Out:</source>
         <translation>发送：</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

@@ -53,6 +53,169 @@
     </message>
 </context>
 <context>
+    <name>DiagnosisVerdict</name>
+    <message>
+        <source>No network: this computer has no route to the Internet, and nothing answers.</source>
+        <translation>Sin red: este equipo no tiene ruta a Internet y nada responde.</translation>
+    </message>
+    <message>
+        <source>The service is blocked: its API cannot be reached on either address.</source>
+        <translation>El servicio está bloqueado: no se puede acceder a su API en ninguna de las dos direcciones.</translation>
+    </message>
+    <message>
+        <source>The server does not answer: it may be down. Choose another server.</source>
+        <translation>El servidor no responde: puede que esté caído. Elija otro servidor.</translation>
+    </message>
+    <message>
+        <source>UDP is blocked, TCP works: this network lets the server through on TCP only.</source>
+        <translation>UDP está bloqueado, TCP funciona: esta red solo deja pasar el servidor por TCP.</translation>
+    </message>
+    <message>
+        <source>The network blocks VPN connections; the mirror route works.</source>
+        <translation>La red bloquea las conexiones VPN; la ruta por el espejo funciona.</translation>
+    </message>
+    <message>
+        <source>The server answers but refuses the account or the keys.</source>
+        <translation>El servidor responde, pero rechaza la cuenta o las claves.</translation>
+    </message>
+    <message>
+        <source>The connection did not come up, and the cause could not be found.</source>
+        <translation>La conexión no se estableció y no se pudo encontrar la causa.</translation>
+    </message>
+    <message>
+        <source>Choose another server</source>
+        <translation>Elegir otro servidor</translation>
+    </message>
+    <message>
+        <source>Use TCP</source>
+        <translation>Usar TCP</translation>
+    </message>
+    <message>
+        <source>Use the mirror route</source>
+        <translation>Usar la ruta por el espejo</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticsDialog</name>
+    <message>
+        <source>The archive would exceed %1 MB.</source>
+        <translation>El archivo comprimido superaría los %1 MB.</translation>
+    </message>
+    <message>
+        <source>Hide my addresses</source>
+        <translation>Ocultar mis direcciones</translation>
+    </message>
+    <message>
+        <source>Collecting diagnostics…</source>
+        <translation>Recopilando diagnósticos…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>Guardar diagnósticos</translation>
+    </message>
+    <message>
+        <source>The archive holds the files below. Passwords, keys and your home folder are removed; nothing is sent anywhere.</source>
+        <translation>El archivo comprimido contiene los archivos de abajo. Se quitan las contraseñas, las claves y la ruta de su carpeta personal; no se envía nada a ningún sitio.</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Files in the archive</source>
+        <translation>Archivos en el archivo comprimido</translation>
+    </message>
+    <message>
+        <source>Public addresses other than the VPN servers&apos; are replaced in every file.</source>
+        <translation>Las direcciones públicas distintas de las de los servidores VPN se sustituyen en todos los archivos.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s), %1 before compression; the archive holds at most %2.</source>
+        <translation>
+            <numerusform>%n archivo, %1 antes de comprimir; el archivo comprimido ocupa como máximo %2.</numerusform>
+            <numerusform>%n archivos, %1 antes de comprimir; el archivo comprimido ocupa como máximo %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The archive could not be saved: %1</source>
+        <translation>No se pudo guardar el archivo comprimido: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTest</name>
+    <message>
+        <source>The lock&apos;s helper is not installed: %1</source>
+        <translation>El programa auxiliar del bloqueo no está instalado: %1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper did not answer in time.</source>
+        <translation>El programa auxiliar del bloqueo no respondió a tiempo.</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper gave no result: %1</source>
+        <translation>El programa auxiliar del bloqueo no dio ningún resultado: %1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s rules are loaded and unchanged</source>
+        <translation>Las reglas del bloqueo están cargadas y sin cambios</translation>
+    </message>
+    <message>
+        <source>Connections outside the VPN are refused</source>
+        <translation>Se rechazan las conexiones fuera de la VPN</translation>
+    </message>
+    <message>
+        <source>Blocked packets</source>
+        <translation>Paquetes bloqueados</translation>
+    </message>
+    <message>
+        <source>Loopback and the VPN server are let through</source>
+        <translation>Se dejan pasar el bucle local y el servidor VPN</translation>
+    </message>
+    <message>
+        <source>passed</source>
+        <translation>superada</translation>
+    </message>
+    <message>
+        <source>FAILED</source>
+        <translation>FALLIDA</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>sin respuesta</translation>
+    </message>
+    <message>
+        <source>Apply the lock again (switch it off and on in Settings), or use the emergency unblock.</source>
+        <translation>Vuelva a aplicar el bloqueo (desactívelo y actívelo en Ajustes) o use el desbloqueo de emergencia.</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTestDialog</name>
+    <message>
+        <source>Testing the network lock…</source>
+        <translation>Probando el bloqueo de red…</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>Probar el bloqueo de red</translation>
+    </message>
+    <message>
+        <source>Results of the network lock test</source>
+        <translation>Resultados de la prueba del bloqueo de red</translation>
+    </message>
+    <message>
+        <source>The network lock works: every check passed.</source>
+        <translation>El bloqueo de red funciona: se han superado todas las comprobaciones.</translation>
+    </message>
+    <message>
+        <source>The network lock does not work as it should.</source>
+        <translation>El bloqueo de red no funciona como debería.</translation>
+    </message>
+</context>
+<context>
     <name>Loger</name>
     <message>
         <source>Application started</source>
@@ -668,8 +831,6 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
     <message>
         <source>Favorite pairs</source>
         <translation>Pares favoritos</translation>
-        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
-        <translation>[10]: se ha descartado el miembro &quot;%1&quot; de la configuración de la herramienta espejo</translation>
     </message>
     <message>
         <source>[10]: dropped %1 more members of the mirror tool configuration</source>
@@ -895,6 +1056,106 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
         <source>Quit</source>
         <translation>Salir</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Usuario</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Contraseña</translation>
+    </message>
+    <message>
+        <source>Connection information</source>
+        <translation>Información de la conexión</translation>
+    </message>
+    <message>
+        <source>Copy address</source>
+        <translation>Copiar dirección</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to stopped</source>
+        <translation>[OpenVPN]: estado cambiado a «detenido»</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN of one of these series: %1.</source>
+        <translation>La versión de OpenVPN instalada (%0) no es compatible con la aplicación.&lt;br&gt;Instale OpenVPN de una de estas series: %1.</translation>
+    </message>
+    <message>
+        <source>Connected: %0</source>
+        <translation>Conectado: %0</translation>
+    </message>
+    <message>
+        <source>Availability check still running at the end: left to end by itself</source>
+        <translation>La comprobación de disponibilidad seguía en curso al salir: se deja que termine por sí sola</translation>
+    </message>
+    <message>
+        <source>Why the connection did not come up</source>
+        <translation>Por qué no se estableció la conexión</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN:</source>
+        <translation>Cambiar automáticamente si la red bloquea la VPN:</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN</source>
+        <translation>Cambiar automáticamente si la red bloquea la VPN</translation>
+    </message>
+    <message>
+        <source>Finding out why the connection did not come up...</source>
+        <translation>Averiguando por qué no se estableció la conexión...</translation>
+    </message>
+    <message>
+        <source>The client switched to TCP by itself.</source>
+        <translation>El cliente cambió a TCP por sí solo.</translation>
+    </message>
+    <message>
+        <source>The client switched to the mirror route by itself.</source>
+        <translation>El cliente cambió a la ruta por el espejo por sí solo.</translation>
+    </message>
+    <message>
+        <source>Save diagnostics…</source>
+        <translation>Guardar diagnósticos…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>Guardar diagnósticos</translation>
+    </message>
+    <message>
+        <source>ZIP archives (*.zip)</source>
+        <translation>Archivos ZIP (*.zip)</translation>
+    </message>
+    <message>
+        <source>Diagnostics saved to %0</source>
+        <translation>Diagnósticos guardados en %0</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>Probar el bloqueo de red</translation>
+    </message>
+    <message>
+        <source>Network lock self-test passed</source>
+        <translation>Autoprueba del bloqueo de red superada</translation>
+    </message>
+    <message>
+        <source>Network lock self-test failed</source>
+        <translation>Autoprueba del bloqueo de red fallida</translation>
+    </message>
+    <message>
+        <source>A worker thread still running at the end: left to end by itself</source>
+        <translation>Un hilo de trabajo seguía en ejecución al salir: se deja que termine por sí solo</translation>
+    </message>
+    <message>
+        <source>Main window brought to the front for another start</source>
+        <translation>La ventana principal pasó a primer plano por otro inicio</translation>
+    </message>
+    <message>
+        <source>Main window minimized to the taskbar: no system tray</source>
+        <translation>La ventana principal se minimizó a la barra de tareas: no hay bandeja del sistema</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1052,6 +1313,10 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
         <source>left</source>
         <comment>minutes, plural ending</comment>
         <translation>quedan</translation>
+    </message>
+    <message>
+        <source>[9]: the configuration was refused: %1</source>
+        <translation>[9]: se rechazó la configuración: %1</translation>
     </message>
 </context>
 <context>
@@ -1251,6 +1516,10 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
     <message>
         <source>Out:</source>
         <translation>Enviado:</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
     </message>
 </context>
 <context>

@@ -53,6 +53,170 @@
     </message>
 </context>
 <context>
+    <name>DiagnosisVerdict</name>
+    <message>
+        <source>No network: this computer has no route to the Internet, and nothing answers.</source>
+        <translation>Нет сети: у этого компьютера нет маршрута в Интернет, и ничто не отвечает.</translation>
+    </message>
+    <message>
+        <source>The service is blocked: its API cannot be reached on either address.</source>
+        <translation>Сервис заблокирован: его API недоступен ни по одному из адресов.</translation>
+    </message>
+    <message>
+        <source>The server does not answer: it may be down. Choose another server.</source>
+        <translation>Сервер не отвечает: возможно, он не работает. Выберите другой сервер.</translation>
+    </message>
+    <message>
+        <source>UDP is blocked, TCP works: this network lets the server through on TCP only.</source>
+        <translation>UDP заблокирован, TCP работает: эта сеть пропускает соединение с сервером только по TCP.</translation>
+    </message>
+    <message>
+        <source>The network blocks VPN connections; the mirror route works.</source>
+        <translation>Сеть блокирует VPN-подключения; маршрут через зеркало работает.</translation>
+    </message>
+    <message>
+        <source>The server answers but refuses the account or the keys.</source>
+        <translation>Сервер отвечает, но отклоняет учётную запись или ключи.</translation>
+    </message>
+    <message>
+        <source>The connection did not come up, and the cause could not be found.</source>
+        <translation>Подключение не установлено, и причину найти не удалось.</translation>
+    </message>
+    <message>
+        <source>Choose another server</source>
+        <translation>Выбрать другой сервер</translation>
+    </message>
+    <message>
+        <source>Use TCP</source>
+        <translation>Использовать TCP</translation>
+    </message>
+    <message>
+        <source>Use the mirror route</source>
+        <translation>Использовать маршрут через зеркало</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticsDialog</name>
+    <message>
+        <source>The archive would exceed %1 MB.</source>
+        <translation>Архив превысил бы %1 МБ.</translation>
+    </message>
+    <message>
+        <source>Hide my addresses</source>
+        <translation>Скрыть мои адреса</translation>
+    </message>
+    <message>
+        <source>Collecting diagnostics…</source>
+        <translation>Сбор диагностических данных…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>Сохранить диагностику</translation>
+    </message>
+    <message>
+        <source>The archive holds the files below. Passwords, keys and your home folder are removed; nothing is sent anywhere.</source>
+        <translation>Архив содержит перечисленные ниже файлы. Пароли, ключи и путь к вашей домашней папке удалены; ничего никуда не отправляется.</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Размер</translation>
+    </message>
+    <message>
+        <source>Files in the archive</source>
+        <translation>Файлы в архиве</translation>
+    </message>
+    <message>
+        <source>Public addresses other than the VPN servers&apos; are replaced in every file.</source>
+        <translation>Публичные адреса, кроме адресов VPN-серверов, заменяются во всех файлах.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s), %1 before compression; the archive holds at most %2.</source>
+        <translation>
+            <numerusform>%n файл, %1 до сжатия; архив займёт не более %2.</numerusform>
+            <numerusform>%n файла, %1 до сжатия; архив займёт не более %2.</numerusform>
+            <numerusform>%n файлов, %1 до сжатия; архив займёт не более %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The archive could not be saved: %1</source>
+        <translation>Не удалось сохранить архив: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTest</name>
+    <message>
+        <source>The lock&apos;s helper is not installed: %1</source>
+        <translation>Вспомогательная программа блокировки не установлена: %1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper did not answer in time.</source>
+        <translation>Вспомогательная программа блокировки не ответила вовремя.</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper gave no result: %1</source>
+        <translation>Вспомогательная программа блокировки не вернула результат: %1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s rules are loaded and unchanged</source>
+        <translation>Правила блокировки загружены и не изменены</translation>
+    </message>
+    <message>
+        <source>Connections outside the VPN are refused</source>
+        <translation>Подключения в обход VPN отклоняются</translation>
+    </message>
+    <message>
+        <source>Blocked packets</source>
+        <translation>Заблокированные пакеты</translation>
+    </message>
+    <message>
+        <source>Loopback and the VPN server are let through</source>
+        <translation>Петлевой интерфейс и VPN-сервер пропускаются</translation>
+    </message>
+    <message>
+        <source>passed</source>
+        <translation>пройдена</translation>
+    </message>
+    <message>
+        <source>FAILED</source>
+        <translation>НЕ ПРОЙДЕНА</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>нет ответа</translation>
+    </message>
+    <message>
+        <source>Apply the lock again (switch it off and on in Settings), or use the emergency unblock.</source>
+        <translation>Примените блокировку заново (выключите и включите её в настройках) или воспользуйтесь аварийной разблокировкой.</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTestDialog</name>
+    <message>
+        <source>Testing the network lock…</source>
+        <translation>Проверка блокировки сети…</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>Проверить блокировку сети</translation>
+    </message>
+    <message>
+        <source>Results of the network lock test</source>
+        <translation>Результаты проверки блокировки сети</translation>
+    </message>
+    <message>
+        <source>The network lock works: every check passed.</source>
+        <translation>Блокировка сети работает: все проверки пройдены.</translation>
+    </message>
+    <message>
+        <source>The network lock does not work as it should.</source>
+        <translation>Блокировка сети работает не так, как должна.</translation>
+    </message>
+</context>
+<context>
     <name>Loger</name>
     <message>
         <source>Application started</source>
@@ -668,8 +832,6 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Favorite pairs</source>
         <translation>Избранные пары</translation>
-        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
-        <translation>[10]: из конфигурации инструмента зеркала удалён элемент &quot;%1&quot;</translation>
     </message>
     <message>
         <source>[10]: dropped %1 more members of the mirror tool configuration</source>
@@ -895,6 +1057,106 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>Quit</source>
         <translation>Выход</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Логин</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>Connection information</source>
+        <translation>Сведения о подключении</translation>
+    </message>
+    <message>
+        <source>Copy address</source>
+        <translation>Копировать адрес</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to stopped</source>
+        <translation>[OpenVPN]: состояние изменено на «остановлен»</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN of one of these series: %1.</source>
+        <translation>Установленная версия OpenVPN (%0) несовместима с приложением.&lt;br&gt;Установите OpenVPN одной из этих серий: %1.</translation>
+    </message>
+    <message>
+        <source>Connected: %0</source>
+        <translation>Подключено: %0</translation>
+    </message>
+    <message>
+        <source>Availability check still running at the end: left to end by itself</source>
+        <translation>Проверка доступности ещё выполнялась при завершении: оставлена завершиться самостоятельно</translation>
+    </message>
+    <message>
+        <source>Why the connection did not come up</source>
+        <translation>Почему подключение не установлено</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN:</source>
+        <translation>Переключаться автоматически, если сеть блокирует VPN:</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN</source>
+        <translation>Переключаться автоматически, если сеть блокирует VPN</translation>
+    </message>
+    <message>
+        <source>Finding out why the connection did not come up...</source>
+        <translation>Выясняем, почему подключение не установлено...</translation>
+    </message>
+    <message>
+        <source>The client switched to TCP by itself.</source>
+        <translation>Клиент сам переключился на TCP.</translation>
+    </message>
+    <message>
+        <source>The client switched to the mirror route by itself.</source>
+        <translation>Клиент сам переключился на маршрут через зеркало.</translation>
+    </message>
+    <message>
+        <source>Save diagnostics…</source>
+        <translation>Сохранить диагностику…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>Сохранить диагностику</translation>
+    </message>
+    <message>
+        <source>ZIP archives (*.zip)</source>
+        <translation>ZIP-архивы (*.zip)</translation>
+    </message>
+    <message>
+        <source>Diagnostics saved to %0</source>
+        <translation>Диагностика сохранена в %0</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>Проверить блокировку сети</translation>
+    </message>
+    <message>
+        <source>Network lock self-test passed</source>
+        <translation>Самопроверка блокировки сети пройдена</translation>
+    </message>
+    <message>
+        <source>Network lock self-test failed</source>
+        <translation>Самопроверка блокировки сети не пройдена</translation>
+    </message>
+    <message>
+        <source>A worker thread still running at the end: left to end by itself</source>
+        <translation>Рабочий поток ещё выполнялся при завершении: оставлен завершиться самостоятельно</translation>
+    </message>
+    <message>
+        <source>Main window brought to the front for another start</source>
+        <translation>Главное окно выведено на передний план при повторном запуске</translation>
+    </message>
+    <message>
+        <source>Main window minimized to the taskbar: no system tray</source>
+        <translation>Главное окно свёрнуто на панель задач: нет системного трея</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1052,6 +1314,10 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>left</source>
         <comment>minutes, plural ending</comment>
         <translation>осталось</translation>
+    </message>
+    <message>
+        <source>[9]: the configuration was refused: %1</source>
+        <translation>[9]: конфигурация отклонена: %1</translation>
     </message>
 </context>
 <context>
@@ -1251,6 +1517,10 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Out:</source>
         <translation>Отправлено:</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
     </message>
 </context>
 <context>

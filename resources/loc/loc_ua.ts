@@ -53,6 +53,170 @@
     </message>
 </context>
 <context>
+    <name>DiagnosisVerdict</name>
+    <message>
+        <source>No network: this computer has no route to the Internet, and nothing answers.</source>
+        <translation>Немає мережі: цей комп&apos;ютер не має маршруту до Інтернету, і ніщо не відповідає.</translation>
+    </message>
+    <message>
+        <source>The service is blocked: its API cannot be reached on either address.</source>
+        <translation>Сервіс заблоковано: його API недоступний за жодною з адрес.</translation>
+    </message>
+    <message>
+        <source>The server does not answer: it may be down. Choose another server.</source>
+        <translation>Сервер не відповідає: можливо, він не працює. Виберіть інший сервер.</translation>
+    </message>
+    <message>
+        <source>UDP is blocked, TCP works: this network lets the server through on TCP only.</source>
+        <translation>UDP заблоковано, TCP працює: ця мережа пропускає з&apos;єднання із сервером лише через TCP.</translation>
+    </message>
+    <message>
+        <source>The network blocks VPN connections; the mirror route works.</source>
+        <translation>Мережа блокує VPN-підключення; маршрут через дзеркало працює.</translation>
+    </message>
+    <message>
+        <source>The server answers but refuses the account or the keys.</source>
+        <translation>Сервер відповідає, але відхиляє обліковий запис або ключі.</translation>
+    </message>
+    <message>
+        <source>The connection did not come up, and the cause could not be found.</source>
+        <translation>Підключення не встановлено, і причину знайти не вдалося.</translation>
+    </message>
+    <message>
+        <source>Choose another server</source>
+        <translation>Обрати інший сервер</translation>
+    </message>
+    <message>
+        <source>Use TCP</source>
+        <translation>Використати TCP</translation>
+    </message>
+    <message>
+        <source>Use the mirror route</source>
+        <translation>Використати маршрут через дзеркало</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticsDialog</name>
+    <message>
+        <source>The archive would exceed %1 MB.</source>
+        <translation>Архів перевищив би %1 МБ.</translation>
+    </message>
+    <message>
+        <source>Hide my addresses</source>
+        <translation>Приховати мої адреси</translation>
+    </message>
+    <message>
+        <source>Collecting diagnostics…</source>
+        <translation>Збирання діагностичних даних…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>Зберегти діагностику</translation>
+    </message>
+    <message>
+        <source>The archive holds the files below. Passwords, keys and your home folder are removed; nothing is sent anywhere.</source>
+        <translation>Архів містить файли, перелічені нижче. Паролі, ключі та шлях до вашої домашньої папки видалено; нічого нікуди не надсилається.</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Розмір</translation>
+    </message>
+    <message>
+        <source>Files in the archive</source>
+        <translation>Файли в архіві</translation>
+    </message>
+    <message>
+        <source>Public addresses other than the VPN servers&apos; are replaced in every file.</source>
+        <translation>Публічні адреси, крім адрес VPN-серверів, замінюються в усіх файлах.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s), %1 before compression; the archive holds at most %2.</source>
+        <translation>
+            <numerusform>%n файл, %1 до стиснення; архів займе не більше %2.</numerusform>
+            <numerusform>%n файли, %1 до стиснення; архів займе не більше %2.</numerusform>
+            <numerusform>%n файлів, %1 до стиснення; архів займе не більше %2.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The archive could not be saved: %1</source>
+        <translation>Не вдалося зберегти архів: %1</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTest</name>
+    <message>
+        <source>The lock&apos;s helper is not installed: %1</source>
+        <translation>Допоміжну програму блокування не встановлено: %1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper did not answer in time.</source>
+        <translation>Допоміжна програма блокування не відповіла вчасно.</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s helper gave no result: %1</source>
+        <translation>Допоміжна програма блокування не повернула результат: %1</translation>
+    </message>
+    <message>
+        <source>The lock&apos;s rules are loaded and unchanged</source>
+        <translation>Правила блокування завантажено й не змінено</translation>
+    </message>
+    <message>
+        <source>Connections outside the VPN are refused</source>
+        <translation>Підключення в обхід VPN відхиляються</translation>
+    </message>
+    <message>
+        <source>Blocked packets</source>
+        <translation>Заблоковані пакети</translation>
+    </message>
+    <message>
+        <source>Loopback and the VPN server are let through</source>
+        <translation>Петлевий інтерфейс і VPN-сервер пропускаються</translation>
+    </message>
+    <message>
+        <source>passed</source>
+        <translation>пройдено</translation>
+    </message>
+    <message>
+        <source>FAILED</source>
+        <translation>НЕ ПРОЙДЕНО</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>немає відповіді</translation>
+    </message>
+    <message>
+        <source>Apply the lock again (switch it off and on in Settings), or use the emergency unblock.</source>
+        <translation>Застосуйте блокування знову (вимкніть і увімкніть його в налаштуваннях) або скористайтеся аварійним розблокуванням.</translation>
+    </message>
+</context>
+<context>
+    <name>LockSelfTestDialog</name>
+    <message>
+        <source>Testing the network lock…</source>
+        <translation>Перевірка блокування мережі…</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>Перевірити блокування мережі</translation>
+    </message>
+    <message>
+        <source>Results of the network lock test</source>
+        <translation>Результати перевірки блокування мережі</translation>
+    </message>
+    <message>
+        <source>The network lock works: every check passed.</source>
+        <translation>Блокування мережі працює: усі перевірки пройдено.</translation>
+    </message>
+    <message>
+        <source>The network lock does not work as it should.</source>
+        <translation>Блокування мережі працює не так, як має.</translation>
+    </message>
+</context>
+<context>
     <name>Loger</name>
     <message>
         <source>Application started</source>
@@ -668,8 +832,6 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Favorite pairs</source>
         <translation>Обрані пари</translation>
-        <source>[10]: dropped member &quot;%1&quot; of the mirror tool configuration</source>
-        <translation>[10]: з конфігурації інструмента дзеркала видалено елемент &quot;%1&quot;</translation>
     </message>
     <message>
         <source>[10]: dropped %1 more members of the mirror tool configuration</source>
@@ -895,6 +1057,106 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>Quit</source>
         <translation>Вихід</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>Налаштування</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Логін</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>Connection information</source>
+        <translation>Відомості про підключення</translation>
+    </message>
+    <message>
+        <source>Copy address</source>
+        <translation>Копіювати адресу</translation>
+    </message>
+    <message>
+        <source>[OpenVPN]: state changed to stopped</source>
+        <translation>[OpenVPN]: стан змінено на «зупинено»</translation>
+    </message>
+    <message>
+        <source>Installed OpenVPN version (%0) incompatible with app.&lt;br&gt;Please install OpenVPN of one of these series: %1.</source>
+        <translation>Встановлена версія OpenVPN (%0) несумісна із застосунком.&lt;br&gt;Встановіть OpenVPN однієї з цих серій: %1.</translation>
+    </message>
+    <message>
+        <source>Connected: %0</source>
+        <translation>Підключено: %0</translation>
+    </message>
+    <message>
+        <source>Availability check still running at the end: left to end by itself</source>
+        <translation>Перевірка доступності ще тривала під час завершення: її залишено завершитися самостійно</translation>
+    </message>
+    <message>
+        <source>Why the connection did not come up</source>
+        <translation>Чому підключення не встановлено</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN:</source>
+        <translation>Перемикатися автоматично, якщо мережа блокує VPN:</translation>
+    </message>
+    <message>
+        <source>Switch automatically when the network blocks VPN</source>
+        <translation>Перемикатися автоматично, якщо мережа блокує VPN</translation>
+    </message>
+    <message>
+        <source>Finding out why the connection did not come up...</source>
+        <translation>З&apos;ясовуємо, чому підключення не встановлено...</translation>
+    </message>
+    <message>
+        <source>The client switched to TCP by itself.</source>
+        <translation>Клієнт сам перемкнувся на TCP.</translation>
+    </message>
+    <message>
+        <source>The client switched to the mirror route by itself.</source>
+        <translation>Клієнт сам перемкнувся на маршрут через дзеркало.</translation>
+    </message>
+    <message>
+        <source>Save diagnostics…</source>
+        <translation>Зберегти діагностику…</translation>
+    </message>
+    <message>
+        <source>Save diagnostics</source>
+        <translation>Зберегти діагностику</translation>
+    </message>
+    <message>
+        <source>ZIP archives (*.zip)</source>
+        <translation>ZIP-архіви (*.zip)</translation>
+    </message>
+    <message>
+        <source>Diagnostics saved to %0</source>
+        <translation>Діагностику збережено в %0</translation>
+    </message>
+    <message>
+        <source>Test network lock</source>
+        <translation>Перевірити блокування мережі</translation>
+    </message>
+    <message>
+        <source>Network lock self-test passed</source>
+        <translation>Самоперевірку блокування мережі пройдено</translation>
+    </message>
+    <message>
+        <source>Network lock self-test failed</source>
+        <translation>Самоперевірку блокування мережі не пройдено</translation>
+    </message>
+    <message>
+        <source>A worker thread still running at the end: left to end by itself</source>
+        <translation>Робочий потік ще виконувався під час завершення: його залишено завершитися самостійно</translation>
+    </message>
+    <message>
+        <source>Main window brought to the front for another start</source>
+        <translation>Головне вікно виведено на передній план під час повторного запуску</translation>
+    </message>
+    <message>
+        <source>Main window minimized to the taskbar: no system tray</source>
+        <translation>Головне вікно згорнуто на панель завдань: немає системного трею</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1052,6 +1314,10 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>left</source>
         <comment>minutes, plural ending</comment>
         <translation>залишилося</translation>
+    </message>
+    <message>
+        <source>[9]: the configuration was refused: %1</source>
+        <translation>[9]: конфігурацію відхилено: %1</translation>
     </message>
 </context>
 <context>
@@ -1251,6 +1517,10 @@ Blocking takes immediately effect on current and new network connections. Blocki
     <message>
         <source>Out:</source>
         <translation>Надіслано:</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрити</translation>
     </message>
 </context>
 <context>
