@@ -17,7 +17,11 @@ void MainWindow::setUpDiagnostics()
     button->setMaximumSize(ui->settingOpenAppLogButton->maximumSize());
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::StrongFocus);
-    ui->settingLogHLayout->addWidget(button);
+    // A row of its own under the two log buttons: a third button beside them would widen the
+    // page past the window.
+    const int logs = ui->settingSAVLayout->indexOf(ui->settingLogHLayout);
+    ui->settingSAVLayout->insertSpacing(logs + 1, 8);
+    ui->settingSAVLayout->insertWidget(logs + 2, button);
     connect(button, SIGNAL(clicked()), this, SLOT(saveDiagnosticsClicked()));
 }
 
