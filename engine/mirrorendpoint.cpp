@@ -35,9 +35,10 @@ QString addressOf(const QJsonObject &object, const QString &key, QStringList *pr
 
 bool isHostAddressText(const QString &text)
 {
-    // \z, not $: "$" also matches before a final line break.
+    // \z, not $: "$" also matches before a final line break. At most 200 characters, so that
+    // the proxy and route lines made of it stay within OpenVPN's line of 255 bytes.
     static const QRegularExpression host(
-        QStringLiteral("\\A[A-Za-z0-9._:][A-Za-z0-9._:\\-]{0,252}\\z"));
+        QStringLiteral("\\A[A-Za-z0-9._:][A-Za-z0-9._:\\-]{0,199}\\z"));
     return host.match(text).hasMatch();
 }
 

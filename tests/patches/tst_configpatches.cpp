@@ -111,6 +111,9 @@ private slots:
                      + config.mid(3));
         // An address that would end its line is not used, and there is no file to read.
         QCOMPARE(patchMirror(config, none, {"203.0.113.5\n", 443, "127.0.0.1", 1}), QByteArray());
+        // Nor one that would make a line longer than OpenVPN reads.
+        QCOMPARE(patchMirror(config, none, {"203.0.113.5", 443, QString(250, 'a'), 1}),
+                 QByteArray());
     }
 
     void replyIsRebuiltFromKnownMembers_data()
