@@ -3,6 +3,7 @@
 #include "helper/callerfile.h"
 #include "helper/lockruleset.h"
 #include "helper/networklock.h"
+#include "helper/systemprogram.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -24,7 +25,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkInterface>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QThread>
@@ -33,14 +33,6 @@ namespace {
 
 constexpr int NftMs = 30000;
 constexpr int TcpSettleMs = 300;
-
-QProcessEnvironment fixedEnvironment()
-{
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/sbin:/usr/bin:/sbin:/bin"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    return environment;
-}
 
 void print(char check, bool passed, const QString &detail)
 {
@@ -331,18 +323,10 @@ QStringList NetLockSelfTest::resolvers(const QByteArray &resolvConf)
 QByteArray NetLockSelfTest::nft(const QStringList &arguments, const QByteArray &input,
                                 bool *ok) const
 {
-    QProcess process;
-    process.setProcessEnvironment(fixedEnvironment());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(arguments.first(), arguments.mid(1));
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(NftMs)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    *ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    return process.readAllStandardOutput();
+    const SystemProgram::Result result = SystemProgram::run(
+        arguments.first(), arguments.mid(1), input, NftMs, SystemProgram::Errors::Discard);
+    *ok = result.ok;
+    return result.output;
 }
 
 // The table as the lock would build it now, loaded and listed in a network namespace of its
@@ -445,9 +429,7 @@ QString NetLockSelfTest::checkAllowed(const QString &server, quint16 port, const
 
 int NetLockSelfTest::run(const QString &tempFolder)
 {
-    m_nft = QFileInfo(QStringLiteral("/usr/sbin/nft")).isExecutable()
-        ? QStringLiteral("/usr/sbin/nft")
-        : QStringLiteral("/sbin/nft");
+    m_nft = SystemProgram::nft();
     // The hosts the lock lets through, as it reads them: the caller's own files.
     QStringList candidates;
     QString server;

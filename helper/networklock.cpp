@@ -4,6 +4,7 @@
 #include "helper/callerfile.h"
 #include "helper/hostresolver.h"
 #include "helper/lockruleset.h"
+#include "helper/systemprogram.h"
 #include "helper/tunnelhooks.h"
 
 #include <cerrno>
@@ -17,7 +18,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 namespace {
 
@@ -25,23 +25,6 @@ constexpr int ResolveMs = 5000;
 constexpr int NftMs = 60000;
 constexpr int MaxReported = 20; // entries named one by one; the rest are counted
 const char *const ServiceName = "kestrunevpn-netlock.service";
-
-QString firstExisting(const QStringList &paths)
-{
-    for (const QString &path : paths) {
-        if (QFileInfo(path).isExecutable())
-            return path;
-    }
-    return QString();
-}
-
-QProcessEnvironment fixedEnvironment()
-{
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/sbin:/usr/bin:/sbin:/bin"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    return environment;
-}
 
 bool writeNew(const QString &path, const QByteArray &text)
 {
@@ -116,24 +99,10 @@ int NetworkLock::fail(const QString &reason) const
 
 bool NetworkLock::runNft(const QStringList &arguments, const QByteArray &input, bool quiet) const
 {
-    QProcess nft;
-    nft.setProcessEnvironment(fixedEnvironment());
-    if (quiet)
-        nft.setStandardErrorFile(QProcess::nullDevice());
-    else
-        nft.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    nft.setStandardOutputFile(QProcess::nullDevice());
-    nft.start(m_nft, arguments);
-    if (!nft.waitForStarted())
-        return false;
-    nft.write(input);
-    nft.closeWriteChannel();
-    if (!nft.waitForFinished(NftMs)) {
-        nft.kill();
-        nft.waitForFinished();
-        return false;
-    }
-    return nft.exitStatus() == QProcess::NormalExit && nft.exitCode() == 0;
+    return SystemProgram::run(m_nft, arguments, input, NftMs,
+                              quiet ? SystemProgram::Errors::Discard
+                                    : SystemProgram::Errors::Forward)
+        .ok;
 }
 
 bool NetworkLock::tablePresent() const
@@ -147,7 +116,7 @@ int NetworkLock::block(const QString &tempFolder)
 {
     if (!QFileInfo(tempFolder).isDir())
         return fail(QStringLiteral("no such folder: ") + tempFolder);
-    m_nft = firstExisting({QStringLiteral("/usr/sbin/nft"), QStringLiteral("/sbin/nft")});
+    m_nft = SystemProgram::nft();
     if (m_nft.isEmpty())
         return fail(QStringLiteral("nft (nftables) is not installed"));
 
@@ -189,15 +158,14 @@ int NetworkLock::block(const QString &tempFolder)
         return fail(
             QStringLiteral("cannot save the lock in %1; the lock was taken off again").arg(state));
     }
-    const QString systemctl
-        = firstExisting({QStringLiteral("/usr/bin/systemctl"), QStringLiteral("/bin/systemctl")});
+    const QString systemctl = SystemProgram::find(
+        {QStringLiteral("/usr/bin/systemctl"), QStringLiteral("/bin/systemctl")});
     if (!systemctl.isEmpty() && QFileInfo(QStringLiteral("/run/systemd/system")).isDir()) {
-        QProcess check;
-        check.setProcessEnvironment(fixedEnvironment());
-        check.start(
-            systemctl,
-            {QStringLiteral("is-enabled"), QStringLiteral("--quiet"), QLatin1String(ServiceName)});
-        if (!check.waitForFinished(NftMs) || check.exitCode() != 0)
+        const QStringList isEnabled {QStringLiteral("is-enabled"), QStringLiteral("--quiet"),
+                                     QLatin1String(ServiceName)};
+        if (!SystemProgram::run(systemctl, isEnabled, QByteArray(), NftMs,
+                                SystemProgram::Errors::Discard)
+                 .ok)
             HelperContext::report(
                 QStringLiteral("%1 is not enabled; the lock ends at the next restart")
                     .arg(QLatin1String(ServiceName)));
@@ -207,7 +175,7 @@ int NetworkLock::block(const QString &tempFolder)
 
 int NetworkLock::unblock()
 {
-    m_nft = firstExisting({QStringLiteral("/usr/sbin/nft"), QStringLiteral("/sbin/nft")});
+    m_nft = SystemProgram::nft();
     if (m_nft.isEmpty())
         return fail(QStringLiteral("nft (nftables) is not installed"));
     if (!runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal()))
@@ -228,7 +196,7 @@ int NetworkLock::emergency()
     const QString state = m_context.lockState();
     if (!removeFile(state) || !removeFile(state + QStringLiteral(".new")))
         HelperContext::report(QStringLiteral("cannot remove ") + state);
-    m_nft = firstExisting({QStringLiteral("/usr/sbin/nft"), QStringLiteral("/sbin/nft")});
+    m_nft = SystemProgram::nft();
     if (m_nft.isEmpty())
         return fail(QStringLiteral("nft (nftables) is not installed"));
     runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal());

@@ -3,12 +3,12 @@
 #include "helper/dnscommands.h"
 #include "helper/ipv6block.h"
 #include "helper/resolvconffile.h"
+#include "helper/systemprogram.h"
 #include "helper/tunneldns.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
@@ -38,27 +38,14 @@ TunnelGuard::TunnelGuard(const Places &places)
 bool TunnelGuard::run(const QString &program, const QStringList &arguments, const QByteArray &input,
                       QString *error) const
 {
-    QProcess process;
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/sbin:/usr/bin:/sbin:/bin"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (process.waitForStarted(CommandMs)) {
-        process.write(input);
-        process.closeWriteChannel();
-        if (process.waitForFinished(CommandMs) && process.exitStatus() == QProcess::NormalExit
-            && process.exitCode() == 0)
-            return true;
-    }
-    process.kill();
-    process.waitForFinished(CommandMs);
+    const SystemProgram::Result result
+        = SystemProgram::run(program, arguments, input, CommandMs, SystemProgram::Errors::Merge);
+    if (result.ok)
+        return true;
     *error = QStringLiteral("%1 %2 failed: %3")
                  .arg(QFileInfo(program).fileName(), arguments.join(QLatin1Char(' ')),
-                      process.error() == QProcess::UnknownError
-                          ? QString::fromLocal8Bit(process.readAll()).trimmed()
-                          : process.errorString());
+                      result.failure.isEmpty() ? QString::fromLocal8Bit(result.output).trimmed()
+                                               : result.failure);
     return false;
 }
 
