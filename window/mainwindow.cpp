@@ -67,6 +67,10 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     setUpServerLists();
     setUpDiagnosis();
     setUpAccessibility();
+    // The pages not on show join the window when first shown; the style sheet set after
+    // that reaches the sign-in page alone.
+    deferUnseenPages();
+    applyStyleSheet();
     checkServersTemplate
         = tr("<p><span style=\"font-size:13px;\">Checking servers (%0/%1)</span></p>");
 

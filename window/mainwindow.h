@@ -339,6 +339,8 @@ private:
     void setUpSlidingWidgets();
     void setUpInfoPage();
     void applyLook();
+    void deferUnseenPages();
+    void applyStyleSheet();
     void applyApplicationFont();
     void setLinkTexts(const QString &siteBase);
     void riseHintOnce(int page);
@@ -348,6 +350,8 @@ private:
     // One flag per hint label (sign-in, connection, settings page): each rises only once.
     bool hintShown[3] = {false, false, false};
     bool pageSlideInProgress = false;
+    // The window's icon is on its way (it is read after the first paint).
+    bool windowIconPending = false;
     int authDotsTimerId = -1;
     QPointer<QSystemTrayIcon> trayIcon;
     QStyledItemDelegate *comboItemDelegate = nullptr;
@@ -357,6 +361,7 @@ private:
     QString remindPswdTemplate;
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 

@@ -4,6 +4,7 @@
 #include "buildconfig.h"
 #include "core/loger.h"
 #include "ui/comboboxchangedpopup.h"
+#include "ui/deferredpage.h"
 #include "ui/loadinganimations.h"
 #include "ui/messagedialogs.h"
 #include "ui/nofocusrectdelegate.h"
@@ -59,12 +60,9 @@ void MainWindow::setUpPages()
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                    | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Kestrune VPN"));
-    // The form has set the window icon: decoding every picture of the .ico again would cost
-    // as much as the whole sign-in page.
     setMinimumSize(300, 470);
     setMaximumSize(300, 470);
     applyApplicationFont();
-    setStyleSheet(loadStyleSheet(QStringLiteral(":/styles/styles/mainwindow.qss")));
 
     // The link texts are templates: the web site's address comes in when it is known.
     mainTipTemplate = ui->mainTipLabel->text();
@@ -127,6 +125,32 @@ void MainWindow::applyLook()
     // the sheet parsed once: a window polished after the sheet was read throws the parsed
     // sheet away and reads it again.
     ensurePolished();
+}
+
+void MainWindow::deferUnseenPages()
+{
+    for (int index = 0; index < ui->stackedWidget->count(); ++index) {
+        if (index != ui->stackedWidget->currentIndex())
+            DeferredPage::defer(ui->stackedWidget, ui->stackedWidget->widget(index));
+    }
+}
+
+void MainWindow::applyStyleSheet()
+{
+    setStyleSheet(loadStyleSheet(QStringLiteral(":/styles/styles/mainwindow.qss")));
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // The window's icon holds seven pictures: they are read once the window has painted,
+    // off the way to its first picture on the screen.
+    if (event->type() == QEvent::Paint && !windowIconPending) {
+        windowIconPending = true;
+        QTimer::singleShot(0, this, [this] {
+            setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico")));
+        });
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::applyApplicationFont()

@@ -6,6 +6,7 @@
 #include "mockservice/mockservice.h"
 #include "programfolder.h"
 #include "reservedport.h"
+#include "ui/deferredpage.h"
 #include "window/mainwindow.h"
 
 #include <functional>
@@ -92,6 +93,17 @@ public:
     {
         if (T *found = m_window->findChild<T *>(QLatin1String(name)))
             return found;
+        // A page not shown yet waits outside the window.
+        for (DeferredPage *place : m_window->findChildren<DeferredPage *>()) {
+            if (place->hasJoined())
+                continue;
+            QWidget *page = place->page();
+            if (T *found = page->objectName() == QLatin1String(name) ? qobject_cast<T *>(page)
+                                                                     : nullptr)
+                return found;
+            if (T *found = page->findChild<T *>(QLatin1String(name)))
+                return found;
+        }
         qFatal("the window has no %s", name);
     }
     void click(const char *name) { widget<QAbstractButton>(name)->click(); }

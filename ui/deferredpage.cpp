@@ -1,0 +1,48 @@
+#include "ui/deferredpage.h"
+
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+DeferredPage::DeferredPage(QWidget *page)
+    : m_page(page)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+DeferredPage *DeferredPage::defer(QStackedWidget *stack, QWidget *page)
+{
+    const int index = stack->indexOf(page);
+    Q_ASSERT(index >= 0 && index != stack->currentIndex());
+    auto *place = new DeferredPage(page);
+    // The place stands in first, so the pages after it never change their index.
+    stack->insertWidget(index, place);
+    stack->removeWidget(page);
+    page->setParent(nullptr);
+    return place;
+}
+
+DeferredPage::~DeferredPage()
+{
+    if (!m_joined)
+        delete m_page;
+}
+
+void DeferredPage::join()
+{
+    if (m_joined)
+        return;
+    m_joined = true;
+    m_page->setParent(this);
+    layout()->addWidget(m_page);
+    // Laid out before it is shown: a slide has already set the place's geometry.
+    m_page->setGeometry(rect());
+    m_page->show();
+}
+
+void DeferredPage::showEvent(QShowEvent *event)
+{
+    join();
+    QWidget::showEvent(event);
+}
