@@ -1,5 +1,6 @@
 #include "ui/deferredpage.h"
 
+#include <QCoreApplication>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -20,6 +21,11 @@ DeferredPage *DeferredPage::defer(QStackedWidget *stack, QWidget *page)
     stack->insertWidget(index, place);
     stack->removeWidget(page);
     page->setParent(nullptr);
+    // Every widget asks to be polished once the event loop runs; the page's widgets are
+    // polished when the page is first shown instead, in the window's style.
+    QCoreApplication::removePostedEvents(page, QEvent::PolishRequest);
+    for (QWidget *widget : page->findChildren<QWidget *>())
+        QCoreApplication::removePostedEvents(widget, QEvent::PolishRequest);
     return place;
 }
 

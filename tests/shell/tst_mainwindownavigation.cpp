@@ -6,6 +6,7 @@
 #include "ui/pagenavigation.h"
 #include "ui/slidingstackedwidget.h"
 
+#include <QIcon>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -66,11 +67,20 @@ private slots:
         for (int visit : visits)
             jump(visit);
         rig->widget<QStackedWidget>("vpnConStatusStackedWidget")->setCurrentIndex(1); // connected
+        // A page first seen now has joined the window before anyone sees it.
+        QVERIFY(rig->widget(button)->isVisible());
         if (slides)
             QVERIFY(rig->slide([&]() { rig->click(button); }, to));
         else
             rig->click(button);
         QCOMPARE(page(), to);
+    }
+
+    void windowTakesItsIconOncePainted()
+    {
+        const QList<QSize> sizes = QIcon(QStringLiteral(":/images/icons/ksvpn.ico")).availableSizes();
+        QVERIFY(sizes.size() > 1);
+        QTRY_COMPARE_WITH_TIMEOUT(rig->window()->windowIcon().availableSizes(), sizes, 5000);
     }
 
     void subscriptionBackFollowsTheWayIn_data()

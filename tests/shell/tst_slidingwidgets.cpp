@@ -1,12 +1,16 @@
 // The page stack's slides, the two-way toggle, the loading dots and the rising hint.
 
 #include "support/testmain.h"
+#include "ui/deferredpage.h"
 #include "ui/loadinganimations.h"
 #include "ui/slidingbutton.h"
 #include "ui/slidingstackedwidget.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QParallelAnimationGroup>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStateMachine>
@@ -116,6 +120,72 @@ private slots:
         // The page that left is hidden and back in place for a later slide.
         QVERIFY(stack->widget(start)->isHidden());
         QCOMPARE(stack->widget(start)->pos(), QPoint(0, 0));
+    }
+
+    void deferredPageIsInPlaceBeforeItIsSeen_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("index set, focus follows") << "index";
+        QTest::newRow("slide") << "slide";
+        QTest::newRow("window shown on it") << "shown";
+    }
+    void deferredPageIsInPlaceBeforeItIsSeen()
+    {
+        QFETCH(QString, how);
+        QWidget window;
+        auto *stack = new SlidingStackedWidget(&window);
+        stack->setSpeed(150);
+        auto *first = new QLineEdit(stack);
+        stack->addWidget(first);
+        auto *page = new QWidget;
+        auto *field = new QLineEdit(page);
+        auto *last = new QLineEdit(page);
+        auto *middle = new QLineEdit(page);
+        QWidget::setTabOrder(middle, last);
+        stack->addWidget(page);
+        stack->addWidget(new QWidget);
+        DeferredPage *place = DeferredPage::defer(stack, page);
+        QCOMPARE(stack->indexOf(place), 1);
+        QCOMPARE(stack->count(), 3);
+        window.setStyleSheet(QStringLiteral("QLineEdit { color: #123456; }"));
+        stack->resize(Size);
+        if (how == "shown")
+            stack->setCurrentIndex(1);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        if (how != "shown") {
+            // Nothing of the page is polished while nobody sees it.
+            QVERIFY(!field->testAttribute(Qt::WA_WState_Polished));
+            QVERIFY(!place->hasJoined());
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            first->setFocus();
+            if (how == "index") {
+                stack->setCurrentIndex(1);
+                QCOMPARE(QApplication::focusWidget(), field);
+            } else {
+                QSignalSpy finished(stack, SIGNAL(animationFinished()));
+                stack->slideInIdx(1);
+                QVERIFY(page->isVisible());
+                QVERIFY(finished.wait(2000));
+            }
+        }
+        QVERIFY(place->hasJoined() && field->isVisible());
+        QCOMPARE(page->parentWidget(), place);
+        QCOMPARE(page->geometry(), QRect(QPoint(0, 0), Size));
+        QCOMPARE(field->palette().color(QPalette::Text), QColor(0x12, 0x34, 0x56));
+        // The page's own Tab order came with it.
+        QCOMPARE(field->nextInFocusChain(), middle);
+        QCOMPARE(middle->nextInFocusChain(), last);
+    }
+
+    void deferredPageNeverShownGoesWithTheStack()
+    {
+        auto stack = makeStack(2);
+        QPointer<QWidget> page = stack->widget(1);
+        DeferredPage::defer(stack.get(), page);
+        stack.reset();
+        QVERIFY(page.isNull());
     }
 
     void toggleRefusesClicksWhileItsKnobMoves()
