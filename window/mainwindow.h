@@ -335,6 +335,7 @@ private:
 
     // ---- pages and navigation ----
     void setUpPages();
+    void connectForm();
     void setUpComboBoxes();
     void setUpSlidingWidgets();
     void setUpInfoPage();
