@@ -42,8 +42,11 @@ void DeferredPage::join()
     m_joined = true;
     m_page->setParent(this);
     layout()->addWidget(m_page);
-    // Laid out before it is shown: a slide has already set the place's geometry.
+    // Laid out and styled before it is shown: a slide has already set the place's geometry,
+    // and what is measured on the page before it is seen (a text cut to its label's width)
+    // needs the window's fonts.
     m_page->setGeometry(rect());
+    m_page->ensurePolished();
     m_page->show();
 }
 

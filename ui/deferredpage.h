@@ -23,7 +23,8 @@ public:
 
     QWidget *page() const { return m_page; }
     bool hasJoined() const { return m_joined; }
-    // Brings the page into its place now; nothing once it has joined.
+    // Brings the page into its place now, styled as the window is, shown when its place is;
+    // nothing once it has joined.
     void join();
 
 protected:

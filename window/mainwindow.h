@@ -341,6 +341,8 @@ private:
     void setUpInfoPage();
     void applyLook();
     void deferUnseenPages();
+    // A page about to be measured before it is seen joins the window first.
+    void preparePage(int index);
     void applyStyleSheet();
     void applyApplicationFont();
     void setLinkTexts(const QString &siteBase);

@@ -135,6 +135,12 @@ void MainWindow::deferUnseenPages()
     }
 }
 
+void MainWindow::preparePage(int index)
+{
+    if (auto *place = qobject_cast<DeferredPage *>(ui->stackedWidget->widget(index)))
+        place->join();
+}
+
 void MainWindow::applyStyleSheet()
 {
     setStyleSheet(loadStyleSheet(QStringLiteral(":/styles/styles/mainwindow.qss")));

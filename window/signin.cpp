@@ -183,6 +183,7 @@ void MainWindow::getAuthReply(QNetworkReply *reply)
     userEmail = account.userEmail;
     userName = account.userName;
 
+    preparePage(Page_Subscription);
     const QString shown = QFontMetrics(ui->subsEmailLabel->font())
                               .elidedText(userEmail, Qt::ElideRight, emailLabelWidth);
     for (QLabel *label :

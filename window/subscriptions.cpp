@@ -109,6 +109,7 @@ void MainWindow::refreshSubscriptionPanel()
     // The name gets what its row leaves after the logo, the "change" button, the margins and
     // the spacing. Before the connection page was ever shown its row has no width yet; the
     // window's width less the page margins stands in for it.
+    preparePage(Page_Connection);
     QHBoxLayout *row = ui->vpnConSubHLayout;
     const QMargins margins = row->contentsMargins();
     const int rowWidth

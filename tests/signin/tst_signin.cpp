@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -80,14 +81,23 @@ private slots:
     void signInSendsTheChainInOrderAndOffersTheSubscriptions()
     {
         openRig();
+        // Longer than its label: cut to the label's width in the page's own font, although
+        // the page had not been seen when the reply came.
+        const QString email = QStringLiteral("a.rather.long.name.for.a.mailbox@example.com");
+        rig->service.setAccount(rig->service.login(), rig->service.password(),
+                                rig->service.userId(), email, QStringLiteral("User"));
         QVERIFY(signInAndWaitFor("/v1/package/list", Page_Subscription));
+        auto *emailLabel = rig->widget<QLabel>("subsEmailLabel");
+        QCOMPARE(emailLabel->text(),
+                 QFontMetrics(emailLabel->font()).elidedText(email, Qt::ElideRight, 200));
+        QVERIFY(emailLabel->text() != email);
         QCOMPARE(rig->requestPaths(),
                  (Paths {"/v1/api/info", "/v1/api/sign", "/v1/user/auth", "/api/checkrealip",
                          "/v1/package/list"}));
         WindowProbe p = rig->probe();
         QCOMPARE(p.authToken(), rig->service.authToken());
-        QVERIFY(rig->log.contains(QStringLiteral("[2]: Authorization completed (account: %1)")
-                                      .arg(rig->service.login())));
+        QVERIFY(rig->log.contains(
+            QStringLiteral("[2]: Authorization completed (account: %1)").arg(email)));
         for (const QString &line : rig->log.lines()) {
             QVERIFY2(!line.contains(rig->service.password()), qPrintable(line));
             QVERIFY2(!line.contains(rig->service.authToken()), qPrintable(line));
