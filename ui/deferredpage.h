@@ -21,6 +21,13 @@ public:
     // A page that never joined goes with its place.
     ~DeferredPage() override;
 
+    // The object named `name` of type T under `window`, on a page that has joined or not yet
+    // (for tools and tests that drive the window by its controls' names); null when none.
+    template<typename T> static T *find(const QWidget *window, const QString &name)
+    {
+        return static_cast<T *>(findNamed(window, name, T::staticMetaObject));
+    }
+
     QWidget *page() const { return m_page; }
     bool hasJoined() const { return m_joined; }
     // Brings the page into its place now, styled as the window is, shown when its place is;
@@ -32,6 +39,7 @@ protected:
 
 private:
     explicit DeferredPage(QWidget *page);
+    static QObject *findNamed(const QWidget *window, const QString &name, const QMetaObject &type);
 
     QWidget *m_page;
     bool m_joined = false;

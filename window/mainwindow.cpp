@@ -179,8 +179,8 @@ void MainWindow::connectForm()
     const auto indexChanged = [this](QComboBox *combo, void (MainWindow::*slot)(int)) {
         connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, slot);
     };
-    const auto itemChanged = [this](QListWidget *list,
-                                    void (MainWindow::*slot)(QListWidgetItem *, QListWidgetItem *)) {
+    using ItemSlot = void (MainWindow::*)(QListWidgetItem *, QListWidgetItem *);
+    const auto itemChanged = [this](QListWidget *list, ItemSlot slot) {
         connect(list, &QListWidget::currentItemChanged, this, slot);
     };
     const auto doubleClicked = [this](QListWidget *list,

@@ -341,7 +341,11 @@ private:
     void setUpInfoPage();
     void applyLook();
     void deferUnseenPages();
-    // A page about to be measured before it is seen joins the window first.
+    // After the first paint (or a start out of sight) the pages not seen yet join the
+    // window while it is idle: whatever is shown or measured later finds them styled.
+    void joinDeferredPagesWhenIdle();
+    void joinNextDeferredPage();
+    // A page about to be measured before the idle joining has reached it joins at once.
     void preparePage(int index);
     void applyStyleSheet();
     void applyApplicationFont();
@@ -355,6 +359,7 @@ private:
     bool pageSlideInProgress = false;
     // The window's icon is on its way (it is read after the first paint).
     bool windowIconPending = false;
+    bool deferredPagesJoining = false;
     int authDotsTimerId = -1;
     QPointer<QSystemTrayIcon> trayIcon;
     QStyledItemDelegate *comboItemDelegate = nullptr;

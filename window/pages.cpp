@@ -135,6 +135,27 @@ void MainWindow::deferUnseenPages()
     }
 }
 
+void MainWindow::joinDeferredPagesWhenIdle()
+{
+    if (deferredPagesJoining)
+        return;
+    deferredPagesJoining = true;
+    QTimer::singleShot(0, this, &MainWindow::joinNextDeferredPage);
+}
+
+// One page a turn of the event loop, so the window keeps answering meanwhile.
+void MainWindow::joinNextDeferredPage()
+{
+    for (int index = 0; index < ui->stackedWidget->count(); ++index) {
+        auto *place = qobject_cast<DeferredPage *>(ui->stackedWidget->widget(index));
+        if (place && !place->hasJoined()) {
+            place->join();
+            QTimer::singleShot(0, this, &MainWindow::joinNextDeferredPage);
+            return;
+        }
+    }
+}
+
 void MainWindow::preparePage(int index)
 {
     if (auto *place = qobject_cast<DeferredPage *>(ui->stackedWidget->widget(index)))
@@ -155,6 +176,7 @@ bool MainWindow::event(QEvent *event)
         QTimer::singleShot(0, this, [this] {
             setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico")));
         });
+        joinDeferredPagesWhenIdle();
     }
     return QMainWindow::event(event);
 }
@@ -509,6 +531,9 @@ void MainWindow::checkStartType()
         showMinimized();
         Loger::writeLine(tr("Main window minimized to the taskbar: no system tray"));
     }
+    // A window that starts out of sight is never painted first.
+    if (!isVisible() || isMinimized())
+        joinDeferredPagesWhenIdle();
 }
 
 void MainWindow::setTrayIcon(QSystemTrayIcon *icon)

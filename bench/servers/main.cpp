@@ -6,6 +6,7 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/servers/bench_servers
 
 #include "engine/serverconnectcheckerthreadlauncher.h"
+#include "ui/deferredpage.h"
 #include "ui/messagedialogs.h"
 #include "window/mainwindow.h"
 
@@ -147,7 +148,8 @@ int main(int argc, char **argv)
     std::printf("BENCH\tall-locations list of 1000 cities filled\t%.1f\tms\t-\t<150\n", best);
 
     // Rows get their widgets as they come into view: a page at a time down the whole list.
-    auto *list = window.findChild<QListWidget *>(QStringLiteral("vpnServAllServListWidget"));
+    auto *list
+        = DeferredPage::find<QListWidget>(&window, QStringLiteral("vpnServAllServListWidget"));
     QScrollBar *scroll = list->verticalScrollBar();
     scroll->setValue(0);
     double longestStep = 0;

@@ -17,6 +17,7 @@
 #include "core/loger.h"
 #include "core/settingsstore.h"
 #include "mockservice/mockservice.h"
+#include "ui/deferredpage.h"
 #include "window/mainwindow.h"
 
 #include <algorithm>
@@ -183,7 +184,8 @@ int runWindow(int argc, char **argv)
                     .arg(clock.nsecsElapsed() / 1e6 - t0)
                     .arg(cpuMs() - cpu0));
             QTimer::singleShot(500, &window, [&] {
-                window.findChild<QAbstractButton *>(QStringLiteral("vpnConCancelButton"))->click();
+                DeferredPage::find<QAbstractButton>(&window, QStringLiteral("vpnConCancelButton"))
+                    ->click();
             });
         } else if (line.contains(QLatin1String("state changed to stopped"))) {
             QTimer::singleShot(200, &app, [&] {

@@ -78,7 +78,8 @@ private slots:
 
     void windowTakesItsIconOncePainted()
     {
-        const QList<QSize> sizes = QIcon(QStringLiteral(":/images/icons/ksvpn.ico")).availableSizes();
+        const QList<QSize> sizes
+            = QIcon(QStringLiteral(":/images/icons/ksvpn.ico")).availableSizes();
         QVERIFY(sizes.size() > 1);
         QTRY_COMPARE_WITH_TIMEOUT(rig->window()->windowIcon().availableSizes(), sizes, 5000);
     }

@@ -91,19 +91,8 @@ public:
 
     template<typename T = QWidget> T *widget(const char *name) const
     {
-        if (T *found = m_window->findChild<T *>(QLatin1String(name)))
+        if (T *found = DeferredPage::find<T>(m_window.get(), QLatin1String(name)))
             return found;
-        // A page not shown yet waits outside the window.
-        for (DeferredPage *place : m_window->findChildren<DeferredPage *>()) {
-            if (place->hasJoined())
-                continue;
-            QWidget *page = place->page();
-            if (T *found = page->objectName() == QLatin1String(name) ? qobject_cast<T *>(page)
-                                                                     : nullptr)
-                return found;
-            if (T *found = page->findChild<T *>(QLatin1String(name)))
-                return found;
-        }
         qFatal("the window has no %s", name);
     }
     void click(const char *name) { widget<QAbstractButton>(name)->click(); }

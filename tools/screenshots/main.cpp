@@ -1,8 +1,9 @@
 // Shows the main window on the X display it is given, fills it with sample account data,
 // switches to each page and saves a picture of the window. A development tool only.
 
-#include "window/mainwindow.h"
+#include "ui/deferredpage.h"
 #include "ui/slidingstackedwidget.h"
+#include "window/mainwindow.h"
 
 #include <cstdio>
 
@@ -26,7 +27,7 @@ namespace {
 
 template<typename T> T *child(QWidget *root, const char *name)
 {
-    T *found = root->findChild<T *>(QString::fromLatin1(name));
+    T *found = DeferredPage::find<T>(root, QString::fromLatin1(name));
     if (!found)
         std::fprintf(stderr, "missing widget %s\n", name);
     return found;

@@ -6,6 +6,7 @@
 
 #include "core/loger.h"
 #include "mockservice/mockservice.h"
+#include "ui/deferredpage.h"
 #include "ui/messagedialogs.h"
 #include "ui/pagenavigation.h"
 #include "ui/vpnserveritem.h"
@@ -94,10 +95,10 @@ int main(int argc, char **argv)
     settle(300); // the service is listening
     MainWindow window(data.path(), endpoints, QCoreApplication::applicationDirPath());
     window.show();
-    auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
-    auto *next = window.findChild<QPushButton *>(QStringLiteral("subsNextButton"));
+    auto *stack = DeferredPage::find<QStackedWidget>(&window, QStringLiteral("stackedWidget"));
+    auto *next = DeferredPage::find<QPushButton>(&window, QStringLiteral("subsNextButton"));
     const auto click = [&window](const char *name) {
-        window.findChild<QPushButton *>(QLatin1String(name))->click();
+        DeferredPage::find<QPushButton>(&window, QLatin1String(name))->click();
     };
     const auto listReady = [&]() {
         if (waitFor(
@@ -116,20 +117,23 @@ int main(int argc, char **argv)
     };
 
     settle(300); // the start-up check first, or it signs in as well
-    window.findChild<QLineEdit *>(QStringLiteral("mainLoginLineEdit"))->setText(service.login());
-    window.findChild<QLineEdit *>(QStringLiteral("mainPswdLineEdit"))->setText(service.password());
+    DeferredPage::find<QLineEdit>(&window, QStringLiteral("mainLoginLineEdit"))
+        ->setText(service.login());
+    DeferredPage::find<QLineEdit>(&window, QStringLiteral("mainPswdLineEdit"))
+        ->setText(service.password());
     WindowProbe::choosePackage(&window, 11);
     click("mainLoginButton");
     if (!listReady())
         return 1;
     click("vpnConManualChoiceButton");
-    auto *all = window.findChild<QListWidget *>(QStringLiteral("vpnServAllServListWidget"));
+    auto *all
+        = DeferredPage::find<QListWidget>(&window, QStringLiteral("vpnServAllServListWidget"));
     settle(300);
     starRow(all, 2);
     starRow(all, 4);
     all->setCurrentRow(1);
     shoot("servers-all.png");
-    window.findChild<QWidget *>(QStringLiteral("vpnServPage"))
+    DeferredPage::find<QWidget>(&window, QStringLiteral("vpnServPage"))
         ->findChild<QPushButton *>(QStringLiteral("button"))
         ->click();
     shoot("servers-favorites.png");
@@ -137,7 +141,7 @@ int main(int argc, char **argv)
     // The double subscription, chosen again on the subscription page.
     click("vpnServBackButton");
     click("vpnConChangeSubButton");
-    auto *subscriptions = window.findChild<QComboBox *>(QStringLiteral("subsSubComboBox"));
+    auto *subscriptions = DeferredPage::find<QComboBox>(&window, QStringLiteral("subsSubComboBox"));
     subscriptions->setCurrentIndex(subscriptions->findData(12));
     click("subsNextButton");
     if (!listReady())
@@ -146,7 +150,7 @@ int main(int argc, char **argv)
     settle(300);
     click("vpnDoubleServFavServButton");
     shoot("servers-double.png");
-    window.findChild<QWidget *>(QStringLiteral("vpnDoubleServPage"))
+    DeferredPage::find<QWidget>(&window, QStringLiteral("vpnDoubleServPage"))
         ->findChild<QPushButton *>(QStringLiteral("button"))
         ->click();
     shoot("servers-double-favorites.png");

@@ -3,9 +3,10 @@
 // form, presses the buttons a user would press, and saves "signed-in.png" (the connection
 // page) and "signed-in-servers.png" (the server list) in the output folder.
 
-#include "window/mainwindow.h"
+#include "ui/deferredpage.h"
 #include "ui/messagedialogs.h"
 #include "ui/slidingstackedwidget.h"
+#include "window/mainwindow.h"
 
 #include <cstdio>
 
@@ -75,21 +76,22 @@ int main(int argc, char **argv)
     MainWindow window(dataDir.path(), endpoints);
     MainWindowProbe::pointAt(&window, base);
     window.show();
-    auto *stack = window.findChild<SlidingStackedWidget *>(QStringLiteral("stackedWidget"));
+    auto *stack
+        = DeferredPage::find<SlidingStackedWidget>(&window, QStringLiteral("stackedWidget"));
     const auto on
         = [stack](int page) { return [stack, page]() { return stack->currentIndex() == page; }; };
 
-    window.findChild<QLineEdit *>(QStringLiteral("mainLoginLineEdit"))
+    DeferredPage::find<QLineEdit>(&window, QStringLiteral("mainLoginLineEdit"))
         ->setText(QString::fromLocal8Bit(argv[2]));
-    window.findChild<QLineEdit *>(QStringLiteral("mainPswdLineEdit"))
+    DeferredPage::find<QLineEdit>(&window, QStringLiteral("mainPswdLineEdit"))
         ->setText(QString::fromLocal8Bit(argv[3]));
-    window.findChild<QPushButton *>(QStringLiteral("mainLoginButton"))->click();
+    DeferredPage::find<QPushButton>(&window, QStringLiteral("mainLoginButton"))->click();
     if (!waitFor(on(Page_Subscription), 15000)) {
         std::fprintf(stderr, "no subscription page; dialogs: %s\n",
                      qPrintable(dialogs.join(QLatin1Char('|'))));
         return 1;
     }
-    window.findChild<QPushButton *>(QStringLiteral("subsNextButton"))->click();
+    DeferredPage::find<QPushButton>(&window, QStringLiteral("subsNextButton"))->click();
     if (!waitFor(on(Page_Connection), 15000)) {
         std::fprintf(stderr, "no connection page; dialogs: %s\n",
                      qPrintable(dialogs.join(QLatin1Char('|'))));
@@ -102,7 +104,8 @@ int main(int argc, char **argv)
     stack->setCurrentIndex(Page_Servers);
     waitFor([]() { return false; }, 800);
     const int rows
-        = window.findChild<QListWidget *>(QStringLiteral("vpnServAllServListWidget"))->count();
+        = DeferredPage::find<QListWidget>(&window, QStringLiteral("vpnServAllServListWidget"))
+              ->count();
     window.grab().save(out.filePath(QStringLiteral("signed-in-servers.png")));
     std::printf("page %d, %d server rows, dialogs: %s\n", stack->currentIndex(), rows,
                 qPrintable(dialogs.join(QLatin1Char('|'))));
