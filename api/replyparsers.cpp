@@ -138,8 +138,7 @@ QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionTyp
 
 void fillSameCity(QVector<VPNServer> &servers)
 {
-    // Indices per city, ascending because they are appended in order; cities numbered in
-    // the order of their first server.
+    // Indices per city, ascending because they are appended in order.
     QHash<QString, int> cityOf;
     cityOf.reserve(servers.size());
     QVector<QVector<int>> cities;
@@ -153,31 +152,10 @@ void fillSameCity(QVector<VPNServer> &servers)
         cities[it.value()].append(i);
         cityIndex[i] = it.value();
     }
-
-    // A city of k servers costs k(k-1) list entries. A reply that puts tens of thousands of
-    // servers into one city would need gigabytes; past the budget, a city gets no lists.
-    QVector<bool> listed(cities.size());
-    qint64 budget = maxSameCityEntries;
-    for (int c = 0; c < cities.size(); ++c) {
-        const qint64 size = cities.at(c).size();
-        const qint64 cost = size * (size - 1);
-        listed[c] = cost <= budget;
-        if (listed[c])
-            budget -= cost;
-    }
-
-    for (int i = 0; i < servers.size(); ++i) {
-        QVector<int> &same = servers[i].sameCity;
-        same.clear();
-        if (!listed.at(cityIndex.at(i)))
-            continue;
-        const QVector<int> &city = cities.at(cityIndex.at(i));
-        same.reserve(city.size() - 1);
-        for (int j : city) {
-            if (j != i)
-                same.append(j);
-        }
-    }
+    for (QVector<int> &city : cities)
+        city.squeeze();
+    for (int i = 0; i < servers.size(); ++i)
+        servers[i].sameCity = cities.at(cityIndex.at(i));
 }
 
 void applyDoubleMap(QVector<VPNServer> &servers, const QJsonObject &reply)
