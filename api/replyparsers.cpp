@@ -130,7 +130,7 @@ QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionTyp
         server.countryIso = def.value(QStringLiteral("countryIso")).toString();
         server.countryName = def.value(countryKey).toString();
         server.cityName = def.value(cityKey).toString();
-        servers.append(server);
+        servers.append(std::move(server));
     }
     fillSameCity(servers);
     return servers;
@@ -138,22 +138,27 @@ QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionTyp
 
 void fillSameCity(QVector<VPNServer> &servers)
 {
-    // Indices per city, ascending because they are appended in order.
+    // Each server's city, cities numbered in the order of their first server, and their sizes.
     QHash<QString, int> cityOf;
     cityOf.reserve(servers.size());
-    QVector<QVector<int>> cities;
     QVector<int> cityIndex(servers.size());
+    QVector<int> sizes;
     for (int i = 0; i < servers.size(); ++i) {
-        auto it = cityOf.find(servers.at(i).cityName);
-        if (it == cityOf.end()) {
-            it = cityOf.insert(servers.at(i).cityName, cities.size());
-            cities.append(QVector<int>());
+        auto it = cityOf.constFind(servers.at(i).cityName);
+        if (it == cityOf.constEnd()) {
+            it = cityOf.insert(servers.at(i).cityName, sizes.size());
+            sizes.append(0);
         }
-        cities[it.value()].append(i);
+        ++sizes[it.value()];
         cityIndex[i] = it.value();
     }
-    for (QVector<int> &city : cities)
-        city.squeeze();
+    // Each list made once at its size, ascending because indices are appended in order, and
+    // complete before it is shared (an append to a shared list would copy it).
+    QVector<QVector<int>> cities(sizes.size());
+    for (int c = 0; c < cities.size(); ++c)
+        cities[c].reserve(sizes.at(c));
+    for (int i = 0; i < servers.size(); ++i)
+        cities[cityIndex.at(i)].append(i);
     for (int i = 0; i < servers.size(); ++i)
         servers[i].sameCity = cities.at(cityIndex.at(i));
 }
