@@ -56,9 +56,8 @@ private slots:
         QCOMPARE(rig.probe().apiBaseUrl(), QStringLiteral("http://203.0.113.5"));
     }
 
-    // Servers 0 to 3 with the cities named by one letter each; the exit (or single) server is
-    // 0, the entry of a double route 3. The availability check drops the servers of `dropped`
-    // (ids 100 to 103) first: every city list left must be that of the servers left.
+    // Servers 0 to 3 (ids 100 to 103) in the cities named by letters; exit 0, entry 3. The
+    // availability check drops `dropped` first: the city lists left are those of the rest.
     void serverAloneInItsCityCannotReconnect_data()
     {
         QTest::addColumn<int>("type");
@@ -109,11 +108,8 @@ private slots:
         QCOMPARE(rig.widget("vpnInfoReconnectButton")->isEnabled(), choices > 0);
         QCOMPARE(!rig.widget("vpnInfoChangeIPWidget")->isHidden(), choices > 0);
         QCOMPARE(!rig.widget("vpnInfoLocationLabel2")->isHidden(), type == 2);
-        for (int i = 0; i < choices; ++i) {
-            const VPNServer &choice = p.servers().at(combo->itemData(i).toInt());
-            QCOMPARE(combo->itemText(i), choice.ip);
-            QVERIFY(choice.id != p.servers().at(0).id && choice.cityName == cities.at(0));
-        }
+        for (int i = 0; i < choices; ++i)
+            QCOMPARE(combo->itemText(i), p.servers().at(combo->itemData(i).toInt()).ip);
     }
 
     void connectsVerifiesAndSwitchesOff()
