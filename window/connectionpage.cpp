@@ -1,12 +1,12 @@
 // MainWindow: what the connection page, the information page, the tray and the statistics
 // window show of the connection.
 
+#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "ui/statwidget.h"
 #include "ui/statwidgetplacement.h"
 #include "ui/traynotification.h"
 #include "ui_mainwindow.h"
-#include "window/mainwindow.h"
 
 #include <QAction>
 #include <QFileInfo>

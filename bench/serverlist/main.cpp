@@ -99,23 +99,20 @@ int main(int argc, char **argv)
                 entries += s.sameCity.size();
             }
         }
-        std::printf(
-            "%5d cities: reply -> servers %.1f ms, JSON decode alone %.1f ms (body %.1f MB, "
-            "%d servers, %d same-city lists of %lld indices); same-city step %.2f ms, quadratic "
-            "pass "
-            "%.1f ms, ratio %.0fx, lists %s\n",
-            cities, whole, decode, body.size() / 1048576.0, servers.size(), lists.size(),
-            static_cast<long long>(entries), sameCity, quadratic,
-            quadratic / std::max(sameCity, 1e-3), equal ? "identical" : "DIFFERENT");
+        std::printf("%5d cities: reply -> servers %.1f ms, JSON decode alone %.1f ms (body %.1f MB, "
+                    "%d servers, %d same-city lists of %lld indices); same-city step %.2f ms, "
+                    "quadratic pass %.1f ms, ratio %.0fx, lists %s\n",
+                    cities, whole, decode, body.size() / 1048576.0, servers.size(), lists.size(),
+                    static_cast<long long>(entries), sameCity, quadratic,
+                    quadratic / std::max(sameCity, 1e-3), equal ? "identical" : "DIFFERENT");
         // The lines tools/bench.sh collects (bench/README.md): the whole reply within 1.5 times
         // its JSON decode alone, the same-city step at least ten times quicker than the
         // quadratic pass.
         std::printf("BENCH\tserver list 10,000, %d cities: reply -> servers\t%.2f\tms\t%.2f\t"
                     "x<=1.5\n",
                     cities, whole, decode);
-        std::printf(
-            "BENCH\tserver list 10,000, %d cities: same-city step\t%.3f\tms\t%.1f\tx<=0.1\n",
-            cities, sameCity, quadratic);
+        std::printf("BENCH\tserver list 10,000, %d cities: same-city step\t%.3f\tms\t%.1f\tx<=0.1\n",
+                    cities, sameCity, quadratic);
         if (!equal)
             return 1;
     }
