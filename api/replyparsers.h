@@ -35,11 +35,9 @@ QString buyPagePath(int language);
 // free kind (4).
 QVector<VPNServer> parseServerList(const QJsonObject &reply, int subscriptionType, int language);
 
-// sameCity of every server: the indices of all other servers with exactly the same
-// cityName, ascending. Linear in the number of servers plus the size of the lists. The
-// lists of one reply hold at most maxSameCityEntries indices in all; a city whose lists
-// would go past that (thousands of servers in one city) is left without lists.
-constexpr qint64 maxSameCityEntries = 16 * 1024 * 1024;
+// sameCity of every server: the ascending indices of all servers with exactly the same
+// cityName (the server itself included), one list per city shared by its servers. Linear in
+// the number of servers, in time and in memory.
 void fillSameCity(QVector<VPNServer> &servers);
 
 // Reply [6]: marks the entries of double routes and their exits. Map names and exit ids

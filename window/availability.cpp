@@ -6,7 +6,11 @@
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
+#include <algorithm>
+
 #include <QEventLoop>
+#include <QHash>
+#include <QPair>
 #include <QThread>
 #include <QTimer>
 
@@ -130,19 +134,29 @@ void MainWindow::endServerAvailabilityWait()
 void MainWindow::removeServerAt(int index)
 {
     servers.remove(index);
-    auto shift = [index](QVector<int> &indexes) {
+    auto shifted = [index](const QVector<int> &indexes) {
+        if (std::none_of(indexes.cbegin(), indexes.cend(), [index](int k) { return k >= index; }))
+            return indexes;
         QVector<int> kept;
         kept.reserve(indexes.size());
         for (int k : indexes) {
             if (k != index)
                 kept.append(k > index ? k - 1 : k);
         }
-        indexes = kept;
+        return kept;
     };
+    // The servers of a city share one list, told apart by its data. Each is shifted once and
+    // the shifted one shared again. The old lists are kept here until the end, so no new list
+    // can take the address of one still to be looked up.
+    QHash<const int *, QPair<QVector<int>, QVector<int>>> cityLists;
     for (VPNServer &server : servers) {
-        shift(server.doubleExits);
-        shift(server.favoriteExits);
-        shift(server.sameCity);
+        server.doubleExits = shifted(server.doubleExits);
+        server.favoriteExits = shifted(server.favoriteExits);
+        const QVector<int> &city = qAsConst(server.sameCity);
+        auto list = cityLists.find(city.constData());
+        if (list == cityLists.end())
+            list = cityLists.insert(city.constData(), qMakePair(city, shifted(city)));
+        server.sameCity = list->second;
     }
     for (int *chosen : {&firstServerIndex, &secondServerIndex}) {
         if (*chosen == index)

@@ -214,7 +214,7 @@ void MainWindow::fillInfoPage()
     if (type == 2) {
         ui->vpnInfoLocationLabel2->show();
         if (entryValid && exitValid) {
-            for (int k : servers.at(secondServerIndex).sameCity) {
+            for (int k : servers.at(secondServerIndex).otherServersOfCity(secondServerIndex)) {
                 if (servers.at(firstServerIndex).doubleExits.contains(k))
                     addServer(k);
             }
@@ -222,7 +222,7 @@ void MainWindow::fillInfoPage()
     } else if (type == 1 || type == 3 || type == 4) {
         ui->vpnInfoLocationLabel2->hide();
         if (entryValid) {
-            for (int k : servers.at(firstServerIndex).sameCity)
+            for (int k : servers.at(firstServerIndex).otherServersOfCity(firstServerIndex))
                 addServer(k);
         }
     } else {

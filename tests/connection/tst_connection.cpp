@@ -1,6 +1,7 @@
 // The connection road with the real request worker, the local service and the suite's own
 // copy of the OpenVPN stand-in: from a connect action to a verified tunnel and back.
 
+#include "api/replyparsers.h"
 #include "support/builders.h"
 #include "support/testmain.h"
 #include "support/windowrig.h"
@@ -55,24 +56,33 @@ private slots:
         QCOMPARE(rig.probe().apiBaseUrl(), QStringLiteral("http://203.0.113.5"));
     }
 
+    // Servers 0 to 3 (ids 100 to 103) in the cities named by letters; exit 0, entry 3. The
+    // availability check drops `dropped` first: the city lists left are those of the rest.
     void serverAloneInItsCityCannotReconnect_data()
     {
         QTest::addColumn<int>("type");
-        QTest::addColumn<QVector<int>>("sameCity"); // of the exit server (index 0)
+        QTest::addColumn<QString>("cities");
         QTest::addColumn<QVector<int>>("exitsOfEntry"); // of the entry (double only)
+        QTest::addColumn<QVector<int>>("dropped");
         QTest::addColumn<int>("choices");
-        QTest::newRow("single, alone") << 1 << QVector<int> {} << QVector<int> {} << 0;
-        QTest::newRow("single, two neighbours") << 1 << QVector<int> {1, 2} << QVector<int> {} << 2;
+        const QVector<int> none;
+        QTest::newRow("single, alone") << 1 << "ABBB" << none << none << 0;
+        QTest::newRow("single, two neighbours") << 1 << "AAAB" << none << none << 2;
         QTest::newRow("double, neighbours not exits of the entry")
-            << 2 << QVector<int> {1, 2} << QVector<int> {0} << 0;
+            << 2 << "AAAB" << QVector<int> {0} << none << 0;
         QTest::newRow("double, one neighbour is an exit")
-            << 2 << QVector<int> {1, 2} << QVector<int> {0, 2} << 1;
+            << 2 << "AAAB" << QVector<int> {0, 2} << none << 1;
+        QTest::newRow("single, a dropped neighbour is gone and the next one's index follows")
+            << 1 << "AAAB" << none << QVector<int> {101} << 1;
+        QTest::newRow("double, city lists and exits follow a dropped server")
+            << 2 << "ABAB" << QVector<int> {0, 2} << QVector<int> {101} << 1;
     }
     void serverAloneInItsCityCannotReconnect()
     {
         QFETCH(int, type);
-        QFETCH(QVector<int>, sameCity);
+        QFETCH(QString, cities);
         QFETCH(QVector<int>, exitsOfEntry);
+        QFETCH(QVector<int>, dropped);
         QFETCH(int, choices);
         WindowRig rig;
         rig.open();
@@ -81,11 +91,17 @@ private slots:
         p.currentSubIndex() = 0;
         for (int i = 0; i < 4; ++i)
             p.servers() << server(100 + i, QStringLiteral("192.0.2.%1").arg(i + 1),
-                                  QStringLiteral("Country"), i < 3 ? "Same" : "Other");
-        p.servers()[0].sameCity = sameCity;
+                                  QStringLiteral("Country"), cities.at(i));
+        fillSameCity(p.servers());
         p.servers()[3].doubleExits = exitsOfEntry;
         p.firstServerIndex() = type == 2 ? 3 : 0;
         p.secondServerIndex() = 0;
+        for (int id : dropped)
+            rig.window()->serverAvailResultReceived(id, false);
+        QVector<VPNServer> fresh = p.servers();
+        fillSameCity(fresh);
+        for (int i = 0; i < fresh.size(); ++i)
+            QCOMPARE(p.servers().at(i).sameCity, fresh.at(i).sameCity);
         rig.window()->fillInfoPage();
         auto *combo = rig.widget<QComboBox>("vpnInfoChangeIPComboBox");
         QCOMPARE(combo->count(), choices);
