@@ -170,70 +170,72 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
 }
 
 // The form does not connect its slots by name (a search of every child for every slot):
-// they are connected here, in the order the form's own connection kept.
+// they are connected here, each signal to its one slot.
 void MainWindow::connectForm()
 {
-    const auto clicked = [this](QAbstractButton *button, void (MainWindow::*slot)()) {
-        connect(button, &QAbstractButton::clicked, this, slot);
+    const QPair<QAbstractButton *, void (MainWindow::*)()> buttons[] = {
+        {ui->mainLoginButton, &MainWindow::on_mainLoginButton_clicked},
+        {ui->subsBackButton, &MainWindow::on_subsBackButton_clicked},
+        {ui->subsNextButton, &MainWindow::on_subsNextButton_clicked},
+        {ui->vpnConChangeSubButton, &MainWindow::on_vpnConChangeSubButton_clicked},
+        {ui->vpnConConInfoButton, &MainWindow::on_vpnConConInfoButton_clicked},
+        {ui->vpnConManualChoiceButton, &MainWindow::on_vpnConManualChoiceButton_clicked},
+        {ui->vpnConAutoChoiceButton, &MainWindow::on_vpnConAutoChoiceButton_clicked},
+        {ui->vpnConCancelButton, &MainWindow::on_vpnConCancelButton_clicked},
+        {ui->vpnInfoBackButton, &MainWindow::on_vpnInfoBackButton_clicked},
+        {ui->vpnInfoReconnectButton, &MainWindow::on_vpnInfoReconnectButton_clicked},
+        {ui->vpnServBackButton, &MainWindow::on_vpnServBackButton_clicked},
+        {ui->vpnServConnectButton, &MainWindow::on_vpnServConnectButton_clicked},
+        {ui->vpnDoubleServBackButton, &MainWindow::on_vpnDoubleServBackButton_clicked},
+        {ui->vpnDoubleServFavServButton, &MainWindow::on_vpnDoubleServFavServButton_clicked},
+        {ui->vpnDoubleServConnectButton, &MainWindow::on_vpnDoubleServConnectButton_clicked},
+        {ui->vpnDoubleFavServConnectButton,
+         &MainWindow::on_vpnDoubleFavServConnectButton_clicked},
+        {ui->aboutBackButton, &MainWindow::on_aboutBackButton_clicked},
+        {ui->settingBackButton, &MainWindow::on_settingBackButton_clicked},
+        {ui->settingLogoutButton, &MainWindow::on_settingLogoutButton_clicked},
+        {ui->settingOpenOpenVPNLogButton, &MainWindow::on_settingOpenOpenVPNLogButton_clicked},
+        {ui->settingOpenAppLogButton, &MainWindow::on_settingOpenAppLogButton_clicked}};
+    for (const auto &button : buttons)
+        connect(button.first, &QAbstractButton::clicked, this, button.second);
+
+    const QPair<QComboBox *, void (MainWindow::*)(int)> combos[] = {
+        {ui->subsSubComboBox, &MainWindow::on_subsSubComboBox_currentIndexChanged},
+        {ui->vpnDoubleServFirstComboBox,
+         &MainWindow::on_vpnDoubleServFirstComboBox_currentIndexChanged},
+        {ui->vpnDoubleServSecondComboBox,
+         &MainWindow::on_vpnDoubleServSecondComboBox_currentIndexChanged},
+        {ui->settingLanguageComboBox, &MainWindow::on_settingLanguageComboBox_currentIndexChanged}};
+    for (const auto &combo : combos)
+        connect(combo.first, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                combo.second);
+
+    // Each list: its current row, and a double click that connects.
+    struct ListSlots
+    {
+        QListWidget *list;
+        void (MainWindow::*current)(QListWidgetItem *, QListWidgetItem *);
+        void (MainWindow::*doubleClick)(const QModelIndex &);
     };
-    const auto indexChanged = [this](QComboBox *combo, void (MainWindow::*slot)(int)) {
-        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, slot);
-    };
-    using ItemSlot = void (MainWindow::*)(QListWidgetItem *, QListWidgetItem *);
-    const auto itemChanged = [this](QListWidget *list, ItemSlot slot) {
-        connect(list, &QListWidget::currentItemChanged, this, slot);
-    };
-    const auto doubleClicked = [this](QListWidget *list,
-                                      void (MainWindow::*slot)(const QModelIndex &)) {
-        connect(list, &QAbstractItemView::doubleClicked, this, slot);
-    };
+    const ListSlots lists[] = {
+        {ui->vpnServAllServListWidget, &MainWindow::on_vpnServAllServListWidget_currentItemChanged,
+         &MainWindow::on_vpnServAllServListWidget_doubleClicked},
+        {ui->vpnServFavServListWidget, &MainWindow::on_vpnServFavServListWidget_currentItemChanged,
+         &MainWindow::on_vpnServFavServListWidget_doubleClicked},
+        {ui->vpnDoubleFavServListWidget,
+         &MainWindow::on_vpnDoubleFavServListWidget_currentItemChanged,
+         &MainWindow::on_vpnDoubleFavServListWidget_doubleClicked}};
+    for (const ListSlots &list : lists) {
+        connect(list.list, &QListWidget::currentItemChanged, this, list.current);
+        connect(list.list, &QAbstractItemView::doubleClicked, this, list.doubleClick);
+    }
+
     connect(ui->stackedWidget, &QStackedWidget::currentChanged, this,
             &MainWindow::on_stackedWidget_currentChanged);
     connect(ui->mainLoginLineEdit, &QLineEdit::textChanged, this,
             &MainWindow::on_mainLoginLineEdit_textChanged);
     connect(ui->mainPswdLineEdit, &QLineEdit::textChanged, this,
             &MainWindow::on_mainPswdLineEdit_textChanged);
-    clicked(ui->mainLoginButton, &MainWindow::on_mainLoginButton_clicked);
-    clicked(ui->subsBackButton, &MainWindow::on_subsBackButton_clicked);
-    clicked(ui->vpnConChangeSubButton, &MainWindow::on_vpnConChangeSubButton_clicked);
-    clicked(ui->vpnConConInfoButton, &MainWindow::on_vpnConConInfoButton_clicked);
-    clicked(ui->vpnInfoBackButton, &MainWindow::on_vpnInfoBackButton_clicked);
-    clicked(ui->vpnServBackButton, &MainWindow::on_vpnServBackButton_clicked);
-    clicked(ui->vpnDoubleServBackButton, &MainWindow::on_vpnDoubleServBackButton_clicked);
-    clicked(ui->aboutBackButton, &MainWindow::on_aboutBackButton_clicked);
-    clicked(ui->settingBackButton, &MainWindow::on_settingBackButton_clicked);
-    clicked(ui->settingLogoutButton, &MainWindow::on_settingLogoutButton_clicked);
-    clicked(ui->settingOpenOpenVPNLogButton, &MainWindow::on_settingOpenOpenVPNLogButton_clicked);
-    clicked(ui->settingOpenAppLogButton, &MainWindow::on_settingOpenAppLogButton_clicked);
-    indexChanged(ui->settingLanguageComboBox,
-                 &MainWindow::on_settingLanguageComboBox_currentIndexChanged);
-    clicked(ui->subsNextButton, &MainWindow::on_subsNextButton_clicked);
-    indexChanged(ui->subsSubComboBox, &MainWindow::on_subsSubComboBox_currentIndexChanged);
-    indexChanged(ui->vpnDoubleServFirstComboBox,
-                 &MainWindow::on_vpnDoubleServFirstComboBox_currentIndexChanged);
-    indexChanged(ui->vpnDoubleServSecondComboBox,
-                 &MainWindow::on_vpnDoubleServSecondComboBox_currentIndexChanged);
-    clicked(ui->vpnConManualChoiceButton, &MainWindow::on_vpnConManualChoiceButton_clicked);
-    clicked(ui->vpnDoubleServFavServButton, &MainWindow::on_vpnDoubleServFavServButton_clicked);
-    itemChanged(ui->vpnServAllServListWidget,
-                &MainWindow::on_vpnServAllServListWidget_currentItemChanged);
-    itemChanged(ui->vpnServFavServListWidget,
-                &MainWindow::on_vpnServFavServListWidget_currentItemChanged);
-    itemChanged(ui->vpnDoubleFavServListWidget,
-                &MainWindow::on_vpnDoubleFavServListWidget_currentItemChanged);
-    clicked(ui->vpnConAutoChoiceButton, &MainWindow::on_vpnConAutoChoiceButton_clicked);
-    clicked(ui->vpnInfoReconnectButton, &MainWindow::on_vpnInfoReconnectButton_clicked);
-    clicked(ui->vpnConCancelButton, &MainWindow::on_vpnConCancelButton_clicked);
-    clicked(ui->vpnDoubleServConnectButton, &MainWindow::on_vpnDoubleServConnectButton_clicked);
-    clicked(ui->vpnServConnectButton, &MainWindow::on_vpnServConnectButton_clicked);
-    doubleClicked(ui->vpnServAllServListWidget,
-                  &MainWindow::on_vpnServAllServListWidget_doubleClicked);
-    doubleClicked(ui->vpnServFavServListWidget,
-                  &MainWindow::on_vpnServFavServListWidget_doubleClicked);
-    clicked(ui->vpnDoubleFavServConnectButton,
-            &MainWindow::on_vpnDoubleFavServConnectButton_clicked);
-    doubleClicked(ui->vpnDoubleFavServListWidget,
-                  &MainWindow::on_vpnDoubleFavServListWidget_doubleClicked);
 }
 
 MainWindow::~MainWindow()
