@@ -21,10 +21,6 @@ DeferredPage *DeferredPage::defer(QStackedWidget *stack, QWidget *page)
     // The place stands in first, so the pages after it never change their index.
     stack->insertWidget(index, place);
     stack->removeWidget(page);
-    // The page keeps the window's font out of the window: a widget that leaves its window
-    // falls back to the application's font, and one that comes back under a styled parent
-    // does not take that parent's font again.
-    page->setFont(page->font());
     page->setParent(nullptr);
     // Every widget asks to be polished once the event loop runs; the page's widgets are
     // polished when the page is first shown instead, in the window's style.
@@ -54,6 +50,9 @@ void DeferredPage::join()
     }
     for (const auto &own : qAsConst(ownSheets))
         own.first->setStyleSheet(QString());
+    // A widget that comes under a styled parent does not take that parent's font (the style
+    // sheet sets fonts): the page takes the window's font while it is still unstyled.
+    m_page->setFont(font());
     m_page->setParent(this);
     for (const auto &own : qAsConst(ownSheets))
         own.first->setStyleSheet(own.second);

@@ -73,8 +73,8 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     setUpServerLists();
     setUpDiagnosis();
     setUpAccessibility();
-    // The pages not on show join the window when first shown; the style sheet set after
-    // that reaches the sign-in page alone.
+    // The pages not on show join the window later; the style sheet set after that reaches
+    // the sign-in page alone, the others take it when they join.
     deferUnseenPages();
     applyStyleSheet();
     checkServersTemplate

@@ -54,6 +54,37 @@ bool ready(SlidingButton &toggle)
                            2000);
 }
 
+// A window of three pages whose middle page, deferred, holds fields (Tab order changed) and
+// a widget with a style sheet of its own holding a label, as the two-way toggle.
+struct PagedWindow
+{
+    QWidget window;
+    SlidingStackedWidget *stack = new SlidingStackedWidget(&window);
+    QLineEdit *first = new QLineEdit;
+    QWidget *page = new QWidget;
+    QLineEdit *field = new QLineEdit(page);
+    QLineEdit *last = new QLineEdit(page);
+    QLineEdit *middle = new QLineEdit(page);
+    QLabel *label = nullptr;
+    DeferredPage *place = nullptr;
+
+    PagedWindow()
+    {
+        window.setFont(QFont(QStringLiteral("Window Sans"), 11));
+        stack->setSpeed(150);
+        stack->addWidget(first);
+        QWidget::setTabOrder(middle, last);
+        stack->addWidget(page);
+        stack->addWidget(new QWidget);
+        auto *styled = new QWidget(page);
+        styled->setStyleSheet(QStringLiteral("font: 13px; background: #dddddd;"));
+        label = new QLabel(QStringLiteral("Favorites"), styled);
+        place = DeferredPage::defer(stack, page);
+        window.setStyleSheet(QStringLiteral("QLineEdit { color: #123456; }"));
+        stack->resize(Size);
+    }
+};
+
 } // namespace
 
 class TestSlidingWidgets : public QObject
@@ -132,51 +163,42 @@ private slots:
     void deferredPageIsInPlaceBeforeItIsSeen()
     {
         QFETCH(QString, how);
-        QWidget window;
-        auto *stack = new SlidingStackedWidget(&window);
-        stack->setSpeed(150);
-        auto *first = new QLineEdit(stack);
-        stack->addWidget(first);
-        auto *page = new QWidget;
-        auto *field = new QLineEdit(page);
-        auto *last = new QLineEdit(page);
-        auto *middle = new QLineEdit(page);
-        QWidget::setTabOrder(middle, last);
-        stack->addWidget(page);
-        stack->addWidget(new QWidget);
-        DeferredPage *place = DeferredPage::defer(stack, page);
-        QCOMPARE(stack->indexOf(place), 1);
-        QCOMPARE(stack->count(), 3);
-        window.setStyleSheet(QStringLiteral("QLineEdit { color: #123456; }"));
-        stack->resize(Size);
+        PagedWindow paged;
+        QCOMPARE(paged.stack->indexOf(paged.place), 1);
+        QCOMPARE(paged.stack->count(), 3);
         if (how == "shown")
-            stack->setCurrentIndex(1);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+            paged.stack->setCurrentIndex(1);
+        paged.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&paged.window));
         if (how != "shown") {
             // Nothing of the page is polished while nobody sees it.
-            QVERIFY(!field->testAttribute(Qt::WA_WState_Polished));
-            QVERIFY(!place->hasJoined());
-            window.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-            first->setFocus();
+            QVERIFY(!paged.field->testAttribute(Qt::WA_WState_Polished));
+            QVERIFY(!paged.place->hasJoined());
+            paged.window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&paged.window));
+            paged.first->setFocus();
             if (how == "index") {
-                stack->setCurrentIndex(1);
-                QCOMPARE(QApplication::focusWidget(), field);
+                paged.stack->setCurrentIndex(1);
+                QCOMPARE(QApplication::focusWidget(), paged.field);
             } else {
-                QSignalSpy finished(stack, SIGNAL(animationFinished()));
-                stack->slideInIdx(1);
-                QVERIFY(page->isVisible());
+                QSignalSpy finished(paged.stack, SIGNAL(animationFinished()));
+                paged.stack->slideInIdx(1);
+                QVERIFY(paged.page->isVisible());
                 QVERIFY(finished.wait(2000));
             }
         }
-        QVERIFY(place->hasJoined() && field->isVisible());
-        QCOMPARE(page->parentWidget(), place);
-        QCOMPARE(page->geometry(), QRect(QPoint(0, 0), Size));
-        QCOMPARE(field->palette().color(QPalette::Text), QColor(0x12, 0x34, 0x56));
+        QVERIFY(paged.place->hasJoined() && paged.field->isVisible());
+        QCOMPARE(paged.page->parentWidget(), paged.place);
+        QCOMPARE(paged.page->geometry(), QRect(QPoint(0, 0), Size));
+        // Styled by the window's sheet, and in the window's font, also inside a widget with a
+        // sheet of its own.
+        QCOMPARE(paged.field->palette().color(QPalette::Text), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(paged.field->font().family(), QStringLiteral("Window Sans"));
+        QCOMPARE(paged.label->font().family(), QStringLiteral("Window Sans"));
+        QCOMPARE(paged.label->font().pixelSize(), 13);
         // The page's own Tab order came with it.
-        QCOMPARE(field->nextInFocusChain(), middle);
-        QCOMPARE(middle->nextInFocusChain(), last);
+        QCOMPARE(paged.field->nextInFocusChain(), paged.middle);
+        QCOMPARE(paged.middle->nextInFocusChain(), paged.last);
     }
 
     void deferredPageNeverShownGoesWithTheStack()
