@@ -7,10 +7,9 @@ class QStackedWidget;
 // The place of a stack's page that joins the window only when it is first shown (or joined
 // before, by hand). Until then the page waits outside the window, built but never styled:
 // neither the window's style sheet nor its first show spend anything on pages nobody has
-// looked at yet. The place keeps
-// the page's index in the stack, and the page keeps its own widgets, so every pointer to
-// them stays valid; however the stack is moved to the page (an index set, a slide, the
-// window shown), the page is in place before it is seen.
+// looked at yet. The place keeps the page's index in the stack, and the page keeps its own
+// widgets, so every pointer to them stays valid; however the stack is moved to the page (an
+// index set, a slide, the window shown), the page is in place before it is seen.
 class DeferredPage : public QWidget
 {
     Q_OBJECT
