@@ -4,6 +4,7 @@
 #include "helper/callerfile.h"
 #include "helper/hostresolver.h"
 #include "helper/lockruleset.h"
+#include "helper/ownerfile.h"
 #include "helper/systemprogram.h"
 #include "helper/tunnelhooks.h"
 
@@ -25,21 +26,6 @@ constexpr int ResolveMs = 5000;
 constexpr int NftMs = 60000;
 constexpr int MaxReported = 20; // entries named one by one; the rest are counted
 const char *const ServiceName = "kestrunevpn-netlock.service";
-
-bool writeNew(const QString &path, const QByteArray &text)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
-    return ::close(fd) == 0 && written;
-}
-
-bool removeFile(const QString &path)
-{
-    return ::unlink(QFile::encodeName(path).constData()) == 0 || errno == ENOENT;
-}
 
 } // namespace
 
@@ -144,17 +130,17 @@ int NetworkLock::block(const QString &tempFolder)
     const QString fresh = state + QStringLiteral(".new");
     if (!QDir().mkpath(m_context.lockStateFolder))
         return fail(QStringLiteral("cannot create ") + m_context.lockStateFolder);
-    if (!writeNew(fresh, ruleset))
+    if (!OwnerFile::write(fresh, ruleset))
         return fail(QStringLiteral("cannot write ") + fresh);
     if (!runNft({QStringLiteral("-f"), fresh})) {
-        removeFile(fresh);
+        OwnerFile::remove(fresh);
         return fail(QStringLiteral("nftables refused the lock; nothing was changed"));
     }
     // The lock is in force now; one that would not come back after a restart is taken off.
     if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(state).constData())
         != 0) {
         runNft({QStringLiteral("-f"), QStringLiteral("-")}, LockRuleset::removal());
-        removeFile(fresh);
+        OwnerFile::remove(fresh);
         return fail(
             QStringLiteral("cannot save the lock in %1; the lock was taken off again").arg(state));
     }
@@ -182,7 +168,7 @@ int NetworkLock::unblock()
         return fail(QStringLiteral("nftables refused to remove table inet %1; the lock is still on")
                         .arg(QLatin1String(LockRuleset::Table)));
     const QString state = m_context.lockState();
-    if (!removeFile(state) || !removeFile(state + QStringLiteral(".new")))
+    if (!OwnerFile::remove(state) || !OwnerFile::remove(state + QStringLiteral(".new")))
         return fail(QStringLiteral("the lock is off now, but %1 remains and would lock the "
                                    "network at the next start")
                         .arg(state));
@@ -194,7 +180,7 @@ int NetworkLock::emergency()
     // What a tunnel left on the network (its name servers, the IPv6 block) comes off too.
     TunnelHooks(m_context).restore();
     const QString state = m_context.lockState();
-    if (!removeFile(state) || !removeFile(state + QStringLiteral(".new")))
+    if (!OwnerFile::remove(state) || !OwnerFile::remove(state + QStringLiteral(".new")))
         HelperContext::report(QStringLiteral("cannot remove ") + state);
     m_nft = SystemProgram::nft();
     if (m_nft.isEmpty())

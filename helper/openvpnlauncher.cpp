@@ -1,6 +1,7 @@
 #include "helper/openvpnlauncher.h"
 
 #include "helper/callerfile.h"
+#include "helper/ownerfile.h"
 #include "helper/tunneldns.h"
 #include "helper/tunnelhooks.h"
 
@@ -38,17 +39,6 @@ bool privateFolder(const QString &path)
     struct stat st;
     return ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid()
         && ::chmod(name.constData(), 0700) == 0;
-}
-
-bool writePrivate(const QString &path, const QByteArray &bytes)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    const bool written = ::fchmod(fd, 0600) == 0
-        && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    return ::close(fd) == 0 && written;
 }
 
 QByteArray readProc(qint64 pid, const char *entry)
@@ -143,9 +133,9 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     const QString passwordCopy = folder + QStringLiteral("/management.pswd");
     const QString pidFile = this->pidFile();
     if (!privateFolder(m_context.runFolder) || !privateFolder(folder)
-        || !writePrivate(canonicalPath(), rewritten.text)
-        || !writePrivate(passwordCopy, password + '\n')
-        || !writePrivate(pidFile, QByteArray::number(qint64(::getpid())) + '\n')) {
+        || !OwnerFile::write(canonicalPath(), rewritten.text)
+        || !OwnerFile::write(passwordCopy, password + '\n')
+        || !OwnerFile::write(pidFile, QByteArray::number(qint64(::getpid())) + '\n')) {
         HelperContext::report(QStringLiteral("cannot write the private copies in ") + folder);
         return 1;
     }
@@ -185,7 +175,7 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     std::fflush(nullptr);
     ::execve(program.constData(), argv.data(), environment);
     const int error = errno;
-    ::unlink(QFile::encodeName(pidFile).constData());
+    OwnerFile::remove(pidFile);
     HelperContext::report(
         QStringLiteral("cannot run %1: %2")
             .arg(QString::fromLocal8Bit(program), QString::fromLocal8Bit(std::strerror(error))));
@@ -236,7 +226,7 @@ int OpenVpnLauncher::stop() const
             awaitEnd(pid, KillWaitMs);
         }
     }
-    ::unlink(QFile::encodeName(pidFile).constData());
+    OwnerFile::remove(pidFile);
     if (!ended(pid) && isOurOpenVpn(pid))
         return 1;
     // An OpenVPN that had to be killed never called its down hook.
