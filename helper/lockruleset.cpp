@@ -1,21 +1,10 @@
 #include "helper/lockruleset.h"
 
-#include <arpa/inet.h>
+#include "helper/hosttext.h"
 
 #include <QRegularExpression>
 
 namespace {
-
-QString canonical(int family, const QString &text)
-{
-    unsigned char binary[16];
-    char written[INET6_ADDRSTRLEN];
-    const QByteArray latin = text.toLatin1();
-    if (text.size() > 45 || ::inet_pton(family, latin.constData(), binary) != 1
-        || !::inet_ntop(family, binary, written, sizeof written))
-        return QString();
-    return QString::fromLatin1(written);
-}
 
 void sortUnique(QStringList &list)
 {
@@ -27,18 +16,10 @@ void sortUnique(QStringList &list)
 
 bool LockRuleset::isHostName(const QString &text)
 {
-    static const QRegularExpression label(
-        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
-    if (text.isEmpty() || text.size() > 253)
-        return false;
-    const QStringList labels = text.split(QLatin1Char('.'));
-    for (const QString &part : labels) {
-        if (!label.match(part).hasMatch())
-            return false;
-    }
     // A last label of digits only is a mistyped address, which a resolver would read as one.
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-    return !digits.match(labels.last()).hasMatch();
+    return HostText::isHostName(text)
+        && !digits.match(text.section(QLatin1Char('.'), -1)).hasMatch();
 }
 
 LockRuleset::Addresses LockRuleset::vet(const QStringList &candidates)
@@ -50,12 +31,9 @@ LockRuleset::Addresses LockRuleset::vet(const QStringList &candidates)
             continue;
         if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
             host = host.mid(1, host.size() - 2);
-        const QString v4 = canonical(AF_INET, host);
-        const QString v6 = v4.isEmpty() ? canonical(AF_INET6, host) : QString();
-        if (!v4.isEmpty())
-            result.v4 << v4;
-        else if (!v6.isEmpty())
-            result.v6 << v6;
+        const QString address = HostText::canonicalAddress(host);
+        if (!address.isEmpty())
+            (address.contains(QLatin1Char(':')) ? result.v6 : result.v4) << address;
         else if (isHostName(host))
             result.names << host.toLower();
         else

@@ -1,7 +1,6 @@
 #include "helper/tunneldns.h"
 
-#include <algorithm>
-#include <arpa/inet.h>
+#include "helper/hosttext.h"
 
 #include <QRegularExpression>
 
@@ -17,34 +16,10 @@ QStringList wordsOf(const QString &line)
 
 } // namespace
 
-QString TunnelDns::canonicalAddress(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    if (bytes.size() >= INET6_ADDRSTRLEN || bytes.contains('\0')
-        || text != QString::fromLatin1(bytes))
-        return {};
-    unsigned char binary[16];
-    char out[INET6_ADDRSTRLEN];
-    for (int family : {AF_INET, AF_INET6}) {
-        if (inet_pton(family, bytes.constData(), binary) == 1
-            && inet_ntop(family, binary, out, sizeof out))
-            return QString::fromLatin1(out);
-    }
-    return {};
-}
-
 bool TunnelDns::isHostName(const QString &text)
 {
-    static const QRegularExpression Label(
-        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
-    QString name = text;
-    if (name.endsWith(QLatin1Char('.')))
-        name.chop(1);
-    if (name.isEmpty() || name.size() > 253)
-        return false;
-    const QStringList labels = name.split(QLatin1Char('.'));
-    return std::all_of(labels.cbegin(), labels.cend(),
-                       [](const QString &label) { return Label.match(label).hasMatch(); });
+    // A domain may be written fully qualified, with its final dot.
+    return HostText::isHostName(text.endsWith(QLatin1Char('.')) ? text.chopped(1) : text);
 }
 
 void TunnelDns::take(const QStringList &words, const QString &origin)
@@ -61,7 +36,7 @@ void TunnelDns::take(const QStringList &words, const QString &origin)
     if (words.size() != 3) {
         skipped << entry + QStringLiteral(" (one value expected)");
     } else if (server) {
-        const QString address = canonicalAddress(value);
+        const QString address = HostText::canonicalAddress(value);
         if (address.isEmpty())
             skipped << entry + QStringLiteral(" (not an IP address)");
         else if (servers.size() >= MaxServers && !servers.contains(address))
@@ -107,5 +82,6 @@ TunnelDns TunnelDns::fromConfig(const QByteArray &config)
 
 bool TunnelDns::carriesIpv6(const QMap<QString, QString> &environment)
 {
-    return !canonicalAddress(environment.value(QStringLiteral("ifconfig_ipv6_local"))).isEmpty();
+    return !HostText::canonicalAddress(environment.value(QStringLiteral("ifconfig_ipv6_local")))
+                .isEmpty();
 }

@@ -26,8 +26,7 @@ public:
     // Whether the tunnel has an IPv6 address of its own (ifconfig-ipv6, pushed or not).
     static bool carriesIpv6(const QMap<QString, QString> &environment);
 
-    // The canonical text of an IPv4 or IPv6 address, or a null string.
-    static QString canonicalAddress(const QString &text);
+    // A search domain: a host name, also with its final dot.
     static bool isHostName(const QString &text);
 
     bool isEmpty() const { return servers.isEmpty(); }
