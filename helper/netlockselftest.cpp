@@ -317,7 +317,17 @@ QStringList NetLockSelfTest::resolvers(const QByteArray &resolvConf)
         if (words.size() >= 2 && words.first() == "nameserver")
             found << QString::fromLatin1(words.at(1));
     }
-    return LockRuleset::vet(found).v4 + LockRuleset::vet(found).v6;
+    const LockRuleset::Addresses addresses = LockRuleset::vet(found);
+    return addresses.v4 + addresses.v6;
+}
+
+QByteArray NetLockSelfTest::listTable(bool json, bool *ok) const
+{
+    QStringList arguments {m_nft, QStringLiteral("list"), QStringLiteral("table"),
+                           QStringLiteral("inet"), QLatin1String(LockRuleset::Table)};
+    if (json)
+        arguments.insert(1, QStringLiteral("-j"));
+    return nft(arguments, QByteArray(), ok);
 }
 
 QByteArray NetLockSelfTest::nft(const QStringList &arguments, const QByteArray &input,
@@ -369,10 +379,7 @@ QString NetLockSelfTest::probeInterfaces(bool *passed) const
     }
     const auto dropped = [this] {
         bool ok = false;
-        return droppedPackets(
-            nft({m_nft, QStringLiteral("-j"), QStringLiteral("list"), QStringLiteral("table"),
-                 QStringLiteral("inet"), QLatin1String(LockRuleset::Table)},
-                QByteArray(), &ok));
+        return droppedPackets(listTable(true, &ok));
     };
 
     QStringList leaks;
@@ -430,17 +437,13 @@ QString NetLockSelfTest::checkAllowed(const QString &server, quint16 port, const
 int NetLockSelfTest::run(const QString &tempFolder)
 {
     m_nft = SystemProgram::nft();
-    // The hosts the lock lets through, as it reads them: the caller's own files.
-    QStringList candidates;
-    QString server;
+    // The hosts the lock lets through, as it reads them, and the first VPN server to try.
+    const LockRuleset::Addresses addresses
+        = LockRuleset::vet(NetworkLock::hostsIn(m_context, tempFolder, nullptr));
+    const QByteArray config = CallerFile::read(tempFolder + QStringLiteral("/openvpn_config.ovpn"),
+                                               m_context.caller, m_context.callerGroup)
+                                  .bytes;
     quint16 port = 1194;
-    const auto read = [&](const char *name) {
-        return CallerFile::read(tempFolder + QLatin1Char('/') + QLatin1String(name),
-                                m_context.caller, m_context.callerGroup)
-            .bytes;
-    };
-    const QByteArray config = read("openvpn_config.ovpn");
-    const QStringList remotes = NetworkLock::remoteHosts(config);
     for (const QByteArray &line : config.split('\n')) {
         const QList<QByteArray> words = line.simplified().split(' ');
         if (words.size() >= 3 && words.first() == "remote") {
@@ -448,18 +451,11 @@ int NetLockSelfTest::run(const QString &tempFolder)
             break;
         }
     }
-    candidates << QString::fromUtf8(read("netlock_allow.txt")).split(QLatin1Char('\n')) << remotes;
-    bool found = false;
-    candidates << NetworkLock::mirrorServers(read("ss_config.json"), &found);
-    const LockRuleset::Addresses addresses = LockRuleset::vet(candidates);
-    const LockRuleset::Addresses servers = LockRuleset::vet(remotes);
-    server = servers.v4.value(0, servers.v6.value(0));
+    const LockRuleset::Addresses servers = LockRuleset::vet(NetworkLock::remoteHosts(config));
+    const QString server = servers.v4.value(0, servers.v6.value(0));
 
     bool loaded = false;
-    const QByteArray live
-        = nft({m_nft, QStringLiteral("-j"), QStringLiteral("list"), QStringLiteral("table"),
-               QStringLiteral("inet"), QLatin1String(LockRuleset::Table)},
-              QByteArray(), &loaded);
+    const QByteArray live = listTable(true, &loaded);
     bool allPassed = true;
     if (!loaded) {
         print('a', false, QStringLiteral("the lock's table is not loaded: nothing is blocked"));
@@ -474,11 +470,7 @@ int NetLockSelfTest::run(const QString &tempFolder)
             : QStringList {QStringLiteral("the expected table could not be built")};
         if (built && !differences.isEmpty()) {
             bool listed = false;
-            const QStringList words
-                = ruleDifferences(nft({m_nft, QStringLiteral("list"), QStringLiteral("table"),
-                                       QStringLiteral("inet"), QLatin1String(LockRuleset::Table)},
-                                      QByteArray(), &listed),
-                                  expected.second);
+            const QStringList words = ruleDifferences(listTable(false, &listed), expected.second);
             if (listed && !words.isEmpty())
                 differences = words + differences.filter(QStringLiteral("set "));
         }
@@ -497,10 +489,7 @@ int NetLockSelfTest::run(const QString &tempFolder)
     print('b', probesPassed, probeDetail);
 
     bool listed = false;
-    const QByteArray after
-        = nft({m_nft, QStringLiteral("-j"), QStringLiteral("list"), QStringLiteral("table"),
-               QStringLiteral("inet"), QLatin1String(LockRuleset::Table)},
-              QByteArray(), &listed);
+    const QByteArray after = listTable(true, &listed);
     const qint64 dropped = listed ? droppedPackets(after) : -1;
     print('c', dropped >= 0,
           dropped >= 0

@@ -39,6 +39,8 @@ public:
 
 private:
     QByteArray nft(const QStringList &arguments, const QByteArray &input, bool *ok) const;
+    // The lock's table as `nft list` (or `nft -j list`) writes it.
+    QByteArray listTable(bool json, bool *ok) const;
     // The table as the lock would build it now: its `nft -j` listing, then its text listing.
     QPair<QByteArray, QByteArray> expectedTable(const QStringList &v4, const QStringList &v6,
                                                 bool *ok) const;

@@ -52,15 +52,16 @@ QStringList NetworkLock::mirrorServers(const QByteArray &json, bool *found)
     return servers;
 }
 
-QStringList NetworkLock::candidates(const QString &tempFolder) const
+QStringList NetworkLock::hostsIn(const HelperContext &context, const QString &tempFolder,
+                                 QStringList *problems)
 {
     QStringList hosts;
-    const auto read = [this, &tempFolder](const char *name) {
+    const auto read = [&](const char *name) {
         const CallerFile::Result file
-            = CallerFile::read(tempFolder + QLatin1Char('/') + QLatin1String(name),
-                               m_context.caller, m_context.callerGroup);
-        if (!file.ok && !file.missing)
-            HelperContext::report(QStringLiteral("ignored: ") + file.reason);
+            = CallerFile::read(tempFolder + QLatin1Char('/') + QLatin1String(name), context.caller,
+                               context.callerGroup);
+        if (!file.ok && !file.missing && problems)
+            problems->append(QStringLiteral("ignored: ") + file.reason);
         return file;
     };
     const CallerFile::Result allow = read("netlock_allow.txt");
@@ -71,8 +72,8 @@ QStringList NetworkLock::candidates(const QString &tempFolder) const
     if (mirror.ok) {
         bool found = false;
         hosts << mirrorServers(mirror.bytes, &found);
-        if (!found)
-            HelperContext::report(QStringLiteral("no mirror server in ss_config.json"));
+        if (!found && problems)
+            problems->append(QStringLiteral("no mirror server in ss_config.json"));
     }
     return hosts;
 }
@@ -106,7 +107,10 @@ int NetworkLock::block(const QString &tempFolder)
     if (m_nft.isEmpty())
         return fail(QStringLiteral("nft (nftables) is not installed"));
 
-    LockRuleset::Addresses addresses = LockRuleset::vet(candidates(tempFolder));
+    QStringList problems;
+    LockRuleset::Addresses addresses = LockRuleset::vet(hostsIn(m_context, tempFolder, &problems));
+    for (const QString &problem : qAsConst(problems))
+        HelperContext::report(problem);
     for (const QString &skipped : addresses.skipped.mid(0, MaxReported))
         HelperContext::report(QStringLiteral("ignored: not a host name or address: ") + skipped);
     if (addresses.skipped.size() > MaxReported)

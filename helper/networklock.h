@@ -18,20 +18,23 @@ public:
     { }
 
     // Outside the tunnel only loopback, DHCP, IPv6 neighbour discovery and the hosts of the
-    // temp folder stay open: netlock_allow.txt (one a line), the "remote" servers of
-    // openvpn_config.ovpn and the "server" of ss_config.json.
+    // temp folder (hostsIn) stay open.
     int block(const QString &tempFolder);
     int unblock();
     // Removes every part of the lock from any state and checks that nothing is left.
     int emergency();
 
+    // The hosts the lock lets through, from the caller's files in `tempFolder`:
+    // netlock_allow.txt (one a line), the "remote" servers of openvpn_config.ovpn and the
+    // "server" of ss_config.json. What could not be read goes to `problems`, a line each.
+    static QStringList hostsIn(const HelperContext &context, const QString &tempFolder,
+                               QStringList *problems);
     // The servers of the "remote" options (also inside <connection> blocks).
     static QStringList remoteHosts(const QByteArray &config);
     // The "server" member of a mirror configuration: a string or an array of strings.
     static QStringList mirrorServers(const QByteArray &json, bool *found);
 
 private:
-    QStringList candidates(const QString &tempFolder) const;
     bool runNft(const QStringList &arguments, const QByteArray &input = QByteArray(),
                 bool quiet = false) const;
     bool tablePresent() const;
