@@ -10,13 +10,9 @@
 
 void MainWindow::setUpDiagnostics()
 {
-    auto *button = new QPushButton(tr("Save diagnostics…"), ui->settingSAWidget);
-    button->setObjectName(QStringLiteral("settingSaveDiagnosticsButton"));
+    QPushButton *button = makeSettingsButton(tr("Save diagnostics…"),
+                                             QStringLiteral("settingSaveDiagnosticsButton"));
     button->setAccessibleName(tr("Save diagnostics"));
-    button->setMinimumSize(ui->settingOpenAppLogButton->minimumSize());
-    button->setMaximumSize(ui->settingOpenAppLogButton->maximumSize());
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::StrongFocus);
     // A row of its own under the two log buttons: a third button beside them would widen the
     // page past the window.
     const int logs = ui->settingSAVLayout->indexOf(ui->settingLogHLayout);

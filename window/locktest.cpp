@@ -9,12 +9,8 @@
 
 void MainWindow::setUpLockSelfTest()
 {
-    auto *button = new QPushButton(tr("Test network lock"), ui->settingSAWidget);
-    button->setObjectName(QStringLiteral("settingTestLockButton"));
-    button->setMinimumSize(ui->settingOpenAppLogButton->minimumSize());
-    button->setMaximumSize(ui->settingOpenAppLogButton->maximumSize());
-    button->setCursor(Qt::PointingHandCursor);
-    button->setFocusPolicy(Qt::StrongFocus);
+    QPushButton *button
+        = makeSettingsButton(tr("Test network lock"), QStringLiteral("settingTestLockButton"));
     button->setEnabled(ui->stngBlockOtherConCheckBox->isChecked());
     const int row = ui->settingSAVLayout->indexOf(ui->stngBlockOtherConWidget);
     ui->settingSAVLayout->insertWidget(row + 1, button);

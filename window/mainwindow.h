@@ -399,6 +399,8 @@ private:
     QPointer<QThread> applierThread;
     void setUpSettingsPage();
     void enterSettingsPage();
+    // A button made for the settings page, in the size and look of its log buttons.
+    QPushButton *makeSettingsButton(const QString &text, const QString &name);
     // The network lock, start at logon, the settings file and the language notice; the page
     // stays disabled on its status page until the caller takes it back.
     void applySettings();

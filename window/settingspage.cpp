@@ -52,6 +52,17 @@ void revert(QCheckBox *box)
 
 // ---- page entry and leaving -------------------------------------------------------------
 
+QPushButton *MainWindow::makeSettingsButton(const QString &text, const QString &name)
+{
+    auto *button = new QPushButton(text, ui->settingSAWidget);
+    button->setObjectName(name);
+    button->setMinimumSize(ui->settingOpenAppLogButton->minimumSize());
+    button->setMaximumSize(ui->settingOpenAppLogButton->maximumSize());
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
 void MainWindow::setUpSettingsPage()
 {
     // Icon-only buttons: screen readers need their names.
