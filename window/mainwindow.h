@@ -357,8 +357,8 @@ private:
     // One flag per hint label (sign-in, connection, settings page): each rises only once.
     bool hintShown[3] = {false, false, false};
     bool pageSlideInProgress = false;
-    // The window's icon is on its way (it is read after the first paint).
-    bool windowIconPending = false;
+    // The first paint has happened: the window's icon and the deferred pages follow it.
+    bool firstPaintSeen = false;
     bool deferredPagesJoining = false;
     int authDotsTimerId = -1;
     QPointer<QSystemTrayIcon> trayIcon;

@@ -170,9 +170,9 @@ void MainWindow::applyStyleSheet()
 bool MainWindow::event(QEvent *event)
 {
     // The window's icon holds seven pictures: they are read once the window has painted,
-    // off the way to its first picture on the screen.
-    if (event->type() == QEvent::Paint && !windowIconPending) {
-        windowIconPending = true;
+    // off the way to its first picture on the screen, and the pages not seen yet follow.
+    if (event->type() == QEvent::Paint && !firstPaintSeen) {
+        firstPaintSeen = true;
         QTimer::singleShot(0, this, [this] {
             setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico")));
         });
