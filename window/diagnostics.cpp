@@ -10,8 +10,8 @@
 
 void MainWindow::setUpDiagnostics()
 {
-    QPushButton *button = makeSettingsButton(tr("Save diagnostics…"),
-                                             QStringLiteral("settingSaveDiagnosticsButton"));
+    QPushButton *button = makeSettingsButton(tr("Save diagnostics…"));
+    button->setObjectName(QStringLiteral("settingSaveDiagnosticsButton"));
     button->setAccessibleName(tr("Save diagnostics"));
     // A row of its own under the two log buttons: a third button beside them would widen the
     // page past the window.

@@ -9,8 +9,8 @@
 
 void MainWindow::setUpLockSelfTest()
 {
-    QPushButton *button
-        = makeSettingsButton(tr("Test network lock"), QStringLiteral("settingTestLockButton"));
+    QPushButton *button = makeSettingsButton(tr("Test network lock"));
+    button->setObjectName(QStringLiteral("settingTestLockButton"));
     button->setEnabled(ui->stngBlockOtherConCheckBox->isChecked());
     const int row = ui->settingSAVLayout->indexOf(ui->stngBlockOtherConWidget);
     ui->settingSAVLayout->insertWidget(row + 1, button);

@@ -400,7 +400,7 @@ private:
     void setUpSettingsPage();
     void enterSettingsPage();
     // A button made for the settings page, in the size and look of its log buttons.
-    QPushButton *makeSettingsButton(const QString &text, const QString &name);
+    QPushButton *makeSettingsButton(const QString &text);
     // The network lock, start at logon, the settings file and the language notice; the page
     // stays disabled on its status page until the caller takes it back.
     void applySettings();

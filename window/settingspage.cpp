@@ -52,10 +52,9 @@ void revert(QCheckBox *box)
 
 // ---- page entry and leaving -------------------------------------------------------------
 
-QPushButton *MainWindow::makeSettingsButton(const QString &text, const QString &name)
+QPushButton *MainWindow::makeSettingsButton(const QString &text)
 {
     auto *button = new QPushButton(text, ui->settingSAWidget);
-    button->setObjectName(name);
     button->setMinimumSize(ui->settingOpenAppLogButton->minimumSize());
     button->setMaximumSize(ui->settingOpenAppLogButton->maximumSize());
     button->setCursor(Qt::PointingHandCursor);
