@@ -11,7 +11,9 @@ QString canonical(int family, const QString &text)
     unsigned char binary[16];
     char written[INET6_ADDRSTRLEN];
     const QByteArray latin = text.toLatin1();
-    if (text.size() > 45 || ::inet_pton(family, latin.constData(), binary) != 1
+    // inet_pton reads up to the first NUL; whatever follows it must not ride along unseen.
+    if (text.size() > 45 || latin.contains('\0') || QString::fromLatin1(latin) != text
+        || ::inet_pton(family, latin.constData(), binary) != 1
         || !::inet_ntop(family, binary, written, sizeof written))
         return QString();
     return QString::fromLatin1(written);
@@ -27,8 +29,9 @@ void sortUnique(QStringList &list)
 
 bool LockRuleset::isHostName(const QString &text)
 {
-    static const QRegularExpression label(
-        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    // Anchored at the very end: '$' alone would also match before a final line end.
+    static const QRegularExpression label(QRegularExpression::anchoredPattern(
+        QStringLiteral("[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?")));
     if (text.isEmpty() || text.size() > 253)
         return false;
     const QStringList labels = text.split(QLatin1Char('.'));
@@ -37,7 +40,8 @@ bool LockRuleset::isHostName(const QString &text)
             return false;
     }
     // A last label of digits only is a mistyped address, which a resolver would read as one.
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]+")));
     return !digits.match(labels.last()).hasMatch();
 }
 

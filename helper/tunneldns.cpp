@@ -35,8 +35,10 @@ QString TunnelDns::canonicalAddress(const QString &text)
 
 bool TunnelDns::isHostName(const QString &text)
 {
-    static const QRegularExpression Label(
-        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    // Anchored at the very end: '$' alone would also match before a final line end, which
+    // would then start a line of its own in resolv.conf.
+    static const QRegularExpression Label(QRegularExpression::anchoredPattern(
+        QStringLiteral("[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?")));
     QString name = text;
     if (name.endsWith(QLatin1Char('.')))
         name.chop(1);
@@ -79,7 +81,8 @@ void TunnelDns::take(const QStringList &words, const QString &origin)
 
 TunnelDns TunnelDns::fromEnvironment(const QMap<QString, QString> &environment)
 {
-    static const QRegularExpression Name(QStringLiteral("^foreign_option_([1-9][0-9]{0,3})$"));
+    static const QRegularExpression Name(
+        QRegularExpression::anchoredPattern(QStringLiteral("foreign_option_([1-9][0-9]{0,3})")));
     QMap<int, QString> options; // in OpenVPN's order, whatever the order of the environment
     for (auto it = environment.cbegin(); it != environment.cend(); ++it) {
         const QRegularExpressionMatch match = Name.match(it.key());

@@ -317,6 +317,10 @@ private slots:
                                    << "name api.kestrune.net";
         QTest::newRow("digits as a last label") << "1.2.3"
                                                 << "";
+        QTest::newRow("a line end inside a host name") << "api\n.kestrune.net"
+                                                       << "";
+        QTest::newRow("an address cut short by a NUL")
+            << QString::fromLatin1("10.0.0.1\0 flush ruleset", 23) << "";
     }
     void lockRulesetTakesOnlyParsedAddresses()
     {
