@@ -72,11 +72,11 @@ private:
 // /proc's links (/proc/PID/root, /proc/PID/cwd, /proc/PID/fd/N) are never followed: root may
 // look through them into another process's folders and mount namespace, which the caller
 // cannot. The last part of the path is never a link of any kind.
-int openPlain(const QByteArray &path)
+int openPlain(const QByteArray &path, quint64 flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY)
 {
     struct open_how how;
     std::memset(&how, 0, sizeof how);
-    how.flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    how.flags = flags | O_CLOEXEC;
     how.resolve = RESOLVE_NO_MAGICLINKS;
     return int(::syscall(SYS_openat2, AT_FDCWD, path.constData(), &how, sizeof how));
 }
@@ -166,4 +166,15 @@ CallerFile::Result CallerFile::read(const QString &path, uid_t caller, gid_t cal
     }
     result.ok = true;
     return result;
+}
+
+bool CallerFile::isFolder(const QString &path, uid_t caller, gid_t callerGroup)
+{
+    if (!path.startsWith(QLatin1Char('/')) || path.contains(QChar(0)))
+        return false;
+    const CallerIds ids(caller, callerGroup);
+    const int fd = ids.ready() ? openPlain(path.toLocal8Bit(), O_PATH | O_DIRECTORY) : -1;
+    if (fd >= 0)
+        ::close(fd);
+    return fd >= 0;
 }

@@ -23,4 +23,8 @@ public:
     };
 
     static Result read(const QString &path, uid_t caller, gid_t callerGroup);
+
+    // Whether path names a folder the caller can reach, looked at with the caller's rights:
+    // root's view would tell the caller about folders it cannot enter.
+    static bool isFolder(const QString &path, uid_t caller, gid_t callerGroup);
 };

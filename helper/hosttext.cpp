@@ -25,8 +25,10 @@ QString HostText::canonicalAddress(const QString &text)
 
 bool HostText::isHostName(const QString &text)
 {
-    static const QRegularExpression Label(
-        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    // Anchored at the very end: '$' alone would also match before a final line end, which
+    // would then start a line of its own where the name is written.
+    static const QRegularExpression Label(QRegularExpression::anchoredPattern(
+        QStringLiteral("[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?")));
     if (text.isEmpty() || text.size() > 253)
         return false;
     const QStringList labels = text.split(QLatin1Char('.'));

@@ -17,7 +17,8 @@ void sortUnique(QStringList &list)
 bool LockRuleset::isHostName(const QString &text)
 {
     // A last label of digits only is a mistyped address, which a resolver would read as one.
-    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]+")));
     return HostText::isHostName(text)
         && !digits.match(text.section(QLatin1Char('.'), -1)).hasMatch();
 }

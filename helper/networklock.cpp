@@ -101,7 +101,7 @@ bool NetworkLock::tablePresent() const
 
 int NetworkLock::block(const QString &tempFolder)
 {
-    if (!QFileInfo(tempFolder).isDir())
+    if (!CallerFile::isFolder(tempFolder, m_context.caller, m_context.callerGroup))
         return fail(QStringLiteral("no such folder: ") + tempFolder);
     m_nft = SystemProgram::nft();
     if (m_nft.isEmpty())

@@ -54,7 +54,8 @@ void TunnelDns::take(const QStringList &words, const QString &origin)
 
 TunnelDns TunnelDns::fromEnvironment(const QMap<QString, QString> &environment)
 {
-    static const QRegularExpression Name(QStringLiteral("^foreign_option_([1-9][0-9]{0,3})$"));
+    static const QRegularExpression Name(
+        QRegularExpression::anchoredPattern(QStringLiteral("foreign_option_([1-9][0-9]{0,3})")));
     QMap<int, QString> options; // in OpenVPN's order, whatever the order of the environment
     for (auto it = environment.cbegin(); it != environment.cend(); ++it) {
         const QRegularExpressionMatch match = Name.match(it.key());

@@ -17,7 +17,8 @@ int reportAll(const QString &verb, const QStringList &log, bool ok)
 
 QStringList TunnelHooks::openVpnArguments(const QString &helper)
 {
-    static const QRegularExpression Plain(QStringLiteral("^/[A-Za-z0-9/._+-]+$"));
+    static const QRegularExpression Plain(
+        QRegularExpression::anchoredPattern(QStringLiteral("/[A-Za-z0-9/._+-]+")));
     if (!Plain.match(helper).hasMatch())
         return {};
     return {QStringLiteral("--script-security"),

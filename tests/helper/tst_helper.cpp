@@ -144,6 +144,26 @@ private slots:
         QCOMPARE(file.bytes.isEmpty(), !file.ok);
     }
 
+    void lockFolderIsLookedAtAsTheCaller_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("the caller's folder") << "own" << true;
+        QTest::newRow("a folder only root enters") << "root" << false;
+        QTest::newRow("a file") << "file" << false;
+    }
+    void lockFolderIsLookedAtAsTheCaller()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("folder");
+        QVERIFY(kind == "file" ? writeFile(path, "x") : QDir(dir.path()).mkdir("folder"));
+        const uid_t caller = kind == "root" ? 4321 : ::geteuid();
+        if (kind == "root" && (::geteuid() != 0 || ::chmod(dir.path().toLocal8Bit(), 0700) != 0))
+            QSKIP("a folder the caller cannot enter needs root");
+        QTEST(CallerFile::isFolder(path, caller, gid_t(caller)), "folder");
+    }
+
     // The path flips between the caller's file and a link to a root-only one while it is read:
     // every read gives the caller's file or a refusal, never the link's target.
     void aLinkSwappedInWhileReadingFailsClosed()
@@ -317,6 +337,10 @@ private slots:
                                    << "name api.kestrune.net";
         QTest::newRow("digits as a last label") << "1.2.3"
                                                 << "";
+        QTest::newRow("a line end inside a host name") << "api\n.kestrune.net"
+                                                       << "";
+        QTest::newRow("an address cut short by a NUL")
+            << QString::fromLatin1("10.0.0.1\0 flush ruleset", 23) << "";
     }
     void lockRulesetTakesOnlyParsedAddresses()
     {

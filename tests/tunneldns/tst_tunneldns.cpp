@@ -49,8 +49,9 @@ void TunnelDnsTest::optionsAreCheckedOneByOne_data()
     QTest::newRow("domains that are no host names")
         << QStringList {"dhcp-option DOMAIN -bad.example", "dhcp-option DOMAIN a..b",
                         "dhcp-option DOMAIN x$(id).example",
-                        "dhcp-option DOMAIN-SEARCH \"q.example\""}
-        << QStringList {} << QStringList {} << 4;
+                        "dhcp-option DOMAIN-SEARCH \"q.example\"",
+                        "dhcp-option DOMAIN corp\n.example"}
+        << QStringList {} << QStringList {} << 5;
     QTest::newRow("other options and kinds are none of ours")
         << QStringList {"route 10.0.0.0 255.0.0.0", "dhcp-option WINS 10.8.0.2",
                         "dhcp-option NTP 10.8.0.3"}
@@ -194,6 +195,7 @@ void TunnelDnsTest::openVpnCallsTheHelperByItsOwnPath()
     QVERIFY(TunnelHooks::openVpnArguments("/opt/my vpn/kestrunevpn-helper").isEmpty());
     QVERIFY(TunnelHooks::openVpnArguments("/opt/\"x\"/kestrunevpn-helper").isEmpty());
     QVERIFY(TunnelHooks::openVpnArguments("kestrunevpn-helper").isEmpty());
+    QVERIFY(TunnelHooks::openVpnArguments("/opt/kestrunevpn/kestrunevpn-helper\n").isEmpty());
 }
 
 void TunnelDnsTest::theHooksAnswerOnlyOpenVpn()
