@@ -2,6 +2,7 @@
 
 #include "core/loger.h"
 #include "engine/managementparser.h"
+#include "system/listenerowner.h"
 #include "system/platform.h"
 #include "system/privilegedcommand.h"
 
@@ -241,6 +242,12 @@ void VPNProcess::shutDownLeftover()
         return;
     }
 
+    if (!ListenerOwner::mayReceivePassword(ManagementPort)) {
+        Loger::writeLine(tr("[OpenVPN]: the management port is held by a program of another "
+                            "user; nothing was sent to it"));
+        listener->abort();
+        return;
+    }
     shuttingDownOther = true;
     Loger::writeLine(tr("Shutting down another active openvpn process"));
     QByteArray stored;
@@ -321,7 +328,9 @@ void VPNProcess::listenerConnect()
     listener->abort();
     listener->connectToHost(host, ManagementPort, QIODevice::ReadWrite,
                             QAbstractSocket::AnyIPProtocol);
-    const bool connected = listener->waitForConnected(ConnectAttemptWaitMs);
+    // A port held by another user's program is dropped as soon as it connects.
+    const bool connected = listener->waitForConnected(ConnectAttemptWaitMs)
+        && listener->state() == QAbstractSocket::ConnectedState;
     m_attemptsUsed = m_attempts + 1;
     if (connected) {
         m_attempts = 0;
@@ -347,6 +356,12 @@ void VPNProcess::listenerStateChanged(QAbstractSocket::SocketState state)
         listenerStatus = TCPConnected;
         if (shuttingDownOther || m_probingLeftover)
             break;
+        if (!ListenerOwner::mayReceivePassword(ManagementPort)) {
+            Loger::writeLine(tr("[OpenVPN]: the management port is held by a program of "
+                                "another user; nothing was sent to it"));
+            listener->abort();
+            break;
+        }
         justConnected = true;
         m_lines.clear();
         sendCommand(password.toLatin1() + "\r\n");

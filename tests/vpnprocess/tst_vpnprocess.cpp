@@ -4,9 +4,15 @@
 #include "support/programfolder.h"
 #include "support/reservedport.h"
 #include "support/testmain.h"
+#include "system/listenerowner.h"
 
+#include <arpa/inet.h>
 #include <csignal>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
@@ -285,6 +291,99 @@ private slots:
         for (qint64 pid : m_folder->running(Program))
             ::kill(pid_t(pid), SIGTERM);
         QTRY_VERIFY_WITH_TIMEOUT(t->endsIn(VPNProcess::ProcUnconnected), 10000);
+    }
+
+    void listenerOwnerIsReadFromTheSocketTables_data()
+    {
+        QTest::addColumn<QByteArray>("tcp");
+        QTest::addColumn<QByteArray>("tcp6");
+        QTest::addColumn<qint64>("owner");
+        const QByteArray head
+            = "  sl  local_address rem_address   st tx_queue rx_queue tr tm->when "
+              "retrnsmt   uid  timeout inode\n";
+        const auto line = [](const char *local, const char *state, const char *uid) {
+            return QByteArray("   0: ") + local + " 00000000:0000 " + state
+                + " 00000000:00000000 00:00000000 00000000 " + uid + " 0 4242 1\n";
+        };
+        QTest::newRow("root listens on loopback")
+            << head + line("0100007F:1D51", "0A", "0") << head << qint64(0);
+        QTest::newRow("a user listens on every IPv6 address")
+            << head << head + line("00000000000000000000000000000000:1D51", "0A", "1000")
+            << qint64(1000);
+        QTest::newRow("a connection to the port is no listener")
+            << head + line("0100007F:1D51", "01", "1000") << head << qint64(-1);
+        QTest::newRow("another port")
+            << head + line("0100007F:1D52", "0A", "0") << head << qint64(-1);
+        QTest::newRow("the port inside a longer one")
+            << head + line("0100007F:11D51", "0A", "7") << head << qint64(-1);
+        QTest::newRow("damaged tables") << QByteArray("\x00 1D51 0A") << QByteArray() << qint64(-1);
+    }
+    void listenerOwnerIsReadFromTheSocketTables()
+    {
+        QFETCH(QByteArray, tcp);
+        QFETCH(QByteArray, tcp6);
+        QTEST(ListenerOwner::fromProcTables(tcp, tcp6, VPNProcess::ManagementPort), "owner");
+    }
+
+    // A program of another user that holds the management port first is given nothing: not
+    // the stored password (the check for a leftover OpenVPN), nor the new one.
+    void managementPortOfAnotherUserIsGivenNothing()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to listen as another user");
+        int report[2];
+        QVERIFY(::pipe(report) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // As nobody: listens, then tells "L", and for each connection "Y" when anything
+            // reached it, "N" otherwise.
+            ::close(report[0]);
+            sockaddr_in address {};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(VPNProcess::ManagementPort);
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            const int on = 1;
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+                // A user namespace with root alone mapped (the suites' private network).
+                ::_exit(::write(report[1], "U", 1) == 1 ? 0 : 2);
+            }
+            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+            if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
+                || ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
+                || ::listen(fd, 8) != 0 || ::write(report[1], "L", 1) != 1)
+                ::_exit(2);
+            for (int peer; (peer = ::accept(fd, nullptr, nullptr)) >= 0; ::close(peer)) {
+                char bytes[4096];
+                bool reached = false;
+                for (ssize_t n; (n = ::read(peer, bytes, sizeof bytes)) > 0;)
+                    reached = true;
+                if (::write(report[1], reached ? "Y" : "N", 1) != 1)
+                    ::_exit(3);
+            }
+            ::_exit(0);
+        }
+        ::close(report[1]);
+        char listening = 0;
+        QVERIFY(::read(report[0], &listening, 1) == 1);
+        if (listening == 'U') {
+            ::waitpid(child, nullptr, 0);
+            ::close(report[0]);
+            QSKIP("no other user can be taken on here");
+        }
+        QCOMPARE(listening, 'L');
+        tunnel("#standin no-management\n");
+        t->start();
+        QTRY_VERIFY_WITH_TIMEOUT(t->endsIn(VPNProcess::ProcUnconnected), 30000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        QByteArray told;
+        char byte = 0;
+        while (::read(report[0], &byte, 1) == 1)
+            told += byte;
+        ::close(report[0]);
+        QVERIFY2(!told.isEmpty() && !told.contains('Y'), told.constData());
+        QVERIFY(m_log->matching("held by a program of another user").size() >= 2);
+        QVERIFY(m_log->matching("Shutting down another active openvpn process").isEmpty());
     }
 
     // Debian's OpenVPN, run with "dev null" so no tunnel device is needed, tells its version
