@@ -229,6 +229,16 @@ void VPNProcess::runPendingStart()
                               Q_ARG(QString, m_pendingStartParam));
 }
 
+bool VPNProcess::peerMayBeTold()
+{
+    if (ListenerOwner::mayReceivePassword(ManagementPort))
+        return true;
+    Loger::writeLine(tr("[OpenVPN]: the management port is held by a program of another user; "
+                        "nothing was sent to it"));
+    listener->abort();
+    return false;
+}
+
 void VPNProcess::shutDownLeftover()
 {
     listener->abort();
@@ -242,12 +252,8 @@ void VPNProcess::shutDownLeftover()
         return;
     }
 
-    if (!ListenerOwner::mayReceivePassword(ManagementPort)) {
-        Loger::writeLine(tr("[OpenVPN]: the management port is held by a program of another "
-                            "user; nothing was sent to it"));
-        listener->abort();
+    if (!peerMayBeTold())
         return;
-    }
     shuttingDownOther = true;
     Loger::writeLine(tr("Shutting down another active openvpn process"));
     QByteArray stored;
@@ -356,12 +362,8 @@ void VPNProcess::listenerStateChanged(QAbstractSocket::SocketState state)
         listenerStatus = TCPConnected;
         if (shuttingDownOther || m_probingLeftover)
             break;
-        if (!ListenerOwner::mayReceivePassword(ManagementPort)) {
-            Loger::writeLine(tr("[OpenVPN]: the management port is held by a program of "
-                                "another user; nothing was sent to it"));
-            listener->abort();
+        if (!peerMayBeTold())
             break;
-        }
         justConnected = true;
         m_lines.clear();
         sendCommand(password.toLatin1() + "\r\n");

@@ -103,6 +103,9 @@ public slots:
 private:
     void handleProcessGone();
     void shutDownLeftover();
+    // Whether the program on the management port may be given a password (root's or this
+    // user's); otherwise the connection is dropped and the refusal logged.
+    bool peerMayBeTold();
     void writeNewPassword();
     void runPendingStart();
     void reopenLogFile();
