@@ -182,6 +182,8 @@ void VPNProcess::start(const QString &startParamString)
         return;
     }
     m_inStart = true;
+    // From here a stop is answered with an end, even while a leftover is still being ended.
+    procStatus = ProcConnecting;
     m_goneReported = false;
     m_retryTimer->stop();
     m_attempts = 0;
@@ -457,6 +459,9 @@ void VPNProcess::stop()
     m_goneReported = false;
     m_retryTimer->stop();
     m_attempts = 0;
+    // OpenVPN's confirmation of the signal is read as the end of the tunnel from here on.
+    if (procStatus != ProcUnconnected)
+        procStatus = ProcDisconnecting;
 
     if (listenerStatus == TCPConnecting
         || (procStatus != ProcUnconnected && listenerStatus == TCPDisconnecting)) {

@@ -21,8 +21,8 @@ class QTimer;
 // Runs OpenVPN as a child process and follows it through its management interface on the
 // loopback address: management notifications become a small status machine and byte
 // counters, and a stop asks OpenVPN to end politely before it is killed. Lives on a thread
-// of its own; the main window reaches it through queued signals, except for procStatus and
-// errorSeen, which it reads and writes directly and which are therefore atomic.
+// of its own; the connection controller reaches it through queued signals and reads
+// procStatus and errorSeen directly (hence atomic). Only this class writes them.
 class VPNProcess : public QObject
 {
     Q_OBJECT
@@ -120,8 +120,8 @@ private:
     std::atomic<int> m_attemptsUsed {0};
     bool m_probingLeftover = false;
     bool m_replacingProcess = false;
-    // The end of the current OpenVPN (or the current stop) has been reported. The window may
-    // already have begun the next connection (it sets the status itself), so the same end
+    // The end of the current OpenVPN (or the current stop) has been reported. The controller
+    // may already have begun the next connection, so the same end
     // reported again when the process is finally reaped would mark that connection
     // unconnected and its replies would be dropped.
     bool m_goneReported = false;

@@ -9,6 +9,7 @@ source tools/packages.sh
 kestrune_install_packages "${KESTRUNE_BUILD_PACKAGES[@]}" "${KESTRUNE_TEST_PACKAGES[@]}"
 
 tools/check-layers.sh
+tools/check-settings-widgets.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 # ccache keeps object files across clones of the project on one machine; paths below the

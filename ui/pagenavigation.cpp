@@ -42,13 +42,11 @@ QString loadingLabelName(int page, int connectionStatusIndex)
     case Page_Auth:
         return QStringLiteral("authLoadingLabel");
     case Page_Connection:
-        if (connectionStatusIndex == 2)
+        if (connectionStatusIndex == Status_Busy)
             return QStringLiteral("vpnConLoadingLabel");
-        if (connectionStatusIndex == 3)
+        if (connectionStatusIndex == Status_Checking)
             return QStringLiteral("vpnConCheckServAvailLoadingLabel");
         return QString();
-    case Page_Settings:
-        return QStringLiteral("settingLoadingLabel");
     default:
         return QString();
     }

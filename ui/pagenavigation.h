@@ -3,6 +3,15 @@
 #include <QString>
 
 // The main window's pages, in the order of its page stack.
+// The connection page's status stack: nothing going on, connected, connecting or
+// disconnecting (or a failure with its verdict), and the availability check.
+enum ConnectionStatusPage {
+    Status_Idle = 0,
+    Status_Connected = 1,
+    Status_Busy = 2,
+    Status_Checking = 3
+};
+
 enum MainPage {
     Page_SignIn = 0,
     Page_Auth = 1,

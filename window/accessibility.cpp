@@ -90,18 +90,6 @@ void MainWindow::setUpAccessibility()
         setTabOrder(toggle.first, knob);
     }
 
-    // Controls made in code after the form take their place in the chain where they are
-    // seen: the lock's test under the lock, the automatic switch under the availability
-    // check, the diagnostics beside the logs.
-    const QPair<QWidget *, const char *> placed[]
-        = {{ui->stngBlockOtherConCheckBox, "settingTestLockButton"},
-           {ui->settingCheckAvailableServCheckBox, "settingAutoSwitchCheckBox"},
-           {ui->settingOpenAppLogButton, "settingSaveDiagnosticsButton"}};
-    for (const auto &place : placed) {
-        if (QWidget *widget = findChild<QWidget *>(QLatin1String(place.second)))
-            setTabOrder(place.first, widget);
-    }
-
     // The fields' leading pictures are buttons to a screen reader: they carry the field's name.
     for (QLineEdit *field : {ui->mainLoginLineEdit, ui->mainPswdLineEdit}) {
         for (QAction *picture : field->actions())
@@ -162,7 +150,7 @@ bool MainWindow::pageKeyPressed(QWidget *focus, int key)
         else if (page == Page_About)
             back = ui->aboutBackButton;
         else if (page == Page_Settings)
-            back = ui->settingBackButton;
+            back = settingsBackButton();
         return clickIfUsable(back);
     }
     case Qt::Key_Space: {

@@ -27,7 +27,7 @@ void MainWindow::startServerAvailabilityCheck()
     ui->vpnConAutoChoiceButton->setEnabled(false);
     ui->vpnConManualChoiceButton->setEnabled(false);
     ui->vpnConCheckServAvailLabel->setText(checkServersTemplate.arg(0).arg(servers.size()));
-    ui->vpnConStatusStackedWidget->setCurrentIndex(3);
+    ui->vpnConStatusStackedWidget->setCurrentIndex(Status_Checking);
     if (availDotsTimerId < 0)
         availDotsTimerId = startTimer(AvailabilityDotsMs, Qt::CoarseTimer);
     availCheckRunning = true;

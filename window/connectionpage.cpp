@@ -1,12 +1,13 @@
 // MainWindow: what the connection page, the information page, the tray and the statistics
 // window show of the connection.
 
-#include "window/mainwindow.h"
+#include "core/clientsettings.h"
 #include "core/loger.h"
 #include "ui/statwidget.h"
 #include "ui/statwidgetplacement.h"
 #include "ui/traynotification.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -47,14 +48,14 @@ QString MainWindow::connectActionRoute() const
     const bool firstValid = firstServerIndex >= 0 && firstServerIndex < servers.size();
     const bool secondValid = secondServerIndex >= 0 && secondServerIndex < servers.size();
     switch (type) {
-    case 1:
-    case 3:
-    case 4:
+    case Sub_Premium:
+    case Sub_Onion:
+    case Sub_Free:
         if (!firstValid)
             return tr("auto select");
         return QStringLiteral("%0, %1").arg(servers.at(firstServerIndex).countryName,
                                             servers.at(firstServerIndex).cityName);
-    case 2:
+    case Sub_Double:
         if (!firstValid || !secondValid)
             return tr("auto select");
         return QStringLiteral("%0, %1").arg(servers.at(firstServerIndex).countryName,
@@ -64,11 +65,25 @@ QString MainWindow::connectActionRoute() const
     }
 }
 
+int MainWindow::connectionStatusNumber() const
+{
+    switch (connection->state()) {
+    case ConnectionController::Unconnected:
+        return 0;
+    case ConnectionController::Connecting:
+    case ConnectionController::TunnelUp:
+        return 1;
+    case ConnectionController::Verified:
+        return 2;
+    case ConnectionController::Disconnecting:
+        return 3;
+    }
+    return 0;
+}
+
 void MainWindow::refreshConnectionPage()
 {
-    if (!vpnProcess)
-        return;
-    const QString openVpnLog = vpnProcess->logFilePath();
+    const QString openVpnLog = connection->openVpnLogPath();
     const QString logName
         = QFileInfo(openVpnLog).size() > 0 ? openVpnLog : Loger::currentFileName();
     const QString failureText
@@ -85,11 +100,12 @@ void MainWindow::refreshConnectionPage()
         refreshSubscriptionPanel();
     ui->vpnConAutoChoiceButton->setEnabled(!servers.isEmpty());
 
-    const VPNProcess::VPNProcessStatus status = vpnProcess->procStatus;
-    switch (status) {
-    case VPNProcess::ProcConnecting:
-    case VPNProcess::ProcDisconnecting: {
-        const bool connecting = status == VPNProcess::ProcConnecting;
+    const ConnectionController::State state = connection->state();
+    switch (state) {
+    case ConnectionController::Connecting:
+    case ConnectionController::TunnelUp:
+    case ConnectionController::Disconnecting: {
+        const bool connecting = state != ConnectionController::Disconnecting;
         restartConnectionDots();
         ui->vpnConLoadingLabel->setText(connecting ? connectingText : disconnectingText);
         ui->vpnConAutoChoiceButton->setVisible(!connecting);
@@ -100,17 +116,16 @@ void MainWindow::refreshConnectionPage()
             ui->vpnConCancelWidget->hide();
             ui->vpnConAutoChoiceButton->setEnabled(false);
         }
-        ui->stngBlockOtherConWidget->setEnabled(false);
         ui->vpnConChangeSubButton->setEnabled(false);
         ui->vpnConManualChoiceButton->setEnabled(false);
-        ui->vpnConStatusStackedWidget->setCurrentIndex(2);
+        ui->vpnConStatusStackedWidget->setCurrentIndex(Status_Busy);
         if (switchVPNAction)
             switchVPNAction->setEnabled(false);
         if (showStatAction)
             showStatAction->setVisible(false);
         break;
     }
-    case VPNProcess::ProcConnected: {
+    case ConnectionController::Verified: {
         stopConnectionDots();
         const bool entryValid = firstServerIndex >= 0 && firstServerIndex < servers.size();
         const bool exitValid = secondServerIndex >= 0 && secondServerIndex < servers.size();
@@ -122,34 +137,33 @@ void MainWindow::refreshConnectionPage()
             ui->vpnConConCountryLabel2->setText(servers.at(secondServerIndex).countryName);
             ui->vpnConConCityLabel2->setText(servers.at(secondServerIndex).cityName);
         }
-        ui->vpConConSecondServWidget->setVisible(validSub
-                                                 && subscriptions.at(currentSubIndex).type == 2);
+        ui->vpConConSecondServWidget->setVisible(
+            validSub && subscriptions.at(currentSubIndex).type == Sub_Double);
         ui->vpnConLoadingLabel->clear();
         ui->vpnConAutoChoiceButton->hide();
         ui->vpnConCancelButton->setText(tr("SWITCH OFF VPN"));
         ui->vpnConCancelWidget->show();
         ui->vpnConManualChoiceButton->setEnabled(true);
         ui->vpnConChangeSubButton->setEnabled(true);
-        ui->stngBlockOtherConWidget->setEnabled(false);
-        ui->vpnConStatusStackedWidget->setCurrentIndex(1);
+        ui->vpnConStatusStackedWidget->setCurrentIndex(Status_Connected);
         if (switchVPNAction) {
             switchVPNAction->setEnabled(true);
             switchVPNAction->setText(tr("Disconnect VPN"));
         }
         if (showStatAction)
             showStatAction->setVisible(true);
-        if (ui->settingShowStatWgtCheckBox->isChecked() && !statWindowOpen)
+        if (settings->showStatOnConnect() && !statWindowOpen)
             openStatWidget();
         fillInfoPage();
         alertIfMinimised();
         if (windowOutOfView())
-            showTrayNotification(6, windowTitle(), {originalIp, newIp}, trayIcon);
+            showTrayNotification(6, windowTitle(), {connection->originalIp(), connection->newIp()},
+                                 trayIcon);
         break;
     }
-    case VPNProcess::ProcUnconnected: {
+    case ConnectionController::Unconnected: {
         stopConnectionDots();
-        const bool failed
-            = vpnProcess->errorSeen || (mirrorActive && ssProcess && ssProcess->stoppedOnError);
+        const bool failed = connection->lastAttemptFailed();
         if (failed)
             ui->vpnConLoadingLabel->setText(failureText);
         else
@@ -157,10 +171,9 @@ void MainWindow::refreshConnectionPage()
         ui->vpnConAutoChoiceButton->show();
         ui->vpnConCancelWidget->hide();
         ui->vpnConChangeSubButton->setEnabled(true);
-        ui->stngBlockOtherConWidget->setEnabled(true);
         ui->vpnConManualChoiceButton->setEnabled(!subExpired);
         ui->vpnConAutoChoiceButton->setEnabled(!subExpired && !servers.isEmpty());
-        ui->vpnConStatusStackedWidget->setCurrentIndex(failed ? 2 : 0);
+        ui->vpnConStatusStackedWidget->setCurrentIndex(failed ? Status_Busy : Status_Idle);
         if (failed)
             alertIfMinimised();
         showDiagnosisOnIdlePage();
@@ -171,14 +184,13 @@ void MainWindow::refreshConnectionPage()
         }
         if (showStatAction)
             showStatAction->setVisible(false);
-        vpnUpdateTimer->stop();
-        originalIp.clear();
         emit statWidgetClose();
         if (windowOutOfView() && lastTrayNotificationType() != 0)
             showTrayNotification(7, windowTitle(), {}, trayIcon);
         break;
     }
     }
+    renderSettingsPageConnection();
     updateTrayIcon();
     updateTrayToolTip();
     announceConnectionStatus();
@@ -186,8 +198,8 @@ void MainWindow::refreshConnectionPage()
 
 void MainWindow::fillInfoPage()
 {
-    ui->vpnInfoOrIPButton->setText(originalIp);
-    ui->vpnInfoNewIPButton->setText(newIp);
+    ui->vpnInfoOrIPButton->setText(connection->originalIp());
+    ui->vpnInfoNewIPButton->setText(connection->newIp());
     const bool entryValid = firstServerIndex >= 0 && firstServerIndex < servers.size();
     const bool exitValid = secondServerIndex >= 0 && secondServerIndex < servers.size();
     if (entryValid)
@@ -198,9 +210,8 @@ void MainWindow::fillInfoPage()
         ui->vpnInfoLocationLabel2->setText(servers.at(secondServerIndex).countryName
                                            + QStringLiteral(", ")
                                            + servers.at(secondServerIndex).cityName);
-    ui->vpnInfoProtocolLabel->setText(ui->settingProtTCPRButton->isChecked()
-                                          ? ui->settingProtTCPRButton->text()
-                                          : ui->settingProtUDPRButton->text());
+    ui->vpnInfoProtocolLabel->setText(settings->udp() ? QStringLiteral("UDP")
+                                                      : QStringLiteral("TCP"));
 
     QComboBox *choice = ui->vpnInfoChangeIPComboBox;
     choice->clear();
@@ -211,7 +222,7 @@ void MainWindow::fillInfoPage()
         if (k >= 0 && k < servers.size())
             choice->addItem(servers.at(k).ip, k);
     };
-    if (type == 2) {
+    if (type == Sub_Double) {
         ui->vpnInfoLocationLabel2->show();
         if (entryValid && exitValid) {
             for (int k : servers.at(secondServerIndex).otherServersOfCity(secondServerIndex)) {
@@ -219,7 +230,7 @@ void MainWindow::fillInfoPage()
                     addServer(k);
             }
         }
-    } else if (type == 1 || type == 3 || type == 4) {
+    } else if (type == Sub_Premium || type == Sub_Onion || type == Sub_Free) {
         ui->vpnInfoLocationLabel2->hide();
         if (entryValid) {
             for (int k : servers.at(firstServerIndex).otherServersOfCity(firstServerIndex))
@@ -238,13 +249,13 @@ void MainWindow::fillInfoPage()
 
 void MainWindow::openStatWidget()
 {
-    if (statWindowOpen || statWidget || !vpnProcess
-        || vpnProcess->procStatus != VPNProcess::ProcConnected)
+    if (statWindowOpen || statWidget || !connection->tunnelUp())
         return;
     // On the main window's screen; a position that had to be replaced is not tried again.
-    statWindowPosition = StatWidgetPlacement::positionNear(statWindowPosition, this);
+    const QPoint position = StatWidgetPlacement::positionNear(settings->statWindowPosition(), this);
+    settings->setStatWindowPosition(position);
 
-    auto *widget = new StatWidget({statWindowPosition}, nullptr);
+    auto *widget = new StatWidget({position}, nullptr);
     connect(this, SIGNAL(statWidgetTimeChanged(QString)), widget, SLOT(dataTimeChanged(QString)));
     connect(this, SIGNAL(statWidgetTrafficChanged(QString, QString)), widget,
             SLOT(dataTrafficChanged(QString, QString)));
@@ -265,6 +276,6 @@ void MainWindow::openStatWidget()
 void MainWindow::statWidgetClosed(QPoint position)
 {
     statWindowOpen = false;
-    statWindowPosition = position;
+    settings->setStatWindowPosition(position);
     saveSettings(Set_StatWindow);
 }

@@ -2,7 +2,9 @@
 
 #include "window/mainwindow.h"
 
+#include "api/apirequestbuilder.h"
 #include "buildconfig.h"
+#include "core/clientsettings.h"
 #include "core/loger.h"
 #include "core/settingsstore.h"
 #include "engine/openvpnseries.h"
@@ -12,13 +14,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QStackedWidget>
 #include <QDir>
 #include <QGuiApplication>
-#include <QRegExp>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QSysInfo>
 #include <QThread>
 #include <QTimer>
@@ -27,16 +28,7 @@ namespace {
 
 const QString AppVersion = QString::fromUtf8(BuildConfig::AppVersion);
 
-// A literal IPv4 host right after the scheme: such an address needs the API's host name
-// in the "Host" header.
-const char *const LiteralIpv4Host = "//[0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3}\\.[0-9]{1,3}";
-
 } // namespace
-
-bool emergencyAddressIsIp(const QString &address)
-{
-    return QRegExp(QLatin1String(LiteralIpv4Host), Qt::CaseSensitive).indexIn(address) >= 0;
-}
 
 MainWindow::MainWindow(const QString &dataDir, QWidget *parent)
     : MainWindow(dataDir, ServiceEndpoints::builtIn(), QString(), parent)
@@ -53,17 +45,13 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     , endpoints(endpoints)
     , ui(new Ui::MainWindow)
 {
-    vpnUpdateTimer = new QTimer(this);
-    vpnUpdateTimer->setInterval(1000);
     subUpdateTimer = new QTimer(this);
     subUpdateTimer->setInterval(1000);
 
     appDir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
-    ssDir = QDir::toNativeSeparators(QDir(appDir).filePath(QStringLiteral("shadowsocks")));
+    settings = new ClientSettings(dataDir, this);
     // OpenVPN and the mirror tool answer while the form is built; nothing waits for them yet.
-    vpnProcess = new VPNProcess(appDir);
-    openVpnVersionQuery = vpnProcess->startVersionQuery();
-    mirrorToolVersionQuery = ShadowsocksProcess::startVersionQuery(ssDir);
+    connection = new ConnectionController(settings, dataDir, appDir, endpoints, this);
 
     // The look, the form, its templates, the hidden hints and the version on the About page.
     applyLook();
@@ -71,6 +59,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
     connectForm();
     setUpPages();
     setUpServerLists();
+    setUpConnection();
     setUpDiagnosis();
     setUpAccessibility();
     // The pages not on show join the window later; the style sheet set after that reaches
@@ -82,8 +71,6 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
 
     tempDir = QDir::toNativeSeparators(QDir(dataDir).filePath(QStringLiteral("temp")))
         + QDir::separator();
-    ovpnConfigPath = tempDir + QStringLiteral("openvpn_config.ovpn");
-    ssConfigPath = tempDir + QStringLiteral("ss_config.json");
 
     // A new program version starts with the built-in emergency address again.
     SettingsStore(SettingsStore::fileNameIn(dataDir)).updateLastVersion();
@@ -94,47 +81,26 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
                  true);
     Loger::endLine();
 
-    vpnThread = new QThread(this);
-    vpnProcess->setup(dataDir, tempDir);
-    vpnProcess->configPath = ovpnConfigPath;
-    openVpnVersion = VPNProcess::versionFrom(*openVpnVersionQuery);
-    openVpnVersionQuery.reset();
-    if (openVpnVersion.isEmpty())
-        openVpnVersion = QStringLiteral("[not installed]");
-    vpnProcess->moveToThread(vpnThread);
-    connect(vpnThread, SIGNAL(started()), vpnProcess, SLOT(init()));
-    // The controller is deleted on its own thread once that thread leaves its loop.
-    connect(vpnThread, SIGNAL(finished()), vpnProcess, SLOT(deleteLater()));
-    connect(this, SIGNAL(vpnProcessStart(QString)), vpnProcess, SLOT(start(QString)),
-            Qt::QueuedConnection);
-    connect(this, SIGNAL(vpnProcessStop()), vpnProcess, SLOT(stop()), Qt::QueuedConnection);
-    qRegisterMetaType<VPNProcess::VPNProcessStatus>("VPNProcess::VPNProcessStatus");
-    connect(vpnProcess, SIGNAL(vpnStateChanged(VPNProcess::VPNProcessStatus)), this,
-            SLOT(vpnStateChanged(VPNProcess::VPNProcessStatus)), Qt::QueuedConnection);
-    connect(vpnProcess, SIGNAL(dataStatChanged(int, int)), this, SLOT(vpnDataStatChanged(int, int)),
-            Qt::QueuedConnection);
-    vpnThread->start();
+    connection->startOpenVpnController();
 
     const QSize screen
         = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize();
     Loger::writeLine(tr("OpenVPN version: %0, screen resolution: %1 on %2 pixels")
-                         .arg(openVpnVersion)
+                         .arg(connection->openVpnVersion())
                          .arg(screen.width())
                          .arg(screen.height()));
 
-    VPNProcess::VPNProcessMode openVpnMode = VPNProcess::PM_OpenVPN24;
-    if (OpenVpnSeries::accepts(openVpnVersion, OpenVpnSeries::configured(), &openVpnMode)) {
-        vpnProcess->setMode(openVpnMode);
-    } else {
+    if (!connection->acceptOpenVpn()) {
         openVpnRefused = true;
         showErrorDialog(
-            9, {OpenVpnSeries::refusalText(openVpnVersion, OpenVpnSeries::configured())},
+            9,
+            {OpenVpnSeries::refusalText(connection->openVpnVersion(), OpenVpnSeries::configured())},
             isVisible() ? this : nullptr);
         QTimer::singleShot(0, qApp, SLOT(quit()));
         return;
     }
 
-    setupMirrorTool();
+    connection->startMirrorToolController();
 
     // Also sets the first mirror flag for a Chinese interface.
     loadSettings(Set_Language);
@@ -152,10 +118,9 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
         || emergencyAddress == QString::fromUtf8(BuildConfig::DefaultEmergencyAddress))
         emergencyAddress = endpoints.emergencyBase;
 
-    connect(vpnUpdateTimer, SIGNAL(timeout()), this, SLOT(timerVPNUpdate()));
     connect(subUpdateTimer, SIGNAL(timeout()), this, SLOT(timerSubUpdate()));
 
-    emergencyIsIp = emergencyAddressIsIp(emergencyAddress);
+    emergencyIsIp = ApiRequestBuilder::isLiteralIpBase(emergencyAddress);
     apiBaseUrl = emergencyByDefault ? emergencyAddress : endpoints.apiBase;
     siteBaseUrl = emergencyByDefault ? emergencyAddress : endpoints.siteBase;
     setLinkTexts(siteBaseUrl);
@@ -163,7 +128,7 @@ MainWindow::MainWindow(const QString &dataDir, const ServiceEndpoints &endpoints
 
     loadSettings(Set_StatWindow);
 
-    autoConnectPending = ui->stngVPNAutoConCheckBox->isChecked();
+    autoConnectPending = settings->autoConnect();
 
     QTimer::singleShot(0, this, SLOT(checkStartType()));
     Loger::writeLine(tr("Main window created"));
@@ -189,23 +154,17 @@ void MainWindow::connectForm()
         {ui->vpnDoubleServBackButton, &MainWindow::on_vpnDoubleServBackButton_clicked},
         {ui->vpnDoubleServFavServButton, &MainWindow::on_vpnDoubleServFavServButton_clicked},
         {ui->vpnDoubleServConnectButton, &MainWindow::on_vpnDoubleServConnectButton_clicked},
-        {ui->vpnDoubleFavServConnectButton,
-         &MainWindow::on_vpnDoubleFavServConnectButton_clicked},
-        {ui->aboutBackButton, &MainWindow::on_aboutBackButton_clicked},
-        {ui->settingBackButton, &MainWindow::on_settingBackButton_clicked},
-        {ui->settingLogoutButton, &MainWindow::on_settingLogoutButton_clicked},
-        {ui->settingOpenOpenVPNLogButton, &MainWindow::on_settingOpenOpenVPNLogButton_clicked},
-        {ui->settingOpenAppLogButton, &MainWindow::on_settingOpenAppLogButton_clicked}};
+        {ui->vpnDoubleFavServConnectButton, &MainWindow::on_vpnDoubleFavServConnectButton_clicked},
+        {ui->aboutBackButton, &MainWindow::on_aboutBackButton_clicked}};
     for (const auto &button : buttons)
         connect(button.first, &QAbstractButton::clicked, this, button.second);
 
-    const QPair<QComboBox *, void (MainWindow::*)(int)> combos[] = {
-        {ui->subsSubComboBox, &MainWindow::on_subsSubComboBox_currentIndexChanged},
-        {ui->vpnDoubleServFirstComboBox,
-         &MainWindow::on_vpnDoubleServFirstComboBox_currentIndexChanged},
-        {ui->vpnDoubleServSecondComboBox,
-         &MainWindow::on_vpnDoubleServSecondComboBox_currentIndexChanged},
-        {ui->settingLanguageComboBox, &MainWindow::on_settingLanguageComboBox_currentIndexChanged}};
+    const QPair<QComboBox *, void (MainWindow::*)(int)> combos[]
+        = {{ui->subsSubComboBox, &MainWindow::on_subsSubComboBox_currentIndexChanged},
+           {ui->vpnDoubleServFirstComboBox,
+            &MainWindow::on_vpnDoubleServFirstComboBox_currentIndexChanged},
+           {ui->vpnDoubleServSecondComboBox,
+            &MainWindow::on_vpnDoubleServSecondComboBox_currentIndexChanged}};
     for (const auto &combo : combos)
         connect(combo.first, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                 combo.second);
@@ -236,13 +195,33 @@ void MainWindow::connectForm()
             &MainWindow::on_mainLoginLineEdit_textChanged);
     connect(ui->mainPswdLineEdit, &QLineEdit::textChanged, this,
             &MainWindow::on_mainPswdLineEdit_textChanged);
+    connectSettingsPage();
+}
+
+// The window renders what the connection controller reports and gives it the account and
+// route of its requests.
+void MainWindow::setUpConnection()
+{
+    connection->setRequestContext([this]() { return requestContext(); });
+    connect(connection, &ConnectionController::stateChanged, this,
+            &MainWindow::connectionStateChanged);
+    connect(connection, &ConnectionController::failed, this, &MainWindow::connectionFailed);
+    connect(connection, &ConnectionController::trafficChanged, this,
+            &MainWindow::connectionTrafficChanged);
+    connect(connection, &ConnectionController::ticked, this, &MainWindow::connectionTicked);
+    connect(connection, &ConnectionController::mirrorActiveChanged, this,
+            &MainWindow::renderSettingsPageConnection);
 }
 
 MainWindow::~MainWindow()
 {
-    // An end asked for by the system skips the tray's Quit: OpenVPN still ends politely.
-    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
-        stopConnection(true);
+    // An end asked for by the system skips the tray's Quit: OpenVPN still ends politely, and
+    // the controller is gone before the window it reports to.
+    if (connection->state() != ConnectionController::Unconnected)
+        connection->stop(true);
+    disconnect(connection, nullptr, this, nullptr);
+    delete connection;
+    connection = nullptr;
     // No probe outlives the window it reports to.
     endServerAvailabilityCheck();
     // A window destroyed with threads still running (a request still out at the quit, or a

@@ -2,15 +2,12 @@
 
 #include "api/networkrequestexceptiontype.h"
 #include "api/requesttype.h"
+#include "api/serviceendpoints.h"
 #include "api/subscription.h"
 #include "api/vpnserver.h"
-#include "api/serviceendpoints.h"
+#include "control/connectioncontroller.h"
 #include "core/settingstype.h"
 #include "core/settingsvalues.h"
-#include "engine/diagnosisfacts.h"
-#include "engine/mirrorendpoint.h"
-#include "engine/shadowsocksprocess.h"
-#include "engine/vpnprocess.h"
 #include "system/settingsapplier.h"
 #include "ui/pagenavigation.h"
 
@@ -30,6 +27,7 @@
 namespace Ui {
 class MainWindow;
 }
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -37,6 +35,7 @@ class QPushButton;
 class QListWidget;
 class QListWidgetItem;
 class VPNServerItem;
+class ClientSettings;
 class QMenu;
 class QModelIndex;
 class QNetworkReply;
@@ -45,13 +44,16 @@ class QThread;
 class QTimer;
 class SlidingButton;
 
-// The one main window: owner of the widgets, the settings in memory, the account and
-// server data and every worker. Its member functions are defined in window/, a file per
-// subsystem: mainwindow.cpp (construction), quit.cpp, pages.cpp (pages, navigation, look),
-// settings.cpp (settings sections <-> widgets), settingspage.cpp, signin.cpp, requests.cpp,
-// subscriptions.cpp, serverlist.cpp (server list replies), serverlists.cpp, favorites.cpp,
-// availability.cpp, connection.cpp (the connection sequence), connectionpage.cpp, mirror.cpp,
-// mirrortool.cpp, diagnosis.cpp, tray.cpp, accessibility.cpp, diagnostics.cpp and locktest.cpp.
+// The one main window: the view of the client. It builds the pages, renders what the
+// settings (ClientSettings) and the connection (ConnectionController) signal, and turns
+// clicks into calls on them; it still holds the account and the server lists. Its member
+// functions are defined in window/, a file per page or subject: mainwindow.cpp
+// (construction), quit.cpp, pages.cpp (pages, navigation, look), settings.cpp (sections
+// written from the window), settingspage.cpp (the one file that touches the settings
+// page's widgets), signin.cpp, requests.cpp, subscriptions.cpp, serverlist.cpp (server list
+// replies), serverlists.cpp, favorites.cpp, availability.cpp, connection.cpp (connect
+// actions), connectionpage.cpp, mirror.cpp, diagnosis.cpp (the verdict's widgets), tray.cpp
+// and accessibility.cpp.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -71,11 +73,11 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // ---- construction and quit (app/) ------------------------------------------------
+    // ---- construction and quit ---------------------------------------------------------
     // False when the installed OpenVPN was refused and the application is quitting.
     bool isOperational() const { return !openVpnRefused; }
 
-    // ---- pages and navigation (ui/) ---------------------------------------------------
+    // ---- pages and navigation --------------------------------------------------------
     // Returns once the main stack's running slide (the sign-in slide) has ended; at once
     // when none runs. Reply handlers call it before they change the page or show a box.
     void waitForPageSlide();
@@ -87,29 +89,32 @@ public:
     void slideToPage(int index);
     void slideToReturnPage();
 
-    // ---- settings (core/) -------------------------------------------------------------
+    ClientSettings *clientSettings() const { return settings; }
+    ConnectionController *connectionController() const { return connection; }
+
+    // ---- settings ---------------------------------------------------------------------
     // Writes one section of settings.ini from the widgets and members. Returns whether the
     // file was really written (the file keeps what it held when it was not).
     bool saveSettings(SettingsType type);
-    // Reads one section of settings.ini into the widgets and members. Values come back for
-    // three sections only: Set_LastConnection gives [first id, second id] (-1 each when
-    // none); Set_FavoriteIP takes the server index as argument and gives [stored address];
-    // Set_LastVersion gives [last launched version]. Set_Language with no stored choice
-    // takes the system's language and stores it. Every other section gives an empty list.
-    QVariantList loadSettings(SettingsType type, const QVariant &argument = QVariant());
+    // Reads one section of settings.ini into the settings object or the window's members.
+    // Values come back for two sections only: Set_LastConnection gives [first id, second
+    // id] (-1 each when none); Set_LastVersion gives [last launched version]. Set_Language
+    // with no stored choice takes the system's language and stores it. Every other section
+    // gives an empty list.
+    QVariantList loadSettings(SettingsType type);
     // Drops the stored emergency address, so the next load gives the built-in one.
     bool removeEmergencyAddress();
 
-    // ---- sign-in, subscriptions, server lists (api/) --------------------------------------
+    // ---- sign-in, subscriptions, server lists ------------------------------------------
     using NetworkRequestExceptionType = ::NetworkRequestExceptionType;
 
     // Builds request `type` from the window's state as it is now, logs it and runs it on a
     // worker thread of its own; the reply reaches the slot of its kind on this thread.
     void sendRequest(RequestType type);
+    // The account, the service addresses and the route as they are now.
+    ApiRequestContext requestContext() const;
     // Authorities trusted for HTTPS besides the system's (tests trust their own CA here).
     void setTrustedCertificates(const QList<QSslCertificate> &certificates);
-    // Sign-in side of the construction: the subscription timer. Runs once.
-    void setUpSignIn();
     // The reachability check failed on apiBaseUrl: switches to the address of this run not
     // tried yet; false when both have been tried.
     bool tryOtherApiBase();
@@ -131,9 +136,9 @@ public:
     // and drops the ones that do not answer; the window waits for it without blocking.
     void startServerAvailabilityCheck();
 
-    // ---- connection (connection/) -------------------------------------------------------
+    // ---- connection --------------------------------------------------------------------
+    // Shows the connection page and has the controller connect the route chosen now.
     void startConnection();
-    void stopConnection(bool wait);
     void refreshConnectionPage();
     void fillInfoPage();
 
@@ -142,7 +147,7 @@ public:
     // once its result has been handled.
     void applySpecialOption(SettingsApplier::ApplyType type);
 
-    // ---- tray (ui/) -----------------------------------------------------------------------
+    // ---- tray ----------------------------------------------------------------------------
     void createTrayIcon();
     void updateTrayIcon();
     void updateTrayToolTip();
@@ -167,17 +172,10 @@ signals:
     void settingsApplierFinished();
 
     // ---- connection ----
-    void vpnProcessStart(const QString &startParamString);
-    void vpnProcessStop();
-    void vpnProcessStopped();
     void statWidgetTimeChanged(QString timeString);
     void statWidgetTrafficChanged(QString inString, QString outString);
     void statWidgetSpeedChanged(QString inString, QString outString);
     void statWidgetClose();
-    void shadowsocksProcessStart();
-    void shadowsocksProcessStop();
-    void shadowsocksProcessStarted();
-    void shadowsocksProcessStopped();
 
 public slots:
     // ---- construction and quit ----
@@ -205,21 +203,16 @@ public slots:
     void getServerListReply(QNetworkReply *reply);
     void getDoubleServerListReply(QNetworkReply *reply);
     void getSiteReachableReply(QNetworkReply *reply);
-    void getMirrorToolConfigReply(QNetworkReply *reply);
 
     // ---- connection ----
-    void getOriginalIPReply(QNetworkReply *reply);
-    void getOpenVPNConfigReply(QNetworkReply *reply);
-    void getNewIPReply(QNetworkReply *reply);
-    void getNewIPRetry();
-    void vpnStateChanged(VPNProcess::VPNProcessStatus status);
-    void vpnDataStatChanged(int in, int out);
-    void timerVPNUpdate();
+    void connectionStateChanged(ConnectionController::State state);
+    void connectionFailed(int dialogCode, const QStringList &arguments);
+    void connectionTrafficChanged(qint64 received, qint64 sent);
+    void connectionTicked(int seconds, qint64 receivedPerSecond, qint64 sentPerSecond);
     void timerSubUpdate();
     void switchVPNActionTriggered();
     void openStatWidget();
     void statWidgetClosed(QPoint position);
-    void shadowsocksStateChanged(ShadowsocksProcess::ShadowsocksProcessStatus state);
 
     // ---- settings page ----
     void settingsApplierResultReceived(bool result, short type, QVariant data);
@@ -284,10 +277,9 @@ private slots:
     void on_vpnDoubleFavServListWidget_doubleClicked(const QModelIndex &index);
 
     // ---- diagnosis ----
-    void diagnosisTimeout();
-    void diagnosisFinished(const DiagnosisFacts &probed);
-    void vpnManagementReport(const QString &line);
-    void diagnosisRoadClicked();
+    void diagnosisStarted();
+    void diagnosisFound(int kind, int road);
+    void diagnosisRoadTaken(int road, bool automatically);
 
 private:
     // ---- construction and quit ----
@@ -299,7 +291,8 @@ private:
     QString ovpnConfigPath;
     QString ssConfigPath;
     QString ssDir;
-    int requestTimeout = 5000;
+    ClientSettings *settings = nullptr;
+    ConnectionController *connection = nullptr;
     QString emergencyAddress;
     bool emergencyByDefault = false;
     bool emergencyIsIp = false;
@@ -307,30 +300,20 @@ private:
     QString siteBaseUrl;
     qint16 languageIndex = 0;
     bool autoConnectPending = false;
-    QThread *vpnThread = nullptr;
-    VPNProcess *vpnProcess = nullptr;
-    QThread *ssThread = nullptr;
-    ShadowsocksProcess *ssProcess = nullptr;
-    bool mirrorToolFound = false;
-    QTimer *vpnUpdateTimer = nullptr;
     QTimer *subUpdateTimer = nullptr;
     bool availCheckRunning = false;
-    // [0] the interface language asks for the mirror, [1] the user does, [2] the country does
-    bool mirrorFlags[3] = {false, false, false};
+    // Reasons for the mirror route besides the user's own setting: the interface language
+    // (Chinese) and the service's list of countries that block it.
+    bool mirrorAskedByLanguage = false;
+    bool mirrorAskedByCountry = false;
     // Set when the installed OpenVPN was refused; the window then only waits for the quit.
     bool openVpnRefused = false;
     // The quit has begun: a close of the window that follows it only closes.
     bool quitting = false;
     // How long the window's end waits for each of its threads before leaving it to end alone.
-    int threadEndWaitMs = VPNProcess::LongWaitMs;
-    QString openVpnVersion;
-    // The two version questions run while the form is built; each is collected (and
-    // dropped) where the start-up reads its answer.
-    std::unique_ptr<VersionQuery> openVpnVersionQuery;
-    std::unique_ptr<VersionQuery> mirrorToolVersionQuery;
+    int threadEndWaitMs = ConnectionController::ThreadEndWaitMs;
     QString checkServersTemplate;
-    MirrorEndpoint mirrorEndpoint;
-    void setupMirrorTool();
+    void setUpConnection();
     void applySettingsOnQuit();
 
     // ---- pages and navigation ----
@@ -374,15 +357,6 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    // ---- settings ----
-    // The statistics window's last position; (-1, -1) when none is known.
-    QPoint statWindowPosition {-1, -1};
-    // The network-lock state that is applied in the system now; the settings page compares
-    // the check box with it.
-    bool networkLockApplied = false;
-    // "Don't show this message again" of the network-lock warning.
-    bool blockNetworkWarningDisabled = false;
-
     // ---- settings page ----
     // Taken on entering the settings page; leaving it changes in the system what differs.
     struct SettingsSnapshot
@@ -390,7 +364,6 @@ private:
         bool networkLock = false;
         bool languageChanged = false;
         bool startAtLogon = false;
-        bool checkAvailable = false;
     } settingsSnapshot;
     int settingsDotsTimerId = -1;
     // Set on entering the settings page, cleared when its apply step begins: whatever road
@@ -398,6 +371,19 @@ private:
     bool settingsUnapplied = false;
     QPointer<QThread> applierThread;
     void setUpSettingsPage();
+    // The settings page's widgets follow the settings object and write it when changed.
+    void bindSettingsPage();
+    // Rows made in code: diagnostics, the lock's self-test, the automatic road switch.
+    void addSettingsRows();
+    void connectSettingsPage();
+    // What the connection allows on the settings page (the lock row, the protocol).
+    void renderSettingsPageConnection();
+    // Leaving the settings page by another road than its Back button applies it as well.
+    void applySettingsAndReopenPage();
+    QLabel *settingsHintLabel() const;
+    QLabel *settingsLoadingLabel() const;
+    QAbstractButton *settingsBackButton() const;
+    void showAccountOnSettingsPage(const QString &account);
     void enterSettingsPage();
     // A button made for the settings page, in the size and look of its log buttons.
     QPushButton *makeSettingsButton(const QString &text);
@@ -408,10 +394,6 @@ private:
     void runSpecialOption(SettingsApplier::ApplyType type);
     QStringList networkLockAllowedHosts() const;
     void openLogFile(const QString &path);
-    // diagnostics.cpp: the "Save diagnostics" button beside the log buttons.
-    void setUpDiagnostics();
-    // locktest.cpp: the "Test network lock" button below the lock's row.
-    void setUpLockSelfTest();
 
     // ---- sign-in, subscriptions, server lists ----
     QList<QSslCertificate> trustedCertificates;
@@ -422,7 +404,6 @@ private:
     QString userName;
     QVector<Subscription> subscriptions;
     int currentSubIndex = -1;
-    int savedPackageId = -1;
     bool apiReachable = false;
     QVector<VPNServer> servers;
     int firstServerIndex = -1;
@@ -437,10 +418,9 @@ private:
     bool windowOutOfView() const;
     QWidget *dialogParent();
     int interfaceLanguage() const;
-    // Settings sections written and read by the sign-in side.
-    void storeSignInForm();
-    void storeEmergencyAddress();
-    void storeLastConnection();
+    // The sign-in form into the settings object (the form is the sign-in page's, not a
+    // settings widget).
+    void takeSignInForm();
     int storedLastServerId(int which);
     void loadFavoritesIntoServers(int subscriptionType);
     // Marks the servers' favourites from the stored ones and remembers those.
@@ -478,18 +458,7 @@ private:
     int availCheckEndWaitMs = 10000;
 
     // ---- connection ----
-    bool replyOutlivedItsConnection(
-        const QString &logPrefix,
-        VPNProcess::VPNProcessStatus expected = VPNProcess::ProcConnecting);
-    QString originalIp;
-    QString newIp;
-    int connectedSeconds = 0;
-    // received since the last tick, last received total, sent since the last tick, last
-    // sent total
-    qint32 trafficCounters[4] = {0, 0, 0, 0};
-    qint16 newIpRetries = 0;
     bool subExpired = false;
-    bool mirrorActive = false;
     bool statWindowOpen = false;
     int connectionDotsTimerId = -1;
     QPointer<QWidget> statWidget;
@@ -499,7 +468,9 @@ private:
     QString connectActionRoute() const;
     void restartConnectionDots();
     void stopConnectionDots();
-    void setConnectionControls(VPNProcess::VPNProcessStatus status);
+    // The tray's and the statistics' number for the connection's state: 0 unconnected,
+    // 1 connecting, 2 connected, 3 disconnecting.
+    int connectionStatusNumber() const;
 
     // ---- accessibility ----
     // Names made in code, the toggles' Tab order, the page keys and the focus ring. Runs once.
@@ -511,27 +482,10 @@ private:
     void announceConnectionStatus();
 
     // ---- diagnosis ----
-    QTimer *diagnosisTimer = nullptr;
-    // Seconds a connection may take before it is diagnosed; 0: never by time.
-    int diagnosisSeconds = 20;
-    QStringList managementReport;
-    bool diagnosisArmed = false;
-    bool autoSwitchPending = false;
-    bool connectionByAutoSwitch = false;
-    int diagnosisRoad = 0;
-    QElapsedTimer connectStarted;
-    DiagnosisFacts diagnosisBase;
     QWidget *diagnosisWidget = nullptr;
     QLabel *diagnosisLabel = nullptr;
     QPushButton *diagnosisButton = nullptr;
-    QCheckBox *settingAutoSwitchCheckBox = nullptr;
     void setUpDiagnosis();
-    // A connect action starts the clock; a tunnel that comes up or a stop by the user ends it.
-    void armDiagnosis();
-    void disarmDiagnosis(bool hideVerdict);
-    // Reads what OpenVPN reported, stops the attempt and runs the probes off this thread.
-    void startDiagnosis();
-    void takeRoad(int road, bool automatically);
     void showDiagnosisOnIdlePage();
 
     // ---- tray ----

@@ -3,10 +3,11 @@
 #include "api/mirrorcheck.h"
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
-#include "window/mainwindow.h"
+#include "core/clientsettings.h"
 #include "core/loger.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QNetworkReply>
 
@@ -46,7 +47,7 @@ void MainWindow::getSiteReachableReply(QNetworkReply *reply)
     if (snapshot.envelope().ok) {
         apiReachable = true;
         // The address that answered becomes the primary one of the next run.
-        storeEmergencyAddress();
+        saveSettings(Set_EmergencyAddress);
         emit siteKSAPIReachableContinue();
         return;
     }
@@ -72,16 +73,17 @@ void MainWindow::getServerMirrorCheckReply(QNetworkReply *reply)
     } else {
         const MirrorCheck check = parseMirrorCheck(snapshot.body);
         if (check.valid)
-            mirrorFlags[2] = check.listed;
+            mirrorAskedByCountry = check.listed;
         else
             Loger::writeLine(RequestLog::wrongMirrorCheckDataLine());
     }
 
-    mirrorActive = mirrorFlags[0] || mirrorFlags[1] || mirrorFlags[2];
+    bool mirrorActive
+        = mirrorAskedByLanguage || settings->serverMirrorConfig() || mirrorAskedByCountry;
     Loger::writeLine(
         tr("Server Mirror Configuration needed: %0").arg(mirrorActive ? tr("yes") : tr("no")));
 
-    if (mirrorActive && !mirrorToolFound) {
+    if (mirrorActive && !connection->mirrorToolFound()) {
         mirrorActive = false;
         Loger::writeLine(
             tr("Server Mirror Configuration disabled: Shadowsocks component not found."));
@@ -90,10 +92,10 @@ void MainWindow::getServerMirrorCheckReply(QNetworkReply *reply)
                             "are disabled.")},
                         dialogParent());
     }
+    connection->setMirrorActive(mirrorActive);
     if (mirrorActive) {
-        // The mirror tool carries TCP only.
-        ui->settingProtTCPRButton->click();
-        ui->settingProtWidget->setEnabled(false);
+        // The mirror tool carries TCP only; the settings page shows it fixed.
+        settings->setUdp(false);
         Loger::writeLine(tr("[WARNING]: server mirror configuration required TCP protocol only"));
     }
 

@@ -1,7 +1,7 @@
 // MainWindow: the pages, the moves between them and the window's common look.
 
-#include "window/mainwindow.h"
 #include "buildconfig.h"
+#include "core/clientsettings.h"
 #include "core/loger.h"
 #include "ui/comboboxchangedpopup.h"
 #include "ui/deferredpage.h"
@@ -11,6 +11,7 @@
 #include "ui/slidingbutton.h"
 #include "ui/slidingstackedwidget.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,12 +72,10 @@ void MainWindow::setUpPages()
     ui->aboutVersionLabel->setText(ui->aboutVersionLabel->text().replace(
         QLatin1String("%0"), QString::fromUtf8(BuildConfig::AppVersion)));
 
-    ui->mainTipLabel->hide();
-    ui->vpnConTipLabel->hide();
-    ui->settingTipLabel->hide();
-    installOpacityEffect(ui->mainTipLabel);
-    installOpacityEffect(ui->vpnConTipLabel);
-    installOpacityEffect(ui->settingTipLabel);
+    for (QLabel *hint : {ui->mainTipLabel, ui->vpnConTipLabel, settingsHintLabel()}) {
+        hint->hide();
+        installOpacityEffect(hint);
+    }
 
     for (QLabel *logo : {ui->mainImageLogoLabel, ui->mainTextLogoLabel, ui->authImageLogoLabel,
                          ui->subsImageLogoLabel, ui->aboutImageLogoLabel, ui->aboutTextLogoLabel,
@@ -90,12 +89,6 @@ void MainWindow::setUpPages()
 
     ui->vpnConCancelWidget->hide();
     ui->vpConConSecondServWidget->hide();
-
-    // The DNS protection row stays out of sight; its stored value still takes effect.
-    ui->settingSAVLayout->removeWidget(ui->settingDNSProtectWidget);
-    ui->settingSAVLayout->removeWidget(ui->settingLine9);
-    ui->settingDNSProtectWidget->hide();
-    ui->settingLine9->hide();
 
     setUpComboBoxes();
     setUpSlidingWidgets();
@@ -173,9 +166,8 @@ bool MainWindow::event(QEvent *event)
     // off the way to its first picture on the screen, and the pages not seen yet follow.
     if (event->type() == QEvent::Paint && !firstPaintSeen) {
         firstPaintSeen = true;
-        QTimer::singleShot(0, this, [this] {
-            setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico")));
-        });
+        QTimer::singleShot(
+            0, this, [this] { setWindowIcon(QIcon(QStringLiteral(":/images/icons/ksvpn.ico"))); });
         joinDeferredPagesWhenIdle();
     }
     return QMainWindow::event(event);
@@ -223,9 +215,6 @@ void MainWindow::setUpSlidingWidgets()
         lists->setAnimation(QEasingCurve::Linear);
         lists->setWrap(false);
     }
-    ui->settingStackedWidget->setSpeed(100);
-    ui->settingStackedWidget->setAnimation(QEasingCurve::Linear);
-    ui->settingStackedWidget->setWrap(false);
     connect(ui->stackedWidget, SIGNAL(animationFinished()), this, SLOT(slidingSWAnimFinished()));
 
     const QString knobStyle = QStringLiteral(
@@ -294,12 +283,8 @@ void MainWindow::on_stackedWidget_currentChanged(int index)
 
     // The settings page left by another road than its Back button (the tray's Connect VPN or
     // About, a sign-in failure): what was changed there is applied all the same.
-    if (index != Page_Settings && settingsUnapplied) {
-        applySettings();
-        ui->settingCentralWidget->setEnabled(true);
-        ui->settingBackButton->setEnabled(true);
-        ui->settingStackedWidget->setCurrentIndex(0);
-    }
+    if (index != Page_Settings && settingsUnapplied)
+        applySettingsAndReopenPage();
 
     if (index == Page_Settings)
         enterSettingsPage();
@@ -330,7 +315,7 @@ void MainWindow::riseHintOnce(int page)
         break;
     case Page_Settings:
         slot = 2;
-        hint = ui->settingTipLabel;
+        hint = settingsHintLabel();
         targetY = 0;
         break;
     default:
@@ -345,11 +330,14 @@ void MainWindow::riseHintOnce(int page)
 void MainWindow::timerEvent(QTimerEvent *event)
 {
     Q_UNUSED(event)
-    const QString name = loadingLabelName(ui->stackedWidget->currentIndex(),
-                                          ui->vpnConStatusStackedWidget->currentIndex());
+    const int page = ui->stackedWidget->currentIndex();
+    if (page == Page_Settings) {
+        updateLoadingDots(settingsLoadingLabel());
+        return;
+    }
+    const QString name = loadingLabelName(page, ui->vpnConStatusStackedWidget->currentIndex());
     if (!name.isEmpty())
         updateLoadingDots(findChild<QLabel *>(name));
-    QCoreApplication::processEvents();
 }
 
 // ---- navigation -------------------------------------------------------------------------
@@ -422,15 +410,14 @@ void MainWindow::on_vpnConManualChoiceButton_clicked()
 
 void MainWindow::on_vpnConChangeSubButton_clicked()
 {
-    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected) {
+    if (connection->state() != ConnectionController::Unconnected) {
         const QList<bool> answer = showConfirmDialog(0, windowTitle(), {}, false, dialogParent());
         if (answer.isEmpty() || !answer.first())
             return;
-        stopConnection(true);
+        connection->stop(true);
     }
     // A failure of the last tunnel is not shown for the next subscription.
-    if (vpnProcess)
-        vpnProcess->errorSeen = false;
+    connection->clearFailure();
     ui->subsNextButton->setEnabled(false);
     if (ui->subsSubComboBox->count() > 0)
         ui->subsSubComboBox->setEnabled(true);
@@ -523,7 +510,7 @@ void MainWindow::checkStartType()
     }
 
     // Without a tray icon a hidden window could not be found again: it waits in the taskbar.
-    if (!ui->settingStartMinimizedCheckBox->isChecked()) {
+    if (!settings->startMinimized()) {
         showWindow();
     } else if (trayIcon && trayIcon->isVisible()) {
         hide();

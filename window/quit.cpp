@@ -1,8 +1,8 @@
 // MainWindow: the orderly quit, the only way the program ends in normal use.
 
-#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -14,9 +14,6 @@ namespace {
 // A running availability check ends within its probes' time limits; the quit never waits
 // longer than this for it.
 const int AvailabilityCheckWaitMs = 60000;
-// A controller thread whose OpenVPN has already stopped ends at once.
-const int ThreadEndWaitMs = 10000;
-
 } // namespace
 
 void MainWindow::aboutToQuit()
@@ -26,20 +23,7 @@ void MainWindow::aboutToQuit()
     quitting = true;
     Loger::writeLine(tr("Application is shutting down"));
 
-    stopConnection(true);
-
-    // The controllers are deleted on their threads as these end; the threads are joined
-    // here, so that nothing can reach a controller that is gone.
-    for (QThread *thread : {vpnThread, ssThread}) {
-        if (thread && thread->isRunning())
-            thread->quit();
-    }
-    for (QThread *thread : {vpnThread, ssThread}) {
-        if (thread)
-            thread->wait(ThreadEndWaitMs);
-    }
-    vpnProcess = nullptr;
-    ssProcess = nullptr;
+    connection->shutDown();
 
     if (settingsUnapplied)
         applySettingsOnQuit();

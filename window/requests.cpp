@@ -1,8 +1,9 @@
 #include "api/apirequestbuilder.h"
 #include "api/requestlauncher.h"
 #include "api/requestlog.h"
-#include "window/mainwindow.h"
+#include "core/clientsettings.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 namespace {
 
@@ -22,16 +23,14 @@ const char *replySlotFor(RequestType type)
         return SLOT(getServerListReply(QNetworkReply *));
     case Req_DoubleServerList:
         return SLOT(getDoubleServerListReply(QNetworkReply *));
-    case Req_OriginalIP:
-        return SLOT(getOriginalIPReply(QNetworkReply *));
-    case Req_OpenVPNConfig:
-        return SLOT(getOpenVPNConfigReply(QNetworkReply *));
-    case Req_NewIP:
-        return SLOT(getNewIPReply(QNetworkReply *));
     case Req_SiteReachable:
         return SLOT(getSiteReachableReply(QNetworkReply *));
+    case Req_OriginalIP:
+    case Req_OpenVPNConfig:
+    case Req_NewIP:
     case Req_MirrorToolConfig:
-        return SLOT(getMirrorToolConfigReply(QNetworkReply *));
+        // The connection controller sends these.
+        break;
     }
     return nullptr;
 }
@@ -41,9 +40,10 @@ const char *replySlotFor(RequestType type)
 void MainWindow::setTrustedCertificates(const QList<QSslCertificate> &certificates)
 {
     trustedCertificates = certificates;
+    connection->setTrustedCertificates(certificates);
 }
 
-void MainWindow::sendRequest(RequestType type)
+ApiRequestContext MainWindow::requestContext() const
 {
     ApiRequestContext context;
     context.apiBaseUrl = apiBaseUrl;
@@ -56,12 +56,15 @@ void MainWindow::sendRequest(RequestType type)
     context.userId = userId;
     context.login = ui->mainLoginLineEdit->text();
     context.password = ui->mainPswdLineEdit->text();
-    context.useTcp = ui->settingProtTCPRButton->isChecked();
-    context.protocolLabel
-        = context.useTcp ? ui->settingProtTCPRButton->text() : ui->settingProtUDPRButton->text();
+    context.useTcp = !settings->udp();
+    context.protocolLabel = context.useTcp ? QStringLiteral("TCP") : QStringLiteral("UDP");
     context.setRoute(subscriptions, currentSubIndex, servers, firstServerIndex, secondServerIndex);
+    return context;
+}
 
-    const ApiRequest request = ApiRequestBuilder::build(type, context);
+void MainWindow::sendRequest(RequestType type)
+{
+    const ApiRequest request = ApiRequestBuilder::build(type, requestContext());
     RequestLog::writeRequest(request);
 
     RequestRoute route;
@@ -70,7 +73,7 @@ void MainWindow::sendRequest(RequestType type)
     route.receiver = this;
     route.replySlot = replySlotFor(type);
     route.sslErrorsSlot = SLOT(sendRequestSSLErrors(QNetworkReply *, QList<QSslError>));
-    route.timeoutMs = requestTimeout;
+    route.timeoutMs = settings->requestTimeout();
     route.caCertificates = trustedCertificates;
     launchRequest(request, route);
 }

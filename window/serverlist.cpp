@@ -4,13 +4,14 @@
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
 #include "api/restoredecision.h"
-#include "window/mainwindow.h"
+#include "core/clientsettings.h"
 #include "core/favoriterules.h"
 #include "core/loger.h"
 #include "core/settingsstore.h"
 #include "ui/messagedialogs.h"
 #include "ui/traynotification.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QNetworkReply>
 
@@ -31,8 +32,9 @@ void MainWindow::loadFavoritesIntoServers(int subscriptionType)
 {
     if (FavoriteRules::arrayNameForType(subscriptionType).isEmpty())
         return;
-    markFavorites(subscriptionType,
-                  SettingsStore(SettingsStore::fileNameIn(dataDir)).loadFavorites(subscriptionType));
+    markFavorites(
+        subscriptionType,
+        SettingsStore(SettingsStore::fileNameIn(dataDir)).loadFavorites(subscriptionType));
 }
 
 void MainWindow::markFavorites(int subscriptionType, const FavoritesSettings &stored)
@@ -123,7 +125,7 @@ void MainWindow::serverListReady()
     refreshConnectionPage();
     waitForPageSlide();
     ui->stackedWidget->setCurrentIndex(Page_Connection);
-    if (ui->settingCheckAvailableServCheckBox->isChecked()) {
+    if (settings->checkAvailableServers()) {
         startServerAvailabilityCheck();
         waitForServerAvailabilityCheck();
     }

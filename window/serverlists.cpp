@@ -1,11 +1,11 @@
 // MainWindow: the server page's lists and the double page's combos, filled from servers.
 
-#include "window/mainwindow.h"
 #include "ui/flagdisc.h"
 #include "ui/messagedialogs.h"
 #include "ui/serverlistrows.h"
 #include "ui/vpnserveritem.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QListWidgetItem>
 #include <QScrollBar>

@@ -1,28 +1,21 @@
-#include "window/mainwindow.h"
+#include "core/clientsettings.h"
 #include "core/favoriterules.h"
 #include "core/languagechoice.h"
 #include "core/loger.h"
 #include "core/settingsstore.h"
 #include "core/settingsvalues.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QLocale>
 
-// The window keeps its settings in its widgets and members; these functions only copy them
-// to and from the plain values that SettingsStore reads and writes.
+// The options live in the settings object (ClientSettings), which the settings page binds
+// to; the sections about the account's servers are written from the window's own members.
+// Every section is written and read here, so each has one way to the file.
 
 namespace {
 
 constexpr int LanguageCount = 5;
-
-LoginDataSettings loginDataFrom(const Ui::MainWindow *ui)
-{
-    LoginDataSettings values;
-    values.rememberMe = ui->mainRememberCheckBox->isChecked();
-    values.login = ui->mainLoginLineEdit->text();
-    values.password = ui->mainPswdLineEdit->text();
-    return values;
-}
 
 QStringList addressesOf(const QVector<VPNServer> &servers)
 {
@@ -42,34 +35,24 @@ bool validIndex(int index, const QVector<VPNServer> &servers)
 
 bool MainWindow::saveSettings(SettingsType type)
 {
-    SettingsStore store(SettingsStore::fileNameIn(dataDir));
-    switch (type) {
-    case Set_LoginData:
-        return store.saveLoginData(loginDataFrom(ui));
-    case Set_General: {
-        GeneralSettings values;
-        values.loginData = loginDataFrom(ui);
-        values.udp = ui->settingProtUDPRButton->isChecked();
-        values.packageId = savedPackageId;
-        values.lockConnection = ui->stngBlockOtherConCheckBox->isChecked();
-        values.autoConnect = ui->stngVPNAutoConCheckBox->isChecked();
-        values.startMinimized = ui->settingStartMinimizedCheckBox->isChecked();
-        values.showStatOnConnect = ui->settingShowStatWgtCheckBox->isChecked();
-        values.systemAutostart = ui->settingSystemStartupCheckBox->isChecked();
-        values.checkAvailableServers = ui->settingCheckAvailableServCheckBox->isChecked();
-        values.serverMirrorConfig = mirrorFlags[1];
-        values.requestTimeout = requestTimeout;
-        values.dnsProtection = ui->settingDNSProtectCheckBox->isChecked();
-        values.diagnosisSeconds = diagnosisSeconds;
-        values.switchRoadAutomatically = settingAutoSwitchCheckBox->isChecked();
-        return store.saveGeneral(values);
+    if (type == Set_General || type == Set_LoginData)
+        takeSignInForm();
+    if (type == Set_EmergencyAddress) {
+        EmergencyAddressSettings values;
+        values.address = emergencyAddress;
+        values.useByDefault = !apiBaseUrl.isEmpty() && apiBaseUrl == emergencyAddress;
+        settings->setEmergencyAddress(values);
     }
+    if (ClientSettings::holds(type))
+        return settings->save(type);
+    SettingsStore store(settings->fileName());
+    switch (type) {
     case Set_Favorites: {
         FavoritesSettings values;
         if (currentSubIndex >= 0 && currentSubIndex < subscriptions.size())
             values.subscriptionType = subscriptions.at(currentSubIndex).type;
         const QStringList addresses = addressesOf(servers);
-        if (values.subscriptionType == 2) {
+        if (values.subscriptionType == Sub_Double) {
             QVector<QVector<int>> exits;
             exits.reserve(servers.size());
             for (const VPNServer &server : servers)
@@ -113,66 +96,19 @@ bool MainWindow::saveSettings(SettingsType type)
         values.address = ui->vpnInfoChangeIPComboBox->currentText();
         return store.saveFavoriteIp(values);
     }
-    case Set_Language: {
-        LanguageSettings values;
-        values.language = ui->settingLanguageComboBox->currentIndex() + 1;
-        return store.saveLanguage(values);
-    }
-    case Set_StatWindow: {
-        StatWindowSettings values;
-        values.screenPosition = statWindowPosition;
-        return store.saveStatWindow(values);
-    }
     case Set_LastVersion:
         return store.saveLastVersion();
-    case Set_EmergencyAddress: {
-        EmergencyAddressSettings values;
-        values.address = emergencyAddress;
-        values.useByDefault = !apiBaseUrl.isEmpty() && apiBaseUrl == emergencyAddress;
-        return store.saveEmergencyAddress(values);
+    default:
+        return false;
     }
-    case Set_Extra: {
-        ExtraSettings values;
-        values.blockNetworkWarningDisabled = blockNetworkWarningDisabled;
-        return store.saveExtra(values);
-    }
-    }
-    return false;
 }
 
-QVariantList MainWindow::loadSettings(SettingsType type, const QVariant &argument)
+QVariantList MainWindow::loadSettings(SettingsType type)
 {
-    SettingsStore store(SettingsStore::fileNameIn(dataDir));
+    SettingsStore store(settings->fileName());
     switch (type) {
-    case Set_LoginData:
-        store.loadLoginData();
-        return {};
-    case Set_General: {
-        const GeneralSettings values = store.loadGeneral();
-        ui->mainRememberCheckBox->setChecked(values.loginData.rememberMe);
-        ui->mainLoginLineEdit->setText(values.loginData.login);
-        ui->mainPswdLineEdit->setText(values.loginData.password);
-        ui->settingProtUDPRButton->setChecked(values.udp);
-        ui->settingProtTCPRButton->setChecked(!values.udp);
-        ui->stngBlockOtherConCheckBox->setChecked(values.lockConnection);
-        networkLockApplied = ui->stngBlockOtherConCheckBox->isChecked();
-        ui->settingStartMinimizedCheckBox->setChecked(values.startMinimized);
-        ui->stngVPNAutoConCheckBox->setChecked(values.autoConnect);
-        savedPackageId = values.packageId;
-        ui->settingShowStatWgtCheckBox->setChecked(values.showStatOnConnect);
-        ui->settingSystemStartupCheckBox->setChecked(values.systemAutostart);
-        ui->settingCheckAvailableServCheckBox->setChecked(values.checkAvailableServers);
-        mirrorFlags[1] = values.serverMirrorConfig;
-        requestTimeout = values.requestTimeout;
-        ui->settingDNSProtectCheckBox->setChecked(values.dnsProtection);
-        diagnosisSeconds = values.diagnosisSeconds;
-        settingAutoSwitchCheckBox->setChecked(values.switchRoadAutomatically);
-        return {};
-    }
     case Set_Favorites: {
-        const int subscriptionType = currentSubIndex >= 0 && currentSubIndex < subscriptions.size()
-            ? subscriptions.at(currentSubIndex).type
-            : 0;
+        const int subscriptionType = currentSubType();
         const FavoritesSettings values = store.loadFavorites(subscriptionType);
         storedFavorites = values;
         if (!FavoriteRules::arrayNameForType(subscriptionType).isEmpty())
@@ -183,50 +119,46 @@ QVariantList MainWindow::loadSettings(SettingsType type, const QVariant &argumen
         const LastConnectionSettings values = store.loadLastConnection();
         return {values.firstServerId, values.secondServerId};
     }
-    case Set_FavoriteIP: {
-        bool ok = false;
-        const int index = argument.toInt(&ok);
-        // A server that is not in the list has no city to look up.
-        if (!ok || !validIndex(index, servers))
-            return {QString()};
-        return {store.loadFavoriteIp(servers.at(index).cityName).address};
-    }
+    case Set_LastVersion:
+        return {store.loadLastVersion().lastLaunchedVersion};
     case Set_Language: {
-        int language = store.loadLanguage().language;
+        settings->load(Set_Language);
+        int language = settings->language();
         const bool chosen = language >= 1 && language <= LanguageCount;
         if (!chosen) {
             const QLocale::Language system = QLocale::system().language();
             language = LanguageChoice::valueForSystemLanguage(system);
             if (LanguageChoice::isOwnLanguage(system))
                 QLocale::setDefault(LanguageChoice::localeForValue(language));
+            settings->setLanguage(language);
         }
         languageIndex = qint16(language);
-        ui->settingLanguageComboBox->setCurrentIndex(language - 1);
         // Chinese interfaces are used where the service is blocked: ask for the mirror.
-        mirrorFlags[0] = languageIndex == 3;
+        mirrorAskedByLanguage = languageIndex == 3;
         if (!chosen)
             saveSettings(Set_Language);
         return {};
     }
-    case Set_StatWindow:
-        statWindowPosition = store.loadStatWindow().screenPosition;
-        return {};
-    case Set_LastVersion:
-        return {store.loadLastVersion().lastLaunchedVersion};
-    case Set_EmergencyAddress: {
-        const EmergencyAddressSettings values = store.loadEmergencyAddress();
-        emergencyAddress = values.address;
-        emergencyByDefault = values.useByDefault;
+    case Set_General: {
+        settings->load(Set_General);
+        const LoginDataSettings &login = settings->loginData();
+        ui->mainRememberCheckBox->setChecked(login.rememberMe);
+        ui->mainLoginLineEdit->setText(login.login);
+        ui->mainPswdLineEdit->setText(login.password);
         return {};
     }
-    case Set_Extra:
-        blockNetworkWarningDisabled = store.loadExtra().blockNetworkWarningDisabled;
+    case Set_EmergencyAddress:
+        settings->load(Set_EmergencyAddress);
+        emergencyAddress = settings->emergencyAddress().address;
+        emergencyByDefault = settings->emergencyAddress().useByDefault;
+        return {};
+    default:
+        settings->load(type);
         return {};
     }
-    return {};
 }
 
 bool MainWindow::removeEmergencyAddress()
 {
-    return SettingsStore(SettingsStore::fileNameIn(dataDir)).removeEmergencyAddress();
+    return SettingsStore(settings->fileName()).removeEmergencyAddress();
 }

@@ -1,16 +1,25 @@
-// MainWindow: the settings page (entry, the apply step on leaving it, log-out, the log
-// buttons) and the settings applier runs that change the system.
+// MainWindow: the settings page, the one place that touches its widgets. They are bound
+// to the settings object both ways; the page's entry, the apply step on leaving it, log-out,
+// the log, diagnostics and lock-test buttons, and the settings applier runs that change the
+// system.
 
+#include "core/clientsettings.h"
 #include "core/loger.h"
+#include "system/lockselftest.h"
 #include "system/networklockallowlist.h"
+#include "ui/diagnosticsdialog.h"
+#include "ui/lockselftestdialog.h"
 #include "ui/messagedialogs.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
 #include <QDeadlineTimer>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -41,12 +50,21 @@ const char *applyTypeLogText(SettingsApplier::ApplyType type)
     return "";
 }
 
-// Sets a box back to what it was before a failed system change, without running its slots.
+// Sets a box back to what it was before a failed system change, without running its slots
+// (the settings object is told by the caller).
 void revert(QCheckBox *box)
 {
     const QSignalBlocker blocker(box);
     box->setChecked(!box->isChecked());
 }
+
+// A check box of the page and the option it shows.
+struct CheckBinding
+{
+    QCheckBox *box;
+    bool (ClientSettings::*get)() const;
+    void (ClientSettings::*set)(bool);
+};
 
 } // namespace
 
@@ -67,8 +85,155 @@ void MainWindow::setUpSettingsPage()
     // Icon-only buttons: screen readers need their names.
     ui->settingLogoutButton->setAccessibleName(tr("Log out"));
     ui->settingBackButton->setAccessibleName(tr("Back"));
-    setUpDiagnostics();
-    setUpLockSelfTest();
+    // The DNS protection row stays out of sight; its stored value still takes effect.
+    ui->settingSAVLayout->removeWidget(ui->settingDNSProtectWidget);
+    ui->settingSAVLayout->removeWidget(ui->settingLine9);
+    ui->settingDNSProtectWidget->hide();
+    ui->settingLine9->hide();
+    ui->settingStackedWidget->setSpeed(100);
+    ui->settingStackedWidget->setAnimation(QEasingCurve::Linear);
+    ui->settingStackedWidget->setWrap(false);
+    addSettingsRows();
+    bindSettingsPage();
+}
+
+void MainWindow::connectSettingsPage()
+{
+    const QPair<QAbstractButton *, void (MainWindow::*)()> buttons[]
+        = {{ui->settingBackButton, &MainWindow::on_settingBackButton_clicked},
+           {ui->settingLogoutButton, &MainWindow::on_settingLogoutButton_clicked},
+           {ui->settingOpenOpenVPNLogButton, &MainWindow::on_settingOpenOpenVPNLogButton_clicked},
+           {ui->settingOpenAppLogButton, &MainWindow::on_settingOpenAppLogButton_clicked}};
+    for (const auto &button : buttons)
+        connect(button.first, &QAbstractButton::clicked, this, button.second);
+    connect(ui->settingLanguageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &MainWindow::on_settingLanguageComboBox_currentIndexChanged);
+}
+
+// Each widget writes its option when the user changes it, and shows the option whenever the
+// settings change elsewhere (a load, a diagnosis road, the mirror's TCP). Setting a widget
+// to what it shows already changes nothing, so the two ways never loop.
+void MainWindow::bindSettingsPage()
+{
+    auto *autoSwitch = findChild<QCheckBox *>(QStringLiteral("settingAutoSwitchCheckBox"));
+    const QVector<CheckBinding> boxes = {
+        {ui->stngBlockOtherConCheckBox, &ClientSettings::lockConnection,
+         &ClientSettings::setLockConnection},
+        {ui->stngVPNAutoConCheckBox, &ClientSettings::autoConnect, &ClientSettings::setAutoConnect},
+        {ui->settingStartMinimizedCheckBox, &ClientSettings::startMinimized,
+         &ClientSettings::setStartMinimized},
+        {ui->settingShowStatWgtCheckBox, &ClientSettings::showStatOnConnect,
+         &ClientSettings::setShowStatOnConnect},
+        {ui->settingSystemStartupCheckBox, &ClientSettings::systemAutostart,
+         &ClientSettings::setSystemAutostart},
+        {ui->settingCheckAvailableServCheckBox, &ClientSettings::checkAvailableServers,
+         &ClientSettings::setCheckAvailableServers},
+        {ui->settingDNSProtectCheckBox, &ClientSettings::dnsProtection,
+         &ClientSettings::setDnsProtection},
+        {autoSwitch, &ClientSettings::switchRoadAutomatically,
+         &ClientSettings::setSwitchRoadAutomatically}};
+    for (const CheckBinding &binding : boxes) {
+        connect(binding.box, &QCheckBox::toggled, settings,
+                [this, binding](bool on) { (settings->*binding.set)(on); });
+    }
+    connect(ui->settingProtUDPRButton, &QRadioButton::toggled, settings, &ClientSettings::setUdp);
+    connect(ui->settingLanguageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged),
+            settings, [this](int index) {
+                if (index >= 0)
+                    settings->setLanguage(index + 1);
+            });
+
+    const auto show = [this, boxes]() {
+        for (const CheckBinding &binding : boxes)
+            binding.box->setChecked((settings->*binding.get)());
+        (settings->udp() ? ui->settingProtUDPRButton : ui->settingProtTCPRButton)->setChecked(true);
+        const int language = settings->language();
+        if (language >= 1 && language <= ui->settingLanguageComboBox->count())
+            ui->settingLanguageComboBox->setCurrentIndex(language - 1);
+    };
+    connect(settings, &ClientSettings::changed, this, show);
+    show();
+}
+
+void MainWindow::addSettingsRows()
+{
+    // Save diagnostics: a row of its own under the two log buttons, since a third button
+    // beside them would widen the page past the window.
+    QPushButton *diagnostics = makeSettingsButton(tr("Save diagnostics…"));
+    diagnostics->setObjectName(QStringLiteral("settingSaveDiagnosticsButton"));
+    diagnostics->setAccessibleName(tr("Save diagnostics"));
+    const int logs = ui->settingSAVLayout->indexOf(ui->settingLogHLayout);
+    ui->settingSAVLayout->insertSpacing(logs + 1, 8);
+    ui->settingSAVLayout->insertWidget(logs + 2, diagnostics);
+    connect(diagnostics, SIGNAL(clicked()), this, SLOT(saveDiagnosticsClicked()));
+
+    // Test network lock, under the lock's row, usable while the lock is chosen.
+    QPushButton *lockTest = makeSettingsButton(tr("Test network lock"));
+    lockTest->setObjectName(QStringLiteral("settingTestLockButton"));
+    lockTest->setEnabled(ui->stngBlockOtherConCheckBox->isChecked());
+    const int lockRow = ui->settingSAVLayout->indexOf(ui->stngBlockOtherConWidget);
+    ui->settingSAVLayout->insertWidget(lockRow + 1, lockTest);
+    connect(ui->stngBlockOtherConCheckBox, SIGNAL(toggled(bool)), lockTest, SLOT(setEnabled(bool)));
+    // The test runs in the privileged helper; without one beside the program (Windows, a
+    // build folder) there is nothing to run it.
+    lockTest->setVisible(QFileInfo::exists(LockSelfTest::command(appDir, tempDir, true).script));
+    connect(lockTest, SIGNAL(clicked()), this, SLOT(testLockClicked()));
+
+    // Switch automatically when the network blocks VPN, below the availability check.
+    auto *row = new QWidget(ui->settingSAWidget);
+    row->setObjectName(QStringLiteral("settingAutoSwitchWidget"));
+    row->setMinimumHeight(34);
+    auto *rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 2, 0, 2);
+    rowLayout->setSpacing(8);
+    auto *label = new QLabel(tr("Switch automatically when the network blocks VPN:"), row);
+    label->setObjectName(QStringLiteral("settingAutoSwitchLabel"));
+    label->setWordWrap(true);
+    auto *autoSwitch = new QCheckBox(row);
+    autoSwitch->setObjectName(QStringLiteral("settingAutoSwitchCheckBox"));
+    autoSwitch->setCursor(Qt::PointingHandCursor);
+    autoSwitch->setLayoutDirection(Qt::RightToLeft);
+    autoSwitch->setAccessibleName(tr("Switch automatically when the network blocks VPN"));
+    label->setBuddy(autoSwitch);
+    rowLayout->addWidget(label);
+    rowLayout->addWidget(autoSwitch);
+    const int at = ui->settingSAVLayout->indexOf(ui->settingCheckAvailableServWidget) + 1;
+    ui->settingSAVLayout->insertWidget(at, row);
+
+    // Each takes its place in the Tab chain where it is seen.
+    setTabOrder(ui->stngBlockOtherConCheckBox, lockTest);
+    setTabOrder(ui->settingCheckAvailableServCheckBox, autoSwitch);
+    setTabOrder(ui->settingOpenAppLogButton, diagnostics);
+}
+
+// The lock is changed only while no tunnel is on its way or up; the mirror route carries
+// TCP alone.
+void MainWindow::renderSettingsPageConnection()
+{
+    ui->stngBlockOtherConWidget->setEnabled(connection->state()
+                                            == ConnectionController::Unconnected);
+    if (connection->mirrorActive())
+        ui->settingProtWidget->setEnabled(false);
+}
+
+QLabel *MainWindow::settingsLoadingLabel() const
+{
+    return ui->settingLoadingLabel;
+}
+
+QLabel *MainWindow::settingsHintLabel() const
+{
+    return ui->settingTipLabel;
+}
+
+QAbstractButton *MainWindow::settingsBackButton() const
+{
+    return ui->settingBackButton;
+}
+
+void MainWindow::showAccountOnSettingsPage(const QString &account)
+{
+    ui->settingEmailLabel->setText(account);
 }
 
 void MainWindow::enterSettingsPage()
@@ -78,11 +243,18 @@ void MainWindow::enterSettingsPage()
     ui->settingLogoutButton->setEnabled(signedIn);
     if (!signedIn)
         ui->settingEmailLabel->setText(tr("<Not connected>"));
-    settingsSnapshot.networkLock = ui->stngBlockOtherConCheckBox->isChecked();
+    settingsSnapshot.networkLock = settings->lockConnection();
     settingsSnapshot.languageChanged = false;
-    settingsSnapshot.startAtLogon = ui->settingSystemStartupCheckBox->isChecked();
-    settingsSnapshot.checkAvailable = ui->settingCheckAvailableServCheckBox->isChecked();
+    settingsSnapshot.startAtLogon = settings->systemAutostart();
     settingsUnapplied = true;
+}
+
+void MainWindow::applySettingsAndReopenPage()
+{
+    applySettings();
+    ui->settingCentralWidget->setEnabled(true);
+    ui->settingBackButton->setEnabled(true);
+    ui->settingStackedWidget->setCurrentIndex(0);
 }
 
 void MainWindow::on_settingBackButton_clicked()
@@ -116,8 +288,8 @@ void MainWindow::applySettings()
     if (lock->isChecked() != settingsSnapshot.networkLock) {
         if (lock->isChecked()) {
             const QList<bool> answer = showConfirmDialog(
-                2, windowTitle(), {}, blockNetworkWarningDisabled, dialogParent());
-            blockNetworkWarningDisabled = answer.value(1);
+                2, windowTitle(), {}, settings->blockNetworkWarningDisabled(), dialogParent());
+            settings->setBlockNetworkWarningDisabled(answer.value(1));
             if (answer.value(0))
                 runSpecialOption(SettingsApplier::Apply_BlockOtherConOn);
             else
@@ -125,7 +297,6 @@ void MainWindow::applySettings()
         } else {
             runSpecialOption(SettingsApplier::Apply_BlockOtherConOff);
         }
-        networkLockApplied = lock->isChecked();
     }
 
     const bool startAtLogon = ui->settingSystemStartupCheckBox->isChecked();
@@ -156,12 +327,12 @@ void MainWindow::on_settingLogoutButton_clicked()
 {
     if (!showConfirmDialog(1, windowTitle(), {}, false, dialogParent()).value(0))
         return;
-    if (vpnProcess && vpnProcess->procStatus != VPNProcess::ProcUnconnected)
-        stopConnection(true);
+    if (connection->state() != ConnectionController::Unconnected)
+        connection->stop(true);
 
     const QString account
         = ui->mainLoginLineEdit->text().isEmpty() ? userEmail : ui->mainLoginLineEdit->text();
-    savedPackageId = -1;
+    settings->setPackageId(-1);
     subUpdateTimer->stop();
     requestKey.clear();
     authToken.clear();
@@ -182,7 +353,7 @@ void MainWindow::on_settingLogoutButton_clicked()
 
 void MainWindow::on_settingOpenOpenVPNLogButton_clicked()
 {
-    openLogFile(vpnProcess ? vpnProcess->logFilePath() : QString());
+    openLogFile(connection->openVpnLogPath());
 }
 
 void MainWindow::on_settingOpenAppLogButton_clicked()
@@ -273,6 +444,7 @@ void MainWindow::settingsApplierResultReceived(bool result, short type, QVariant
     case SettingsApplier::Apply_BlockOtherConOn:
         if (!result) {
             revert(ui->stngBlockOtherConCheckBox);
+            settings->setLockConnection(ui->stngBlockOtherConCheckBox->isChecked());
             errorText = ui->stngBlockOtherConLbl->text() + tr(" switching on.");
         }
         Loger::writeLine(
@@ -286,6 +458,7 @@ void MainWindow::settingsApplierResultReceived(bool result, short type, QVariant
                 runSpecialOption(SettingsApplier::Apply_BlockOtherConOffForce);
         } else {
             revert(ui->stngBlockOtherConCheckBox);
+            settings->setLockConnection(ui->stngBlockOtherConCheckBox->isChecked());
             errorText = ui->stngBlockOtherConLbl->text() + tr(" switching off.");
         }
         Loger::writeLine(
@@ -301,6 +474,7 @@ void MainWindow::settingsApplierResultReceived(bool result, short type, QVariant
     case SettingsApplier::Apply_StartOnUserLogonOn:
         if (!result) {
             revert(ui->settingSystemStartupCheckBox);
+            settings->setSystemAutostart(ui->settingSystemStartupCheckBox->isChecked());
             errorText = ui->settingSystemStartupLabel->text() + tr(" switching on.");
         }
         Loger::writeLine(tr("Settings applying: add program to system startup: %0").arg(outcome));
@@ -308,6 +482,7 @@ void MainWindow::settingsApplierResultReceived(bool result, short type, QVariant
     case SettingsApplier::Apply_StartOnUserLogonOff:
         if (!result) {
             revert(ui->settingSystemStartupCheckBox);
+            settings->setSystemAutostart(ui->settingSystemStartupCheckBox->isChecked());
             errorText = ui->settingSystemStartupLabel->text() + tr(" switching off.");
         }
         Loger::writeLine(
@@ -320,4 +495,47 @@ void MainWindow::settingsApplierResultReceived(bool result, short type, QVariant
         return;
     showErrorDialog(12, {errorText}, dialogParent());
     saveSettings(Set_General);
+}
+
+// ---- diagnostics and the lock's self-test ------------------------------------------------
+
+void MainWindow::saveDiagnosticsClicked()
+{
+    DiagnosticsSources sources;
+    sources.dataDir = dataDir;
+    sources.programDir = appDir;
+    sources.homePath = QDir::homePath();
+    sources.serviceToken = authToken;
+    sources.accountPassword = ui->mainPswdLineEdit->text();
+    // The service's hosts and the account's servers: never the user's own addresses.
+    sources.serverAddresses = networkLockAllowedHosts();
+
+    const auto chooser = [](QWidget *parent, const QString &suggested) {
+        return QFileDialog::getSaveFileName(parent, tr("Save diagnostics"), suggested,
+                                            tr("ZIP archives (*.zip)"));
+    };
+    auto *dialog = new DiagnosticsDialog(sources, chooser, dialogParent());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [dialog] {
+        Loger::writeLine(
+            tr("Diagnostics saved to %0").arg(QDir::toNativeSeparators(dialog->savedPath())));
+    });
+    dialog->open();
+}
+
+void MainWindow::testLockClicked()
+{
+    auto *dialog = new LockSelfTestDialog(appDir, tempDir, dialogParent());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, SIGNAL(testFinished(QStringList, bool)), this,
+            SLOT(lockSelfTestFinished(QStringList, bool)));
+    dialog->open();
+}
+
+void MainWindow::lockSelfTestFinished(const QStringList &lines, bool passed)
+{
+    Loger::writeLine(passed ? tr("Network lock self-test passed")
+                            : tr("Network lock self-test failed"));
+    for (const QString &line : lines)
+        Loger::writeLine(QStringLiteral("[Lock test]: ") + line);
 }

@@ -3,12 +3,13 @@
 #include "api/replyparsers.h"
 #include "api/replysnapshot.h"
 #include "api/requestlog.h"
-#include "window/mainwindow.h"
 #include "core/loger.h"
 #include "core/settingsstore.h"
 #include "ui/messagedialogs.h"
 #include "ui/traynotification.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
+#include "core/clientsettings.h"
 
 #include <QDesktopServices>
 #include <QEventLoop>
@@ -23,14 +24,6 @@ const int subscriptionTimerMs = 1000;
 const int emailLabelWidth = 200;
 
 } // namespace
-
-void MainWindow::setUpSignIn()
-{
-    if (subUpdateTimer)
-        return;
-    subUpdateTimer = new QTimer(this);
-    connect(subUpdateTimer, SIGNAL(timeout()), this, SLOT(timerSubUpdate()));
-}
 
 bool MainWindow::windowOutOfView() const
 {
@@ -50,38 +43,19 @@ int MainWindow::interfaceLanguage() const
 
 // ---- settings written by the sign-in side ----------------------------------------------
 
-void MainWindow::storeSignInForm()
+void MainWindow::takeSignInForm()
 {
     LoginDataSettings values;
     values.rememberMe = ui->mainRememberCheckBox->isChecked();
     values.login = ui->mainLoginLineEdit->text();
     values.password = ui->mainPswdLineEdit->text();
-    SettingsStore(SettingsStore::fileNameIn(dataDir)).saveLoginData(values);
-}
-
-void MainWindow::storeEmergencyAddress()
-{
-    EmergencyAddressSettings values;
-    values.address = emergencyAddress;
-    values.useByDefault = apiBaseUrl == emergencyAddress;
-    SettingsStore(SettingsStore::fileNameIn(dataDir)).saveEmergencyAddress(values);
-}
-
-void MainWindow::storeLastConnection()
-{
-    LastConnectionSettings values;
-    if (firstServerIndex >= 0 && firstServerIndex < servers.size())
-        values.firstServerId = servers.at(firstServerIndex).id;
-    if (secondServerIndex >= 0 && secondServerIndex < servers.size())
-        values.secondServerId = servers.at(secondServerIndex).id;
-    SettingsStore(SettingsStore::fileNameIn(dataDir)).saveLastConnection(values);
+    settings->setLoginData(values);
 }
 
 int MainWindow::storedLastServerId(int which)
 {
-    const LastConnectionSettings values
-        = SettingsStore(SettingsStore::fileNameIn(dataDir)).loadLastConnection();
-    return which == 1 ? values.firstServerId : values.secondServerId;
+    const QVariantList ids = loadSettings(Set_LastConnection);
+    return ids.value(which == 1 ? 0 : 1, -1).toInt();
 }
 
 // ---- the chain ----------------------------------------------------------------------------
@@ -95,14 +69,14 @@ void MainWindow::startSignIn()
         return;
     }
     QCoreApplication::processEvents();
-    storeSignInForm();
+    saveSettings(Set_LoginData);
 
     // Reply [11] answers once it has tried both addresses; each try has the worker's time
     // limit, so this bound is only a safety net.
     apiReachable = false;
     QEventLoop loop;
     connect(this, SIGNAL(siteKSAPIReachableContinue()), &loop, SLOT(quit()));
-    QTimer::singleShot(3 * qMax(requestTimeout, 1000) + 5000, &loop, SLOT(quit()));
+    QTimer::singleShot(3 * qMax(settings->requestTimeout(), 1000) + 5000, &loop, SLOT(quit()));
     sendRequest(Req_SiteReachable);
     loop.exec();
 
@@ -156,7 +130,7 @@ void MainWindow::getSignKeyReply(QNetworkReply *reply)
 
     requestKey = parseSignKey(envelope.object);
     Loger::writeLine(tr("[1]: Authorization key received"));
-    storeEmergencyAddress();
+    saveSettings(Set_EmergencyAddress);
     sendRequest(Req_Auth);
 }
 
@@ -186,10 +160,10 @@ void MainWindow::getAuthReply(QNetworkReply *reply)
     preparePage(Page_Subscription);
     const QString shown = QFontMetrics(ui->subsEmailLabel->font())
                               .elidedText(userEmail, Qt::ElideRight, emailLabelWidth);
-    for (QLabel *label :
-         {ui->subsEmailLabel, ui->vpnConEmailLabel, ui->vpnServEmailLabel, ui->vpnInfoEmailLabel,
-          ui->vpnDoubleServEmailLabel, ui->settingEmailLabel})
+    for (QLabel *label : {ui->subsEmailLabel, ui->vpnConEmailLabel, ui->vpnServEmailLabel,
+                          ui->vpnInfoEmailLabel, ui->vpnDoubleServEmailLabel})
         label->setText(shown);
+    showAccountOnSettingsPage(shown);
     Loger::writeLine(tr("[2]: Authorization completed (account: %0)").arg(userEmail));
 
     sendRequest(Req_ServerMirrorCheck);
@@ -214,7 +188,7 @@ void MainWindow::getSubsListReply(QNetworkReply *reply)
     Loger::writeLine(tr("[4]: Authorization completed"));
 
     waitForPageSlide();
-    if (savedPackageId >= 0 && ui->subsSubComboBox->isEnabled())
+    if (settings->packageId() >= 0 && ui->subsSubComboBox->isEnabled())
         ui->subsNextButton->click();
     else
         ui->stackedWidget->setCurrentIndex(Page_Subscription);
@@ -227,7 +201,7 @@ void MainWindow::on_subsNextButton_clicked()
     if (fromConnectionPage) {
         firstServerIndex = -1;
         secondServerIndex = -1;
-        storeLastConnection();
+        saveSettings(Set_LastConnection);
     }
 
     if (!ui->subsSubComboBox->isEnabled()) {
@@ -242,19 +216,18 @@ void MainWindow::on_subsNextButton_clicked()
         return;
     currentSubIndex = index;
     const Subscription &chosen = subscriptions.at(index);
-    savedPackageId = chosen.id;
+    settings->setPackageId(chosen.id);
     ui->subsBackButton->hide();
     ui->subsNextButton->setEnabled(false);
     ui->subsSubComboBox->setEnabled(false);
     QCoreApplication::processEvents();
     Loger::writeLine(tr("Subscription selected: %0").arg(chosen.typeName));
 
-    if (chosen.type >= 1 && chosen.type <= 4) {
+    if (chosen.type >= Sub_Premium && chosen.type <= Sub_Free) {
         sendRequest(Req_ServerList);
-        // The general section comes from the widgets, so it stores the chosen package
-        // together with everything else the user has set.
+        // The general section stores the chosen package together with everything else the
+        // user has set.
         saveSettings(Set_General);
-        setUpSignIn();
         subUpdateTimer->start(subscriptionTimerMs);
         timerSubUpdate();
         ui->vpnConLoadingLabel->clear();

@@ -2,6 +2,7 @@
 
 #include "api/subscriptionchoice.h"
 #include "window/mainwindow.h"
+#include "core/clientsettings.h"
 #include "ui/formattimeleft.h"
 #include "ui/messagedialogs.h"
 #include "ui/traynotification.h"
@@ -74,7 +75,7 @@ void MainWindow::fillSubscriptionCombo()
         }
     }
 
-    const SubscriptionChoice choice = chooseSubscription(subscriptions, savedPackageId);
+    const SubscriptionChoice choice = chooseSubscription(subscriptions, settings->packageId());
     if (!choice.usable) {
         combo->setEnabled(false);
         ui->subsNextButton->setText(tr("BUY SUBSCRIBTION"));

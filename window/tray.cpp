@@ -1,8 +1,8 @@
 // MainWindow: the tray icon, its menu, its picture and tool tip, and the taskbar alert.
 
-#include "window/mainwindow.h"
 #include "buildconfig.h"
 #include "ui/traynotification.h"
+#include "window/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,15 +49,15 @@ void MainWindow::createTrayIcon()
 
 void MainWindow::updateTrayIcon()
 {
-    if (trayIcon && vpnProcess)
-        trayIcon->setIcon(::trayIcon(static_cast<int>(vpnProcess->procStatus.load())));
+    if (trayIcon)
+        trayIcon->setIcon(::trayIcon(connectionStatusNumber()));
 }
 
 void MainWindow::updateTrayToolTip()
 {
-    if (trayIcon && vpnProcess)
+    if (trayIcon)
         trayIcon->setToolTip(trayToolTip(windowTitle(), QString::fromUtf8(BuildConfig::AppVersion),
-                                         static_cast<int>(vpnProcess->procStatus.load())));
+                                         connectionStatusNumber()));
 }
 
 void MainWindow::alertIfMinimised()

@@ -53,8 +53,8 @@ MainWindow *WindowRig::open(bool waitShown)
 
 void WindowRig::close(bool stopFirst)
 {
-    if (stopFirst && m_window && probe().status() != VPNProcess::ProcUnconnected)
-        m_window->stopConnection(true);
+    if (stopFirst && m_window && probe().state() != ConnectionController::Unconnected)
+        m_window->connectionController()->stop(true);
     if (m_window)
         QTest::qWait(0); // replies still queued for the window go first
     m_window.reset();
@@ -98,8 +98,7 @@ bool WindowRig::waitConnected(int timeoutMs)
 bool WindowRig::waitIdle(int timeoutMs)
 {
     const auto idle = [this]() {
-        return probe().status() == VPNProcess::ProcUnconnected && !probe().connected()
-            && statusPage() == 0;
+        return probe().state() == ConnectionController::Unconnected && statusPage() == 0;
     };
     return QTest::qWaitFor(idle, timeoutMs);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/clientsettings.h"
 #include "core/loger.h"
 #include "dialogrecorder.h"
 #include "logrecorder.h"
@@ -18,7 +19,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-// Reads and sets the window's private state (a friend of MainWindow).
+// Reads and sets the window's private state (a friend of MainWindow) that the view tests
+// need: the account and server data the window still holds. The connection is read through
+// the controller's own interface.
 class WindowProbe
 {
 public:
@@ -26,18 +29,10 @@ public:
 
     QStackedWidget *stack() const { return w->findChild<QStackedWidget *>("stackedWidget"); }
     int page() const { return stack()->currentIndex(); }
-    VPNProcess *vpn() const { return w->vpnProcess; }
-    // A window after its quit has no controller: nothing runs.
-    VPNProcess::VPNProcessStatus status() const
-    {
-        return w->vpnProcess ? w->vpnProcess->procStatus.load() : VPNProcess::ProcUnconnected;
-    }
-    bool connected() const { return w->vpnUpdateTimer && w->vpnUpdateTimer->isActive(); }
-    QTimer *vpnUpdateTimer() const { return w->vpnUpdateTimer; }
-    QThread *vpnThread() const { return w->vpnThread; }
-    QThread *ssThread() const { return w->ssThread; }
-    QString originalIp() const { return w->originalIp; }
-    QString newIp() const { return w->newIp; }
+    ConnectionController *connection() const { return w->connectionController(); }
+    ClientSettings *settings() const { return w->clientSettings(); }
+    ConnectionController::State state() const { return connection()->state(); }
+    bool connected() const { return state() == ConnectionController::Verified; }
     QSystemTrayIcon *tray() const { return w->trayIcon; }
     QAction *switchAction() const { return w->switchVPNAction; }
     QAction *showStatAction() const { return w->showStatAction; }
@@ -45,16 +40,13 @@ public:
     QString &siteBaseUrl() { return w->siteBaseUrl; }
     QString &authToken() { return w->authToken; }
     qint16 &language() { return w->languageIndex; }
-    bool *mirrorFlags() { return w->mirrorFlags; }
-    bool &mirrorToolFound() { return w->mirrorToolFound; }
+    bool &mirrorAskedByLanguage() { return w->mirrorAskedByLanguage; }
     bool &autoConnectPending() { return w->autoConnectPending; }
     QVector<Subscription> &subscriptions() { return w->subscriptions; }
     int &currentSubIndex() { return w->currentSubIndex; }
-    int &savedPackageId() { return w->savedPackageId; }
     QVector<VPNServer> &servers() { return w->servers; }
     int &firstServerIndex() { return w->firstServerIndex; }
     int &secondServerIndex() { return w->secondServerIndex; }
-    bool &blockNetworkWarningDisabled() { return w->blockNetworkWarningDisabled; }
     quint16 &availCheckPort() { return w->availCheckPort; } // 444 in the product
     QPointer<QThread> availCheckThread() const { return w->availCheckThread; }
     QPointer<QThread> applierThread() const { return w->applierThread; }
