@@ -22,12 +22,9 @@ QString Transcript::normalised(QString line) const
     for (const auto &named : m_names)
         line.replace(named.first, named.second);
     static const QList<QPair<QRegularExpression, QString>> varying {
-        {QRegularExpression(QStringLiteral("\\d\\d:\\d\\d:\\d\\d")), QStringLiteral("<time>")},
-        {QRegularExpression(QStringLiteral("\\b\\d+[.,]\\d+ (s|с)\\b")), QStringLiteral("<t> \\1")},
-        {QRegularExpression(QStringLiteral("(127\\.0\\.0\\.\\d+)[: ]\\d{4,5}\\b")),
+        {QRegularExpression(QStringLiteral("\\b\\d+[.,]\\d+ s\\b")), QStringLiteral("<t> s")},
+        {QRegularExpression(QStringLiteral("\\b(127\\.0\\.0\\.\\d+):\\d+\\b")),
          QStringLiteral("\\1:<port>")},
-        {QRegularExpression(QStringLiteral("\\b(in|out|bytes?)([ :=]+)\\d+")),
-         QStringLiteral("\\1\\2<n>")},
     };
     for (const auto &pattern : varying)
         line.replace(pattern.first, pattern.second);

@@ -9,7 +9,7 @@
 // sections ("[pages]", "[requests]", "[dialogs]", "[log]"), so that it can be compared line by
 // line with a transcript kept in a file and a diff shows what changed. What differs from run
 // to run is replaced by a name in angle brackets: the texts given to name() (folders, the
-// service's address), then times, durations, ports and byte counts.
+// service's address), then durations in seconds and loopback ports.
 class Transcript
 {
 public:
