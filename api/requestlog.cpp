@@ -49,9 +49,11 @@ namespace RequestLog {
 
 void writeRequest(const ApiRequest &request)
 {
-    Loger::write(QCoreApplication::translate("MainWindow", "Request to Kestrune server was sent: "), true);
-    Loger::write(request.logName, false);
-    Loger::endLine();
+    // One call: a line that another thread (OpenVPN's or the mirror tool's controller) writes
+    // between the pieces of a line written piecewise lands inside it and takes its start.
+    Loger::writeLine(
+        QCoreApplication::translate("MainWindow", "Request to Kestrune server was sent: ")
+        + request.logName);
     writeLines(request.extraLogLines);
 }
 
