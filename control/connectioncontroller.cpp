@@ -124,8 +124,8 @@ bool ConnectionController::acceptOpenVpn()
     VPNProcess::VPNProcessMode mode = VPNProcess::PM_OpenVPN24;
     if (!OpenVpnSeries::accepts(m_openVpnVersion, OpenVpnSeries::configured(), &mode))
         return false;
-    QMetaObject::invokeMethod(m_vpnProcess,
-                              [process = m_vpnProcess, mode]() { process->setMode(mode); });
+    // Nothing has reached OpenVPN's controller yet: its first start is queued after this.
+    m_vpnProcess->setMode(mode);
     return true;
 }
 

@@ -89,6 +89,8 @@ public:
     QString newIp() const { return m_newIp; }
     QString openVpnLogPath() const;
     int connectedSeconds() const { return m_connectedSeconds; }
+    // OpenVPN's controller, to read (it lives on its own thread).
+    const VPNProcess *openVpnController() const { return m_vpnProcess; }
     // How long the window waits at its end for each thread before leaving it to end alone.
     static constexpr int ThreadEndWaitMs = 10000;
 

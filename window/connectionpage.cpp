@@ -83,6 +83,11 @@ int MainWindow::connectionStatusNumber() const
 
 void MainWindow::refreshConnectionPage()
 {
+    renderConnection(connection->state(), connection->lastAttemptFailed());
+}
+
+void MainWindow::renderConnection(ConnectionController::State state, bool failed)
+{
     const QString openVpnLog = connection->openVpnLogPath();
     const QString logName
         = QFileInfo(openVpnLog).size() > 0 ? openVpnLog : Loger::currentFileName();
@@ -100,7 +105,6 @@ void MainWindow::refreshConnectionPage()
         refreshSubscriptionPanel();
     ui->vpnConAutoChoiceButton->setEnabled(!servers.isEmpty());
 
-    const ConnectionController::State state = connection->state();
     switch (state) {
     case ConnectionController::Connecting:
     case ConnectionController::TunnelUp:
@@ -163,7 +167,6 @@ void MainWindow::refreshConnectionPage()
     }
     case ConnectionController::Unconnected: {
         stopConnectionDots();
-        const bool failed = connection->lastAttemptFailed();
         if (failed)
             ui->vpnConLoadingLabel->setText(failureText);
         else

@@ -139,7 +139,10 @@ public:
     // ---- connection --------------------------------------------------------------------
     // Shows the connection page and has the controller connect the route chosen now.
     void startConnection();
+    // Renders the connection's state on the connection page, the tray and the settings page.
     void refreshConnectionPage();
+    // The same for a state given (the view tests render states without a tunnel).
+    void renderConnection(ConnectionController::State state, bool failed);
     void fillInfoPage();
 
     // ---- settings page and applier -------------------------------------------------------

@@ -93,10 +93,6 @@ private slots:
     void initTestCase() { KestruneTest::guardQtWarnings(); }
     void cleanup()
     {
-        if (rig && rig->window()) {
-            rig->probe().vpn()->procStatus = VPNProcess::ProcUnconnected;
-            rig->probe().vpn()->errorSeen = false;
-        }
         rig.reset();
         QCoreApplication::removeTranslator(&translator);
         KESTRUNE_VERIFY_NO_QT_WARNINGS();
@@ -229,12 +225,13 @@ private slots:
         QTest::addColumn<bool>("connectingBefore");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("connecting") << false << int(VPNProcess::ProcConnecting) << "Connecting";
+        QTest::newRow("connecting")
+            << false << int(ConnectionController::Connecting) << "Connecting";
         QTest::newRow("connected")
-            << true << int(VPNProcess::ProcConnected) << "Connected: Germany, Berlin";
+            << true << int(ConnectionController::Verified) << "Connected: Germany, Berlin";
         // The status page stays the same one: only its text changes.
         QTest::newRow("failed while connecting")
-            << true << int(VPNProcess::ProcUnconnected) << "Unable to connect. View log";
+            << true << int(ConnectionController::Unconnected) << "Unable to connect. View log";
     }
     void aChangeOfTheConnectionStateIsSpoken()
     {
@@ -245,13 +242,10 @@ private slots:
         WindowProbe p = rig->probe();
         p.firstServerIndex() = p.secondServerIndex() = 1;
         rig->widget<QAbstractButton>("settingShowStatWgtCheckBox")->setChecked(false);
-        if (connectingBefore) {
-            p.vpn()->procStatus = VPNProcess::ProcConnecting;
-            rig->window()->refreshConnectionPage();
-        }
-        p.vpn()->procStatus = VPNProcess::VPNProcessStatus(status);
-        p.vpn()->errorSeen = status == VPNProcess::ProcUnconnected;
-        rig->window()->refreshConnectionPage();
+        if (connectingBefore)
+            rig->window()->renderConnection(ConnectionController::Connecting, false);
+        rig->window()->renderConnection(ConnectionController::State(status),
+                                        status == ConnectionController::Unconnected);
         // What a screen reader reads of the status. (The alert that makes it speak at once is
         // dropped by Qt before any handler sees it unless a screen reader bridge is active,
         // which no test platform here has.)

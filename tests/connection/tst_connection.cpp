@@ -129,9 +129,9 @@ private slots:
         QCOMPARE(paths.at(0), QByteArray("/v1/api/info"));
         QVERIFY2(paths.at(1).startsWith("/v1/openvpn/config-"), paths.at(1).constData());
         QCOMPARE(paths.at(2), QByteArray("/v1/api/info"));
-        QCOMPARE(p.originalIp(), QStringLiteral("198.51.100.7"));
-        QCOMPARE(p.newIp(), QStringLiteral("203.0.113.9"));
-        QCOMPARE(p.status(), VPNProcess::ProcConnected);
+        QCOMPARE(p.connection()->originalIp(), QStringLiteral("198.51.100.7"));
+        QCOMPARE(p.connection()->newIp(), QStringLiteral("203.0.113.9"));
+        QCOMPARE(p.state(), ConnectionController::Verified);
         QCOMPARE(rig.widget<QAbstractButton>("vpnConCancelButton")->text(),
                  QStringLiteral("SWITCH OFF VPN"));
         QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN connected"));
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(p.switchAction()->text(), QStringLiteral("Disconnect VPN"));
         QCOMPARE(visibleStatWindows(), 1);
         QCOMPARE(rig.programs.running(OpenVpn).size(), 1);
-        const QString managementPassword = p.vpn()->password;
+        const QString managementPassword = p.connection()->openVpnController()->password;
 
         rig.click("vpnConCancelButton");
         QVERIFY(rig.waitIdle());
@@ -195,7 +195,7 @@ private slots:
         QVERIFY(rig.programs.running(OpenVpn).isEmpty());
         QCOMPARE(rig.requestCount("/v1/openvpn/"), 0);
         if (!throughTunnel)
-            QVERIFY(rig.probe().originalIp().isEmpty());
+            QVERIFY(rig.probe().connection()->originalIp().isEmpty());
     }
 
     void tunnelAddressCheckIsRetriedTwice()
@@ -212,7 +212,7 @@ private slots:
                  (QStringList {QStringLiteral("[10]: retrying network request (retry: 1)"),
                                QStringLiteral("[10]: retrying network request (retry: 2)")}));
         QCOMPARE(rig.log.matching(QStringLiteral("[8]: \"declined\" server reply")).size(), 2);
-        QCOMPARE(rig.probe().newIp(), QStringLiteral("203.0.113.9"));
+        QCOMPARE(rig.probe().connection()->newIp(), QStringLiteral("203.0.113.9"));
     }
 
     void equalAddressesStopTheTunnel()
@@ -221,7 +221,7 @@ private slots:
         rig.service.setConnectAfterConfig(false);
         rig.open();
         QVERIFY(rig.signInAndChoose());
-        QSignalSpy ticks(rig.probe().vpnUpdateTimer(), SIGNAL(timeout()));
+        QSignalSpy ticks(rig.probe().connection(), &ConnectionController::ticked);
         rig.dialogs.expect();
         rig.click("vpnConAutoChoiceButton");
         QVERIFY(rig.dialogs.waitFor(1, 20000));
@@ -248,26 +248,6 @@ private slots:
         QVERIFY(rig.programs.running(OpenVpn).isEmpty());
         QVERIFY(!rig.widget("vpnConManualChoiceButton")->isEnabled());
         QVERIFY(!rig.widget("vpnConAutoChoiceButton")->isEnabled());
-    }
-
-    void errorMarkIsClearedWhileConnectedAndActedOnAfterReconnect()
-    {
-        WindowRig rig(WindowRig::LocalService);
-        QVERIFY(connectOnce(rig));
-        WindowProbe p = rig.probe();
-        // An error line while the tunnel is up is forgotten at the next tick.
-        QSignalSpy ticks(p.vpnUpdateTimer(), SIGNAL(timeout()));
-        p.vpn()->errorSeen = true;
-        QVERIFY(ticks.wait(2000));
-        QVERIFY(!p.vpn()->errorSeen);
-        QVERIFY(p.connected() && p.status() == VPNProcess::ProcConnected);
-        // OpenVPN reconnecting on its own with the mark set: the next tick stops the tunnel.
-        p.vpn()->procStatus = VPNProcess::ProcConnecting;
-        p.vpn()->errorSeen = true;
-        QVERIFY(ticks.wait(2000));
-        QTRY_VERIFY_WITH_TIMEOUT(p.status() == VPNProcess::ProcUnconnected && !p.connected(),
-                                 15000);
-        QTRY_VERIFY_WITH_TIMEOUT(rig.programs.running(OpenVpn).isEmpty(), 5000);
     }
 
     void secondConnectionWaitsForTheOldTunnelToGoDown()
@@ -373,14 +353,14 @@ private slots:
     {
         WindowRig rig(WindowRig::LocalService);
         QVERIFY(connectOnce(rig));
-        QPointer<QThread> vpnThread = rig.probe().vpnThread();
-        QPointer<QThread> ssThread = rig.probe().ssThread();
-        QVERIFY(vpnThread && vpnThread->isRunning());
+        const QList<QThread *> threads = rig.probe().connection()->findChildren<QThread *>();
+        QCOMPARE(threads.size(), 2); // OpenVPN's and the mirror tool's controllers
+        QVERIFY(threads.first()->isRunning());
         rig.window()->aboutToQuit();
         // OpenVPN is gone when the quit returns, and both long-lived threads end.
         QVERIFY(rig.programs.running(OpenVpn).isEmpty());
-        QVERIFY(vpnThread->wait(5000));
-        QVERIFY(ssThread->wait(5000));
+        for (QThread *thread : threads)
+            QVERIFY(thread->wait(5000));
         const QStringList lines = rig.log.lines();
         const int shutting = lines.lastIndexOf(QStringLiteral("Application is shutting down"));
         QVERIFY(shutting >= 0);

@@ -42,7 +42,7 @@ private slots:
         MainWindow *w = rig.open(false);
         QCOMPARE(w->isOperational(), !managementHost.isEmpty());
         if (!managementHost.isEmpty()) {
-            QCOMPARE(rig.probe().vpn()->host, managementHost);
+            QCOMPARE(rig.probe().connection()->openVpnController()->host, managementHost);
             QVERIFY(rig.log.contains(QStringLiteral("Main window created")));
             return;
         }

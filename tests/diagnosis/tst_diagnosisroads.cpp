@@ -167,9 +167,11 @@ private slots:
         QVERIFY(shapeNetwork(drops, defaultRoute));
         // The service sees the tunnel once OpenVPN reports it up, not after any configuration.
         rig.service.setConnectAfterConfig(false);
-        connect(p.vpn(), &VPNProcess::vpnStateChanged, [&rig](VPNProcess::VPNProcessStatus s) {
-            rig.service.setConnected(s == VPNProcess::ProcConnected);
-        });
+        connect(p.connection(), &ConnectionController::stateChanged,
+                [&rig](ConnectionController::State s) {
+                    rig.service.setConnected(s == ConnectionController::TunnelUp
+                                             || s == ConnectionController::Verified);
+                });
 
         auto *label = rig.widget<QLabel>("vpnConDiagnosisLabel");
         auto *button = rig.widget<QPushButton>("vpnConDiagnosisButton");
@@ -207,7 +209,7 @@ private slots:
             qInfo("%s: verified connection %.1f s after the connect action",
                   QTest::currentDataTag(), double(clock.elapsed()) / 1000.0);
             QVERIFY(rig.widget<QAbstractButton>("settingProtTCPRButton")->isChecked());
-            QCOMPARE(p.mirrorFlags()[1], road == DiagnosisVerdict::UseMirror);
+            QCOMPARE(p.settings()->serverMirrorConfig(), road == DiagnosisVerdict::UseMirror);
         }
     }
 };

@@ -72,7 +72,7 @@ class TestServerLists : public QObject
     static bool choose(WindowRig &rig, int packageId, bool signIn = true)
     {
         WindowProbe p = rig.probe();
-        p.savedPackageId() = packageId;
+        p.settings()->setPackageId(packageId);
         rig.dialogs.expect(packageId == 12 ? 1 : 0); // the double one ends in two days: a warning
         if (signIn)
             rig.signIn();

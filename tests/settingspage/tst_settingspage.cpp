@@ -106,7 +106,7 @@ private slots:
         WindowRig rig;
         installProgramFiles(rig.programs.path(), 0);
         rig.open();
-        rig.probe().blockNetworkWarningDisabled() = warningOff;
+        rig.probe().settings()->setBlockNetworkWarningDisabled(warningOff);
         QVERIFY(openSettings(rig));
         auto *combo = rig.window()->findChild<QComboBox *>(control);
         if (combo)
@@ -203,7 +203,7 @@ private slots:
         rig.widget<QAbstractButton>("settingProtTCPRButton")->click();
         QVERIFY(rig.signInAndChoose());
         QCOMPARE(stored(rig, QStringLiteral("UDP")), QVariant(false));
-        QCOMPARE(stored(rig, QStringLiteral("PackageID")), QVariant(p.savedPackageId()));
+        QCOMPARE(stored(rig, QStringLiteral("PackageID")), QVariant(p.settings()->packageId()));
         rig.click("vpnConAutoChoiceButton");
         QVERIFY(rig.waitConnected());
 
@@ -211,7 +211,7 @@ private slots:
         rig.dialogs.expect(1, QMessageBox::Yes);
         rig.click("settingLogoutButton");
         QCOMPARE(p.page(), int(Page_SignIn));
-        QCOMPARE(p.status(), VPNProcess::ProcUnconnected);
+        QCOMPARE(p.state(), ConnectionController::Unconnected);
         QVERIFY(p.authToken().isEmpty());
         QVERIFY(rig.widget<QLineEdit>("mainLoginLineEdit")->text().isEmpty());
         QVERIFY(!rig.widget<QAbstractButton>("mainRememberCheckBox")->isChecked());
@@ -269,7 +269,7 @@ private slots:
         WindowRig rig;
         installProgramFiles(rig.programs.path(), 0, "sleep 5\n");
         rig.open();
-        rig.probe().blockNetworkWarningDisabled() = true;
+        rig.probe().settings()->setBlockNetworkWarningDisabled(true);
         QVERIFY(openSettings(rig));
         rig.click("stngBlockOtherConCheckBox");
         QTimer::singleShot(500, qApp, []() {

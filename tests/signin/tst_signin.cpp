@@ -44,10 +44,13 @@ class TestSignIn : public QObject
     std::unique_ptr<WindowRig> rig;
 
     // A window over a fresh data folder; the account's fields are typed by signIn().
-    void openRig(WindowRig::Endpoints endpoints = WindowRig::LocalService, bool hidden = false)
+    void openRig(WindowRig::Endpoints endpoints = WindowRig::LocalService, bool hidden = false,
+                 bool mirrorTool = false)
     {
         rig.reset();
         rig = std::make_unique<WindowRig>(endpoints);
+        if (mirrorTool)
+            QVERIFY(!rig->programs.installSsLocal().isEmpty());
         rig->open();
         rig->probe().language() = 2;
         if (hidden)
@@ -174,7 +177,7 @@ private slots:
         openRig(WindowRig::LocalService, hidden);
         if (!path.isEmpty())
             rig->service.setFault(path, MockService::Fault(fault));
-        rig->probe().savedPackageId() = savedId;
+        rig->probe().settings()->setPackageId(savedId);
         rig->probe().autoConnectPending() = true;
         rig->dialogs.expect();
         rig->signIn(QString(), path.isEmpty() ? QStringLiteral("wrong") : QString());
@@ -255,13 +258,12 @@ private slots:
         QFETCH(bool, toolFound);
         QFETCH(bool, active);
         QFETCH(QString, logLine);
-        openRig();
+        openRig(WindowRig::LocalService, false, toolFound);
         rig->service.setEchoReply(echo);
         if (echo.isEmpty())
             rig->service.setFault("/api/checkrealip", MockService::Fault::ServerErrorPlain);
         WindowProbe p = rig->probe();
-        p.mirrorFlags()[0] = languageAsks;
-        p.mirrorToolFound() = toolFound;
+        p.mirrorAskedByLanguage() = languageAsks;
         rig->widget<QRadioButton>("settingProtUDPRButton")->setChecked(true);
         if (!toolFound)
             rig->dialogs.expect();
@@ -292,7 +294,7 @@ private slots:
         QFETCH(bool, endsSoon);
         openRig();
         WindowProbe p = rig->probe();
-        p.savedPackageId() = savedId;
+        p.settings()->setPackageId(savedId);
         QSignalSpy pages(p.stack(), SIGNAL(currentChanged(int)));
         rig->dialogs.expect(endsSoon ? 1 : 0);
         QVERIFY(signInAndWaitFor("/v1/server/list", Page_Connection));
@@ -300,7 +302,7 @@ private slots:
         for (const QList<QVariant> &change : pages)
             QVERIFY(change.first().toInt() != Page_Subscription);
         QCOMPARE(p.servers().size(), serverCount);
-        QCOMPARE(store().loadGeneral().packageId, p.savedPackageId());
+        QCOMPARE(store().loadGeneral().packageId, p.settings()->packageId());
         // One row per city, sorted; the first chosen.
         auto *rows = rig->widget<QListWidget>("vpnServAllServListWidget");
         QCOMPARE(rows->count(), serverCount == 11 ? 7 : 6);

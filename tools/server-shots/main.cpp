@@ -10,6 +10,7 @@
 #include "ui/messagedialogs.h"
 #include "ui/pagenavigation.h"
 #include "ui/vpnserveritem.h"
+#include "core/clientsettings.h"
 #include "window/mainwindow.h"
 
 #include <cstdio>
@@ -26,13 +27,6 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
-
-// Chooses the package the sign-in takes by itself.
-class WindowProbe
-{
-public:
-    static void choosePackage(MainWindow *w, int id) { w->savedPackageId = id; }
-};
 
 namespace {
 
@@ -121,7 +115,8 @@ int main(int argc, char **argv)
         ->setText(service.login());
     DeferredPage::find<QLineEdit>(&window, QStringLiteral("mainPswdLineEdit"))
         ->setText(service.password());
-    WindowProbe::choosePackage(&window, 11);
+    // The package the sign-in takes by itself.
+    window.clientSettings()->setPackageId(11);
     click("mainLoginButton");
     if (!listReady())
         return 1;

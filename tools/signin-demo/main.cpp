@@ -30,7 +30,6 @@ public:
         w->emergencyAddress = base;
         w->emergencyIsIp = true;
         w->languageIndex = 2;
-        w->setUpSignIn();
     }
 };
 

@@ -31,14 +31,13 @@ public:
     static Ui::MainWindow *ui(MainWindow *w) { return w->ui; }
     static bool verified(MainWindow *w)
     {
-        return w->vpnUpdateTimer->isActive()
-            && w->ui->vpnConStatusStackedWidget->currentIndex() == 1;
+        return w->connectionController()->state() == ConnectionController::Verified
+            && w->ui->vpnConStatusStackedWidget->currentIndex() == Status_Connected;
     }
     static bool idle(MainWindow *w)
     {
-        return w->vpnProcess->procStatus == VPNProcess::ProcUnconnected
-            && !w->vpnUpdateTimer->isActive()
-            && w->ui->vpnConStatusStackedWidget->currentIndex() == 0;
+        return w->connectionController()->state() == ConnectionController::Unconnected
+            && w->ui->vpnConStatusStackedWidget->currentIndex() == Status_Idle;
     }
     static bool onConnectionPage(MainWindow *w)
     {
