@@ -440,6 +440,7 @@ void ConnectionController::stop(bool wait)
     // After the quit there is nothing left to stop.
     if (!m_vpnProcess)
         return;
+    const bool alreadyStopping = m_state == Disconnecting;
     m_state = Disconnecting;
     if (m_openVpnStarted)
         emit vpnProcessStop();
@@ -447,7 +448,10 @@ void ConnectionController::stop(bool wait)
         QMetaObject::invokeMethod(this, &ConnectionController::finishStopWithoutOpenVpn,
                                   Qt::QueuedConnection);
     Loger::writeLine(QCoreApplication::translate("MainWindow", "openvpn process closed"));
-    emit stateChanged(Disconnecting);
+    // A second stop of the same end (the diagnosis after a failed request) says it again
+    // in the log but is not a new state.
+    if (!alreadyStopping)
+        emit stateChanged(Disconnecting);
 
     if (m_state != Unconnected && wait)
         waitFor(SIGNAL(vpnProcessStopped()));

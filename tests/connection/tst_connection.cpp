@@ -353,14 +353,18 @@ private slots:
     {
         WindowRig rig(WindowRig::LocalService);
         QVERIFY(connectOnce(rig));
-        const QList<QThread *> threads = rig.probe().connection()->findChildren<QThread *>();
-        QCOMPARE(threads.size(), 2); // OpenVPN's and the mirror tool's controllers
-        QVERIFY(threads.first()->isRunning());
+        // OpenVPN's and the mirror tool's controllers, and request workers not yet deleted.
+        QList<QPointer<QThread>> threads;
+        for (QThread *thread : rig.probe().connection()->findChildren<QThread *>()) {
+            if (thread->isRunning())
+                threads << thread;
+        }
+        QVERIFY(threads.size() >= 2);
         rig.window()->aboutToQuit();
-        // OpenVPN is gone when the quit returns, and both long-lived threads end.
+        // OpenVPN is gone when the quit returns, and every thread of the connection ends.
         QVERIFY(rig.programs.running(OpenVpn).isEmpty());
-        for (QThread *thread : threads)
-            QVERIFY(thread->wait(5000));
+        for (const QPointer<QThread> &thread : threads)
+            QVERIFY(!thread || thread->wait(5000));
         const QStringList lines = rig.log.lines();
         const int shutting = lines.lastIndexOf(QStringLiteral("Application is shutting down"));
         QVERIFY(shutting >= 0);
