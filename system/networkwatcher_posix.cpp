@@ -17,9 +17,11 @@
 namespace {
 
 constexpr int ReceiveSize = 64 * 1024;
-// Receives per wake-up of the notifier: a storm is read in slices, between which the event
-// loop runs; what the socket cannot hold meanwhile ends as an overrun and a fresh read.
-constexpr int ReceivesPerWakeUp = 64;
+// Receives per wake-up of the notifier, and the pause after one: a storm is read in slices of
+// the backlog rather than one wake-up per message, and the event loop runs between them. What
+// the socket cannot hold meanwhile ends as an overrun and a fresh read of the state.
+constexpr int ReceivesPerWakeUp = 256;
+constexpr int PauseAfterWakeUpMs = 50;
 // The kernel answers a request while it is sent; the bound only keeps a strange system from
 // holding the thread.
 constexpr int ReplyTimeoutMs = 500;
@@ -66,14 +68,14 @@ struct NetworkWatcher::Platform
                      reinterpret_cast<sockaddr *>(&kernel), sizeof kernel)
             != bytes.size())
             return NetlinkRoutes::Reply::Failed;
-        QByteArray buffer(ReceiveSize, Qt::Uninitialized);
         for (int i = 0; i < ReplyReceivesAtMost; ++i) {
             const ssize_t got = ::recv(requests, buffer.data(), size_t(buffer.size()), 0);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
                 return NetlinkRoutes::Reply::Failed;
-            const auto reply = netlink.readReply(buffer.left(int(got)), number, routes, error);
+            const auto reply = netlink.readReply(
+                QByteArray::fromRawData(buffer.constData(), int(got)), number, routes, error);
             if (reply != NetlinkRoutes::Reply::More)
                 return reply;
         }
@@ -116,6 +118,8 @@ struct NetworkWatcher::Platform
     }
 
     NetlinkRoutes netlink;
+    // One receive buffer for both sockets: both are read on this thread, one at a time.
+    QByteArray buffer = QByteArray(ReceiveSize, Qt::Uninitialized);
     int events = -1;
     int requests = -1;
     quint32 seq = 0;
@@ -157,11 +161,11 @@ bool NetworkWatcher::startPlatform()
     platform->notifier = new QSocketNotifier(platform->events, QSocketNotifier::Read);
     connect(platform->notifier, &QSocketNotifier::activated, this, [this] {
         Platform &p = *m_platform;
-        QByteArray buffer(ReceiveSize, Qt::Uninitialized);
         for (int i = 0; i < ReceivesPerWakeUp; ++i) {
-            const ssize_t got = ::recv(p.events, buffer.data(), size_t(buffer.size()), 0);
+            const ssize_t got = ::recv(p.events, p.buffer.data(), size_t(p.buffer.size()), 0);
             if (got > 0) {
-                if (p.netlink.readNotifications(buffer.left(int(got))))
+                if (p.netlink.readNotifications(
+                        QByteArray::fromRawData(p.buffer.constData(), int(got))))
                     noteChange();
             } else if (got < 0 && errno == ENOBUFS) {
                 // Notifications were lost: whatever they said, the interfaces are read again
@@ -174,6 +178,10 @@ bool NetworkWatcher::startPlatform()
                 break;
             }
         }
+        QSocketNotifier *notifier = p.notifier;
+        notifier->setEnabled(false);
+        QTimer::singleShot(PauseAfterWakeUpMs, notifier,
+                           [notifier] { notifier->setEnabled(true); });
     });
     m_platform = std::move(platform);
     return true;
