@@ -14,6 +14,8 @@ KESTRUNE_TEST_PACKAGES=(
     pkexec
     # tools/check-windows.sh compiles the Windows sources
     g++-mingw-w64-x86-64-posix
+    # the network watcher's test plays logind on a bus of its own
+    dbus-daemon
 )
 # Building and checking the Debian package (tools/package.sh).
 KESTRUNE_PACKAGE_PACKAGES=(

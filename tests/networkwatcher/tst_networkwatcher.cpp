@@ -3,10 +3,16 @@
 // the tunnel, the decision between two answers, and one decision per settle.
 #include "support/testmain.h"
 #include "system/netlinkroutes.h"
+#include "system/networkwatcher.h"
 
 #include <linux/rtnetlink.h>
 #include <net/if.h>
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 Q_DECLARE_METATYPE(RouteChange)
@@ -153,6 +159,69 @@ class NetworkWatcherTest : public QObject
     Q_OBJECT
 
 private slots:
+    // A bus of the test's own stands for the system bus, where it plays logind and another
+    // program; the watcher connects to it as to the system bus.
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("<busconfig><listen>unix:path="
+                     + m_dir.filePath(QStringLiteral("bus")).toUtf8()
+                     + "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                       "<allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                       "<allow own=\"*\"/></policy></busconfig>");
+        config.close();
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--nofork"), QStringLiteral("--print-address"),
+                     QStringLiteral("--config-file=") + config.fileName()});
+        QVERIFY2(m_bus.waitForReadyRead(5000), "dbus-daemon did not start");
+        const QString address = QString::fromUtf8(m_bus.readLine().trimmed());
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
+        m_logind = QDBusConnection::connectToBus(address, QStringLiteral("logind"));
+        m_other = QDBusConnection::connectToBus(address, QStringLiteral("other"));
+        QVERIFY(m_logind.registerService(QStringLiteral("org.freedesktop.login1")));
+        m_watcher = std::make_unique<NetworkWatcher>();
+        QVERIFY(m_watcher->watchServer(Server, QStringLiteral("ksvpn_tun")));
+    }
+    void cleanupTestCase()
+    {
+        m_watcher.reset();
+        m_bus.kill();
+        m_bus.waitForFinished(5000);
+    }
+
+    // The signal, then logind's own wake-up as a closing mark: the bus delivers them in order.
+    void wakeUp_data()
+    {
+        QTest::addColumn<bool>("fromLogind");
+        QTest::addColumn<bool>("sleeping");
+        QTest::addColumn<int>("wakeUps");
+        QTest::newRow("logind: the computer woke up") << true << false << 1;
+        QTest::newRow("logind: the computer goes to sleep") << true << true << 0;
+        QTest::newRow("another program says the computer woke up") << false << false << 0;
+    }
+    void wakeUp()
+    {
+        QFETCH(bool, fromLogind);
+        QFETCH(bool, sleeping);
+        QSignalSpy woke(m_watcher.get(), &NetworkWatcher::wokeUp);
+        const auto prepareForSleep = [](QDBusConnection &bus, bool goingToSleep) {
+            QDBusMessage signal
+                = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                                             QStringLiteral("org.freedesktop.login1.Manager"),
+                                             QStringLiteral("PrepareForSleep"));
+            signal << goingToSleep;
+            QVERIFY(bus.send(signal));
+            // A call answered after the signal has passed the bus.
+            QVERIFY(bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus")));
+        };
+        prepareForSleep(fromLogind ? m_logind : m_other, sleeping);
+        prepareForSleep(m_logind, false);
+        QFETCH(int, wakeUps);
+        QTRY_COMPARE_WITH_TIMEOUT(woke.count(), wakeUps + 1, 5000);
+    }
+
     void decision_data()
     {
         QTest::addColumn<QByteArray>("before");
@@ -319,6 +388,13 @@ private slots:
         QFETCH(QVector<int>, expected);
         QCOMPARE(decisions, expected);
     }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+    QDBusConnection m_logind {QString()};
+    QDBusConnection m_other {QString()};
+    std::unique_ptr<NetworkWatcher> m_watcher;
 };
 
 KESTRUNE_TEST_MAIN(NetworkWatcherTest)
