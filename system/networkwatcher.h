@@ -19,7 +19,7 @@ class QTimer;
 // Every signal comes on the thread that created the watcher (the notifications of other
 // threads are queued to it), and only between watchServer() and stop(). A burst of changes
 // (a link that flaps, a routing daemon at work) gives one signal once the network has been
-// quiet for a second, and at the latest three seconds after the burst began; changes that
+// quiet for 0.7 s, and at the latest three seconds after the burst began; changes that
 // leave the route as it was give none. Routes and addresses of the tunnel's own interface
 // never count, so the tunnel coming up or going down is no change of the route.
 class NetworkWatcher : public QObject

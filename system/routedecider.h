@@ -21,14 +21,17 @@ struct ServerRoute
 enum class RouteChange { Unchanged, Gone, Back, Changed };
 
 // Turns a stream of "something in the network changed" notes into one decision once the
-// network settles: a quiet second after the last note, at most a few seconds after the first,
-// so that a link that flaps, or a routing daemon that never stops, still gets one decision per
-// settle and never an endless wait. Time is given in milliseconds by the caller, from any
-// monotonic clock.
+// network settles: 0.7 s without a note, at most 3 s after the first note, so that a link that
+// flaps, or a routing daemon that never stops, still gets one decision per settle and never an
+// endless wait. The quiet is short enough for a lost route to be shown within a second (the
+// kernel's own burst for a link going down lasts milliseconds) and long enough to span the
+// steps of a link coming back (link, address, routes); the longest wait keeps a storm from
+// putting the decision off beyond the few seconds in which the tunnel should follow. Time is given
+// in milliseconds by the caller, from any monotonic clock.
 class RouteDecider
 {
 public:
-    static constexpr qint64 QuietMs = 1000;
+    static constexpr qint64 QuietMs = 700;
     static constexpr qint64 LongestWaitMs = 3000;
 
     // Forgets any pending settle; `known` is the route from now on.

@@ -2,7 +2,7 @@
 # The network watcher on a real kernel, only inside two namespaces made here: the client behind
 # a router (192.0.2.2/24, default route via 192.0.2.1), the server 198.51.100.7 on the router.
 # Each step changes the client's network as a laptop meets it and checks the watcher's next
-# line and how long it took (a settle of about a second; the bound leaves room for a loaded
+# line and how long it took (a settle of 0.7 s; the bound leaves room for a loaded
 # machine), or that it stays quiet where the route did not change.
 # Usage: networkwatcher_netns.sh WATCH-TOOL   (exit status: failures; 77 skipped outside CI)
 set -u
