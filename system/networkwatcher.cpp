@@ -15,7 +15,9 @@ bool NetworkWatcher::watchServer(const QHostAddress &server, const QString &tunn
         return false;
     }
     m_clock.start();
-    m_decider.start(currentRoute());
+    ServerRoute route;
+    currentRoute(&route);
+    m_decider.start(route);
     return true;
 }
 
@@ -49,7 +51,13 @@ void NetworkWatcher::settle()
         m_settleTimer->start(int(wait));
         return;
     }
-    switch (m_decider.decide(currentRoute())) {
+    ServerRoute current;
+    if (!currentRoute(&current)) {
+        // Nothing to compare with: the next change of the network asks again.
+        m_decider.start(m_decider.known());
+        return;
+    }
+    switch (m_decider.decide(current)) {
     case RouteChange::Gone:
         emit routeGone();
         break;

@@ -66,10 +66,11 @@ private slots:
 private:
     struct Platform;
 
-    // The platform's own part: notifications on and off, and the route to the server now.
+    // The platform's own part: notifications on and off, and the route to the server now
+    // (false when the system gave no answer at all, which decides nothing).
     bool startPlatform();
     void stopPlatform();
-    ServerRoute currentRoute();
+    bool currentRoute(ServerRoute *route);
 
     QHostAddress m_server;
     QString m_tunnelDevice;

@@ -89,32 +89,46 @@ struct NetworkWatcher::Platform
         return ask(NetlinkRoutes::linkDump(0), &none) == NetlinkRoutes::Reply::Done;
     }
 
+    // A request whose answer is one route: false when the kernel gave no answer at all; a
+    // refusal (no route) leaves `answer` empty.
+    bool askRoute(const QByteArray &request, QVector<NetlinkRoutes::Route> *answer)
+    {
+        int error = 0;
+        const NetlinkRoutes::Reply reply = ask(request, answer, &error);
+        return reply == NetlinkRoutes::Reply::Done || error != 0;
+    }
+
     // The kernel's answer for the server. Where it goes into the tunnel, the route outside
     // the tunnel is the longest prefix of the main table through another interface, and the
     // kernel's answer through that interface gives its gateway and source.
-    ServerRoute route()
+    bool route(ServerRoute *found)
     {
+        *found = ServerRoute();
         const QHostAddress &server = netlink.server();
         QVector<NetlinkRoutes::Route> answer;
-        if (ask(NetlinkRoutes::routeQuery(server, 0, 0), &answer) != NetlinkRoutes::Reply::Done
-            || answer.isEmpty())
-            return ServerRoute();
-        if (!netlink.isTunnel(answer.first().interfaceIndex))
-            return netlink.judge(answer.first());
+        if (!askRoute(NetlinkRoutes::routeQuery(server, 0, 0), &answer))
+            return false;
+        if (answer.isEmpty())
+            return true;
+        if (!netlink.isTunnel(answer.first().interfaceIndex)) {
+            *found = netlink.judge(answer.first());
+            return true;
+        }
         QVector<NetlinkRoutes::Route> table;
         const int family = server.protocol() == QAbstractSocket::IPv6Protocol ? AF_INET6 : AF_INET;
+        if (ask(NetlinkRoutes::routeDump(family, 0), &table) != NetlinkRoutes::Reply::Done)
+            return false;
         NetlinkRoutes::Route best;
-        if (ask(NetlinkRoutes::routeDump(family, 0), &table) != NetlinkRoutes::Reply::Done
-            || !netlink.bestOutsideTunnel(table, &best))
-            return ServerRoute();
+        if (!netlink.bestOutsideTunnel(table, &best))
+            return true;
         QVector<NetlinkRoutes::Route> outside;
-        if (ask(NetlinkRoutes::routeQuery(server, best.interfaceIndex, 0), &outside)
-                != NetlinkRoutes::Reply::Done
-            || outside.isEmpty())
-            return ServerRoute();
-        ServerRoute route = netlink.judge(outside.first());
-        route.intoTunnel = true;
-        return route;
+        if (!askRoute(NetlinkRoutes::routeQuery(server, best.interfaceIndex, 0), &outside))
+            return false;
+        if (!outside.isEmpty()) {
+            *found = netlink.judge(outside.first());
+            found->intoTunnel = true;
+        }
+        return true;
     }
 
     NetlinkRoutes netlink;
@@ -192,7 +206,7 @@ void NetworkWatcher::stopPlatform()
     m_platform.reset();
 }
 
-ServerRoute NetworkWatcher::currentRoute()
+bool NetworkWatcher::currentRoute(ServerRoute *route)
 {
-    return m_platform ? m_platform->route() : ServerRoute();
+    return m_platform && m_platform->route(route);
 }

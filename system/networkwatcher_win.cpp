@@ -138,18 +138,22 @@ struct NetworkWatcher::Platform : QAbstractNativeEventFilter
 
     // The system's best route to the server; where it goes into the tunnel, the longest
     // prefix through another interface, and the system's answer through that interface.
-    ServerRoute route() const
+    // A failing GetBestRoute2 means no route; a table that cannot be read is no answer.
+    bool route(ServerRoute *found) const
     {
+        *found = ServerRoute();
         const SOCKADDR_INET destination = socketAddressOf(server);
         MIB_IPFORWARD_ROW2 row;
         SOCKADDR_INET source;
         if (GetBestRoute2(nullptr, 0, nullptr, &destination, 0, &row, &source) != NO_ERROR)
-            return ServerRoute();
-        if (!isTunnel(row.InterfaceLuid))
-            return judge(row, source);
+            return true;
+        if (!isTunnel(row.InterfaceLuid)) {
+            *found = judge(row, source);
+            return true;
+        }
         PMIB_IPFORWARD_TABLE2 table = nullptr;
         if (GetIpForwardTable2(destination.si_family, &table) != NO_ERROR)
-            return ServerRoute();
+            return false;
         const MIB_IPFORWARD_ROW2 *best = nullptr;
         for (ULONG i = 0; i < table->NumEntries; ++i) {
             const MIB_IPFORWARD_ROW2 &entry = table->Table[i];
@@ -164,12 +168,13 @@ struct NetworkWatcher::Platform : QAbstractNativeEventFilter
         }
         const NET_IFINDEX outside = best ? best->InterfaceIndex : 0;
         FreeMibTable(table);
-        if (!outside
-            || GetBestRoute2(nullptr, outside, nullptr, &destination, 0, &row, &source) != NO_ERROR)
-            return ServerRoute();
-        ServerRoute found = judge(row, source);
-        found.intoTunnel = true;
-        return found;
+        if (outside
+            && GetBestRoute2(nullptr, outside, nullptr, &destination, 0, &row, &source)
+                == NO_ERROR) {
+            *found = judge(row, source);
+            found->intoTunnel = true;
+        }
+        return true;
     }
 
     NetworkWatcher *watcher;
@@ -220,7 +225,7 @@ void NetworkWatcher::stopPlatform()
     m_platform.reset();
 }
 
-ServerRoute NetworkWatcher::currentRoute()
+bool NetworkWatcher::currentRoute(ServerRoute *route)
 {
-    return m_platform ? m_platform->route() : ServerRoute();
+    return m_platform && m_platform->route(route);
 }
