@@ -12,6 +12,10 @@ KESTRUNE_TEST_PACKAGES=(
     dnsmasq-base
     # the network lock asks for an administrator through pkexec when not run as root
     pkexec
+    # tools/check-windows.sh compiles the Windows sources
+    g++-mingw-w64-x86-64-posix
+    # the network watcher's test plays logind on a bus of its own
+    dbus-daemon
 )
 # Building and checking the Debian package (tools/package.sh).
 KESTRUNE_PACKAGE_PACKAGES=(

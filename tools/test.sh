@@ -39,6 +39,9 @@ if $sanitize; then
 fi
 echo "== Debian package (build-package/) =="; tools/package.sh --check || status=$?
 echo "== Fuzz harnesses, 5 seconds each (build-fuzz/) ==" && tools/fuzz.sh 5 || status=$?
+echo "== Windows sources, compiled with mingw-w64 (syntax only) =="
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_WERROR=ON "${launcher[@]}" >/dev/null \
+    && tools/check-windows.sh build || status=$?
 # The ordinary build runs last, so that its test summary closes the output.
 echo "== Build (build/) =="
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=$?
