@@ -32,7 +32,7 @@ trap 'rm -rf "$work"' EXIT
     printf '%s\n' -I/usr/lib/x86_64-linux-gnu/qt5/mkspecs/win32-g++
 } >"$work/flags"
 
-find app core api engine system ui window -name '*.cpp' ! -name '*_posix.cpp' | sort >"$work/files"
+find app core api engine system ui control window -name '*.cpp' ! -name '*_posix.cpp' | sort >"$work/files"
 compile() { # flags, logs, file
     "$cxx" "@$1" "$3" >"$2/$(echo "$3" | tr / _).log" 2>&1 || echo "$3" >>"$2/failed"
 }
