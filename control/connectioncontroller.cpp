@@ -227,6 +227,28 @@ bool ConnectionController::replyOutlivedItsConnection(const QString &logPrefix, 
     return true;
 }
 
+// The user's address before the tunnel ([7]) or through it ([8]): logged, its worker
+// disposed of, and dropped when its connection has been left meanwhile.
+ConnectionController::AddressReply ConnectionController::readAddressReply(RequestType type,
+                                                                          QNetworkReply *reply,
+                                                                          QString *ip)
+{
+    RequestLog::writeReplyHeader(type);
+    const bool tunnelReply = type == Req_NewIP;
+    if (replyOutlivedItsConnection(tunnelReply ? QStringLiteral("[8]: ") : QStringLiteral("[7]: "),
+                                   tunnelReply))
+        return AddressReply::Dropped;
+    const ReplySnapshot snapshot = ReplySnapshot::take(reply);
+    emit replyReceived();
+    const ReplyEnvelope envelope = snapshot.envelope();
+    *ip = parseUserIp(envelope.object);
+    if (envelope.ok && !ip->isEmpty())
+        return AddressReply::Read;
+    RequestLog::writeFailure(type, envelope.ok ? Exc_Decode : envelope.failure,
+                             snapshot.errorString);
+    return AddressReply::Failed;
+}
+
 // ---- the chain --------------------------------------------------------------------------
 
 void ConnectionController::connectRoute()
@@ -243,16 +265,11 @@ void ConnectionController::connectRoute()
 
 void ConnectionController::getOriginalIPReply(QNetworkReply *reply)
 {
-    RequestLog::writeReplyHeader(Req_OriginalIP);
-    if (replyOutlivedItsConnection(QStringLiteral("[7]: ")))
+    QString ip;
+    const AddressReply read = readAddressReply(Req_OriginalIP, reply, &ip);
+    if (read == AddressReply::Dropped)
         return;
-    const ReplySnapshot snapshot = ReplySnapshot::take(reply);
-    emit replyReceived();
-    const ReplyEnvelope envelope = snapshot.envelope();
-    const QString ip = parseUserIp(envelope.object);
-    if (!envelope.ok || ip.isEmpty()) {
-        RequestLog::writeFailure(Req_OriginalIP, envelope.ok ? Exc_Decode : envelope.failure,
-                                 snapshot.errorString);
+    if (read == AddressReply::Failed) {
         stop(false);
         startDiagnosis();
         emit failed(6, {});
@@ -340,17 +357,12 @@ void ConnectionController::vpnStateChanged(VPNProcess::VPNProcessStatus status)
 
 void ConnectionController::getNewIPReply(QNetworkReply *reply)
 {
-    RequestLog::writeReplyHeader(Req_NewIP);
     // An answer that arrives after a disconnect must not start the connection clock again.
-    if (replyOutlivedItsConnection(QStringLiteral("[8]: "), true))
+    QString ip;
+    const AddressReply read = readAddressReply(Req_NewIP, reply, &ip);
+    if (read == AddressReply::Dropped)
         return;
-    const ReplySnapshot snapshot = ReplySnapshot::take(reply);
-    emit replyReceived();
-    const ReplyEnvelope envelope = snapshot.envelope();
-    const QString ip = parseUserIp(envelope.object);
-    if (!envelope.ok || ip.isEmpty()) {
-        RequestLog::writeFailure(Req_NewIP, envelope.ok ? Exc_Decode : envelope.failure,
-                                 snapshot.errorString);
+    if (read == AddressReply::Failed) {
         ++m_newIpRetries;
         if (m_newIpRetries <= NewIpMaxRetries) {
             Loger::writeLine(

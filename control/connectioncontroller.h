@@ -144,6 +144,8 @@ private:
     void setState(State state);
     void sendRequest(RequestType type);
     bool replyOutlivedItsConnection(const QString &logPrefix, bool tunnelReply = false);
+    enum class AddressReply { Read, Failed, Dropped };
+    AddressReply readAddressReply(RequestType type, QNetworkReply *reply, QString *ip);
     void waitFor(const char *signal);
     void joinThreads(int waitMs);
 
