@@ -89,7 +89,7 @@ QByteArray attemptAsNobody(const QString &path)
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         QByteArray said = "cannot become nobody";
         char bytes[256];
-        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+        if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
             if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
                 said = QByteArray("refused: ").append(std::strerror(errno));
             } else {

@@ -1,9 +1,11 @@
 #include "helper/dnscommands.h"
 #include "helper/resolvconffile.h"
 #include "helper/tunneldns.h"
+#include "helper/tunnelguard.h"
 #include "helper/tunnelhooks.h"
 #include "support/testmain.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 using Environment = QMap<QString, QString>;
@@ -16,6 +18,7 @@ private slots:
     void optionsAreCheckedOneByOne_data();
     void optionsAreCheckedOneByOne();
     void configurationLinesCountLikePushedOnes();
+    void aMarkNothingCanTakeBackIsNamedOnceAndDropped();
     void ipv6IsCarriedOnlyWithItsDefaultRoute_data();
     void ipv6IsCarriedOnlyWithItsDefaultRoute();
     void resolvConfComesBackAsItWas_data();
@@ -91,6 +94,29 @@ void TunnelDnsTest::configurationLinesCountLikePushedOnes()
     QCOMPARE(dns.servers, QStringList {"10.8.0.53"});
     QCOMPARE(dns.domains, QStringList {"tunnel.example"});
     QCOMPARE(dns.skipped, QStringList {"line 5: dhcp-option DNS 10.8.0.999 (not an IP address)"});
+}
+
+// A tunnel killed with SIGKILL left its marks; the programs that could take them back are not
+// on this machine: each mark is named once, and no restore after that fails on it.
+void TunnelDnsTest::aMarkNothingCanTakeBackIsNamedOnceAndDropped()
+{
+    QTemporaryDir dir;
+    TunnelGuard::Places places;
+    places.stateFolder = dir.filePath("state");
+    places.resolvConf = dir.filePath("resolv.conf");
+    places.resolvconf = dir.filePath("no-resolvconf");
+    places.nft = dir.filePath("no-nft");
+    QVERIFY(QDir().mkpath(places.stateFolder));
+    for (const char *mark : {"resolvconf.record", "ipv6.blocked"})
+        QVERIFY(QFile(places.stateFolder + "/" + mark).open(QIODevice::WriteOnly));
+    TunnelGuard guard(places);
+    QStringList log;
+    QVERIFY(guard.down(&log));
+    QCOMPARE(log.size(), 2);
+    QVERIFY2(log.first().contains("no-resolvconf is not there"), qPrintable(log.first()));
+    log.clear();
+    QVERIFY(guard.down(&log));
+    QCOMPARE(log, QStringList());
 }
 
 void TunnelDnsTest::ipv6IsCarriedOnlyWithItsDefaultRoute_data()

@@ -9,6 +9,7 @@
 
 #include <arpa/inet.h>
 #include <csignal>
+#include <grp.h>
 #include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -131,7 +132,7 @@ pid_t listenAsNobody(const QString &path, quint16 port, int *report)
         length = sizeof *in;
     }
     const auto becomeNobody = [out]() {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) // a user namespace with root alone
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
             ::_exit(::write(out, "U", 1) == 1 ? 0 : 2);
     };
     if (port != 0)
@@ -141,7 +142,8 @@ pid_t listenAsNobody(const QString &path, quint16 port, int *report)
     if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
         || ::bind(fd, reinterpret_cast<sockaddr *>(&address), length) != 0)
         ::_exit(2);
-    becomeNobody();
+    if (port == 0)
+        becomeNobody();
     if (::listen(fd, 8) != 0 || ::write(out, "L", 1) != 1)
         ::_exit(2);
     for (int peer; (peer = ::accept(fd, nullptr, nullptr)) >= 0; ::close(peer)) {
