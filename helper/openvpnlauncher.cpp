@@ -79,10 +79,8 @@ QByteArray userName(uid_t user)
 
 bool limit(int resource, quint64 value)
 {
-    const struct rlimit bound
-    {
-        rlim_t(value), rlim_t(value)
-    };
+    struct rlimit bound;
+    bound.rlim_cur = bound.rlim_max = rlim_t(value);
     return ::setrlimit(resource, &bound) == 0;
 }
 

@@ -265,8 +265,8 @@ private slots:
         QCOMPARE(r.err.trimmed().isEmpty(), accepted);
     }
 
-    // In a network namespace of its own, so that an OpenVPN started by mistake would listen
-    // on nobody's port 7505: nothing is written and nothing runs.
+    // In a network namespace of its own, so that an OpenVPN started by mistake would reach
+    // nothing: for a refused configuration nothing is written and nothing runs.
     void openVpnStartWithSmuggledLinesCreatesAndRunsNothing_data() { smugglingRows(); }
     void openVpnStartWithSmuggledLinesCreatesAndRunsNothing()
     {
