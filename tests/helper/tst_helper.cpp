@@ -73,31 +73,34 @@ Run run(const QString &program, const QStringList &arguments, const QString &fol
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-// Connects to the Unix socket at path as user nobody, in a child: "refused: REASON", "closed"
-// (connected, then closed by the peer without a word) or what the peer said first.
+// Connects to the Unix socket at path as user nobody, in a child: "refused: Permission denied"
+// (or "refused: other"), "closed" (connected, then closed by the peer without a word) or what
+// the peer said first.
 QByteArray attemptAsNobody(const QString &path)
 {
     int out[2];
     if (::pipe(out) != 0)
         return "no pipe";
+    // Only system calls in the child: another thread may hold the allocator's lock.
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(out[0]);
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QByteArray said = "cannot become nobody";
+        const char *said = "cannot become nobody";
         char bytes[256];
+        ssize_t n = -1;
         if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
-            if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-                said = QByteArray("refused: ").append(std::strerror(errno));
-            } else {
-                const ssize_t n = ::read(fd, bytes, sizeof bytes);
-                said = n > 0 ? QByteArray(bytes, int(n)) : QByteArray("closed");
-            }
+            if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+                said = errno == EACCES ? "refused: Permission denied" : "refused: other";
+            else if ((n = ::read(fd, bytes, sizeof bytes)) <= 0)
+                said = "closed";
         }
-        ::_exit(::write(out[1], said.constData(), size_t(said.size())) >= 0 ? 0 : 1);
+        const bool ok = n > 0 ? ::write(out[1], bytes, size_t(n)) == n
+                              : ::write(out[1], said, std::strlen(said)) >= 0;
+        ::_exit(ok ? 0 : 1);
     }
     ::close(out[1]);
     QByteArray said;

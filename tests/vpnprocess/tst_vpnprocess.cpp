@@ -109,6 +109,8 @@ pid_t listenAsNobody(const QString &path, quint16 port, int *report)
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
         return -1;
+    // Only system calls in the child: the controller's thread may hold the allocator's lock.
+    const QByteArray name = QFile::encodeName(path);
     const pid_t child = ::fork();
     if (child != 0) {
         ::close(pipeEnds[1]);
@@ -122,7 +124,7 @@ pid_t listenAsNobody(const QString &path, quint16 port, int *report)
     if (port == 0) {
         auto *local = reinterpret_cast<sockaddr_un *>(&address);
         local->sun_family = AF_UNIX;
-        qstrncpy(local->sun_path, QFile::encodeName(path).constData(), sizeof local->sun_path);
+        qstrncpy(local->sun_path, name.constData(), sizeof local->sun_path);
         length = sizeof *local;
     } else {
         auto *in = reinterpret_cast<sockaddr_in *>(&address);
