@@ -31,13 +31,17 @@ const char *const Texts[] = {
 DiagnosisVerdict::Kind DiagnosisVerdict::decide(const DiagnosisFacts &f)
 {
     const OpenVpnOutcome &o = f.openVpn;
-    if (f.defaultRoute == DiagnosisFacts::Route::Missing)
-        return NoNetwork;
-    if (o.authFailed)
-        return Refused;
     const bool serverAtTcp = reachedAtTcp(f.serverTcp) || o.serverAnswered();
     const bool mirrorWorks = f.mirror == ProbeResult::Answered;
     const bool apiDown = f.apiProbed && !f.apiReachable[0] && !f.apiReachable[1];
+    const bool apiAnswered = f.apiProbed && !apiDown;
+    // Without a default route some servers may still be reached (a route of their own): what
+    // the probes saw outranks the routing table.
+    if (f.defaultRoute == DiagnosisFacts::Route::Missing && !serverAtTcp && !mirrorWorks
+        && !apiAnswered && !o.authFailed)
+        return NoNetwork;
+    if (o.authFailed)
+        return Refused;
     if (apiDown)
         return serverAtTcp || mirrorWorks ? ServiceBlocked : NoNetwork;
     if (o.networkUnreachable && !serverAtTcp && !mirrorWorks)

@@ -13,6 +13,9 @@ constexpr int MaxWordBytes = 255;
 constexpr int MaxBlockNames = 64;
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+// A backslash before the very end of a text without a final line end: OpenVPN keeps its word
+// open and refuses the file ("Residual parse state").
+const QByteArray Residual("a backslash at the very end, which OpenVPN refuses");
 
 bool isBlank(char c)
 {
@@ -53,6 +56,8 @@ public:
 
     // Blocks of more names than MaxBlockNames were met; what was read is incomplete.
     bool tooManyNames() const { return m_tooManyNames; }
+    // The line that ends in an unfinished word (OpenVPN refuses the whole text), or 0.
+    int residualLine() const { return m_residualLine; }
 
 private:
     int parseAt(int i, int end, bool inConnection, std::vector<OpenVpnOption> *items)
@@ -71,6 +76,8 @@ private:
             text.remove(0, ByteOrderMark.size());
         QByteArray problem;
         QList<QByteArray> words = OpenVpnConfigReader::words(text, &problem);
+        if (problem == Residual && m_residualLine == 0)
+            m_residualLine = piece.line;
         if (!problem.isEmpty()) {
             item.kind = OpenVpnOption::Unreadable;
             item.words = words;
@@ -167,6 +174,7 @@ private:
     const std::vector<Piece> &m_pieces;
     QHash<QByteArray, int> m_nextClosing;
     bool m_tooManyNames = false;
+    int m_residualLine = 0;
 };
 
 } // namespace
@@ -202,6 +210,13 @@ OpenVpnConfigReader::Result OpenVpnConfigReader::read(const QByteArray &config,
     if (parser.tooManyNames()) {
         result.items.clear();
         result.reason = QStringLiteral("blocks of more than %1 different names").arg(MaxBlockNames);
+        return result;
+    }
+    if (parser.residualLine() > 0) {
+        result.items.clear();
+        result.reason = QStringLiteral("line %1: %2")
+                            .arg(parser.residualLine())
+                            .arg(QString::fromLatin1(Residual));
         return result;
     }
     result.ok = true;
@@ -283,5 +298,7 @@ QList<QByteArray> OpenVpnConfigReader::words(const QByteArray &line, QByteArray 
     }
     if (state == DoubleQuoted || state == SingleQuoted)
         *problem = "a quote that is never closed";
+    else if (state == Plain) // only an escaped end leaves a word open
+        *problem = Residual;
     return words;
 }

@@ -21,6 +21,8 @@ Argument number(qint64 min, qint64 max, const char *words = "")
     return {Shape::Number, words, min, max};
 }
 const Argument Name {Shape::Name};
+const Argument Address4 {Shape::Address4};
+const Argument Address6 {Shape::Address6};
 const Argument Cipher {Shape::Cipher};
 const Argument Text {Shape::Text};
 const Argument Count = number(0, Big);
@@ -85,6 +87,18 @@ bool fits(const QByteArray &word, const Argument &argument)
         QHostAddress address;
         return address.setAddress(QString::fromLatin1(slash < 0 ? word : word.left(slash)))
             && address.protocol() == QAbstractSocket::IPv6Protocol && fits(bits, number(0, 128));
+    }
+    case Shape::Address4:
+    case Shape::Address6: {
+        if (isKeyword(word, argument.words))
+            return true;
+        // Only the digits, dots and colons of the addresses themselves, in their usual form.
+        const QHostAddress address(QString::fromLatin1(word));
+        const bool v4 = argument.shape == Shape::Address4;
+        return allOf(word, v4 ? "." : ":.") && word.size() <= 45
+            && address.protocol()
+            == (v4 ? QAbstractSocket::IPv4Protocol : QAbstractSocket::IPv6Protocol)
+            && (!v4 || address.toString().toLatin1() == word);
     }
     case Shape::Cipher:
         return !word.isEmpty() && word.size() <= 250 && isAlnum(word.at(0))
@@ -189,6 +203,11 @@ const QList<OpenVpnOptionTable::Entry> &OpenVpnOptionTable::entries()
         {"block-outside-dns", 0, 0, {}},
         {"register-dns", 0, 0, {}},
         {"ifconfig-nowarn", 0, 0, {}},
+        // The tunnel's own addresses, for a point-to-point (static key) configuration.
+        {"ifconfig", 2, 2, {Address4}},
+        {"ifconfig-ipv6", 2, 2, {{Shape::Network6}, Address6}},
+        {"topology", 1, 1, {keyword("net30|p2p|subnet")}},
+        {"route-gateway", 1, 1, {{Shape::Address4, "dhcp"}}},
         {"pull-filter", 2, 2, {keyword("accept|ignore|reject"), Text}},
         // Keeping the link alive.
         {"ping", 1, 1, {Count}},
@@ -288,6 +307,11 @@ QString OpenVpnOptionTable::describe(const Argument &argument)
         return QStringLiteral("name");
     case Shape::Network6:
         return QStringLiteral("ipv6[/bits]");
+    case Shape::Address4:
+        return *argument.words ? QStringLiteral("ipv4|") + QLatin1String(argument.words)
+                               : QStringLiteral("ipv4");
+    case Shape::Address6:
+        return QStringLiteral("ipv6");
     case Shape::Cipher:
         return QStringLiteral("cipher");
     case Shape::Text:

@@ -18,6 +18,8 @@ public:
         Number, // a decimal number within [min, max], or one of `words`
         Name, // a host name, an IPv4 or IPv6 address, a route keyword
         Network6, // an IPv6 address with an optional "/bits"
+        Address4, // an IPv4 address as inet_pton reads it, or one of `words`
+        Address6, // an IPv6 address as inet_pton reads it
         Cipher, // cipher, digest and group names, ':'-separated lists of them
         Text // a short text of printable characters without quotes, slashes or '<' '>'
     };

@@ -2,7 +2,7 @@
 
 #include "core/loger.h"
 #include "engine/managementparser.h"
-#include "system/listenerowner.h"
+#include "system/managementsocket.h"
 #include "system/platform.h"
 #include "system/privilegedcommand.h"
 
@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
-#include <QTcpSocket>
 #include <QTimer>
 
 namespace {
@@ -112,11 +112,9 @@ void VPNProcess::init()
             Loger::writeLine(tr("[OpenVPN]: cannot start %1").arg(programPath()));
     });
 
-    listener = new QTcpSocket(this);
-    listener->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    connect(listener, SIGNAL(stateChanged(QAbstractSocket::SocketState)), this,
-            SLOT(listenerStateChanged(QAbstractSocket::SocketState)));
-    connect(listener, SIGNAL(readyRead()), this, SLOT(listenerReadyRead()));
+    listener = ManagementSocket::create(this);
+    connect(listener, &ManagementSocket::stateChanged, this, &VPNProcess::listenerStateChanged);
+    connect(listener, &ManagementSocket::readyRead, this, &VPNProcess::listenerReadyRead);
 
     logFile = new QFile(logFilePath(), this);
     reopenLogFile();
@@ -168,8 +166,9 @@ bool VPNProcess::sendCommand(const QByteArray &command)
 {
     if (listener->state() != QAbstractSocket::ConnectedState)
         return false;
-    listener->write(command);
-    return listener->waitForBytesWritten(LongWaitMs) || listener->bytesToWrite() == 0;
+    QIODevice *device = listener->device();
+    device->write(command);
+    return device->waitForBytesWritten(LongWaitMs) || device->bytesToWrite() == 0;
 }
 
 void VPNProcess::start(const QString &startParamString)
@@ -194,6 +193,9 @@ void VPNProcess::start(const QString &startParamString)
         m_replacingProcess = false;
     }
 
+    // A client that is not root starts OpenVPN through pkexec and the program folder's helper.
+    const bool throughHelper = QFile::exists(PrivilegedCommand::helperPath(appDir));
+    aimListener(throughHelper);
     shutDownLeftover();
     m_inStart = false;
 
@@ -213,11 +215,9 @@ void VPNProcess::start(const QString &startParamString)
     reopenLogFile();
     writeNewPassword();
 
-    // A client that is not root starts OpenVPN through pkexec and the program folder's helper.
     const PrivilegedCommand command = PrivilegedCommand::openVpnStart(
-        appDir, programPath(), configPath, host, ManagementPort, passwordPath,
-        QProcess::splitCommand(startParamString), Platform::instance().isElevated(),
-        QFile::exists(PrivilegedCommand::helperPath(appDir)));
+        appDir, programPath(), configPath, listener->openVpnArguments(), passwordPath,
+        QProcess::splitCommand(startParamString), Platform::instance().isElevated(), throughHelper);
     process->start(command.program, command.arguments, QIODevice::ReadWrite);
     runPendingStart();
 }
@@ -231,9 +231,19 @@ void VPNProcess::runPendingStart()
                               Q_ARG(QString, m_pendingStartParam));
 }
 
+void VPNProcess::aimListener(bool throughHelper)
+{
+    ManagementSocket::Aim aim;
+    aim.throughHelper = throughHelper;
+    aim.ownFolder = QFileInfo(passwordPath).absolutePath();
+    aim.host = host;
+    aim.port = ManagementPort;
+    listener->aimAt(aim);
+}
+
 bool VPNProcess::peerMayBeTold()
 {
-    if (ListenerOwner::mayReceivePassword(ManagementPort))
+    if (listener->peerMayBeTold())
         return true;
     Loger::writeLine(tr("[OpenVPN]: the management port is held by a program of another user; "
                         "nothing was sent to it"));
@@ -245,8 +255,7 @@ void VPNProcess::shutDownLeftover()
 {
     listener->abort();
     m_probingLeftover = true;
-    listener->connectToHost(host, ManagementPort, QIODevice::ReadWrite,
-                            QAbstractSocket::AnyIPProtocol);
+    listener->connectToOpenVpn();
     const bool leftover = listener->waitForConnected(LeftoverProbeMs);
     m_probingLeftover = false;
     if (!leftover) {
@@ -265,8 +274,8 @@ void VPNProcess::shutDownLeftover()
     storedFile.close();
 
     // The leftover greets with its password prompt first.
-    if (listener->bytesAvailable() == 0)
-        listener->waitForReadyRead(LongWaitMs);
+    if (listener->device()->bytesAvailable() == 0)
+        listener->device()->waitForReadyRead(LongWaitMs);
     sendCommand(stored + "\r\n");
     sendCommand("signal SIGTERM\r\n");
     terminateTimer->start();
@@ -334,8 +343,7 @@ void VPNProcess::listenerConnect()
         return;
     }
     listener->abort();
-    listener->connectToHost(host, ManagementPort, QIODevice::ReadWrite,
-                            QAbstractSocket::AnyIPProtocol);
+    listener->connectToOpenVpn();
     // A port held by another user's program is dropped as soon as it connects.
     const bool connected = listener->waitForConnected(ConnectAttemptWaitMs)
         && listener->state() == QAbstractSocket::ConnectedState;
@@ -386,7 +394,7 @@ void VPNProcess::listenerStateChanged(QAbstractSocket::SocketState state)
 
 void VPNProcess::listenerReadyRead()
 {
-    QStringList lines = m_lines.append(listener->readAll());
+    QStringList lines = m_lines.append(listener->device()->readAll());
     if (justConnected) {
         bool inHistory = true;
         lines = ManagementParser::markHistory(lines, &inHistory);

@@ -1,28 +1,27 @@
 #pragma once
 
-#include "engine/versionquery.h"
-
-#include <memory>
-
 #include "engine/managementlinebuffer.h"
+#include "engine/versionquery.h"
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 #include <QAbstractSocket>
 #include <QObject>
 #include <QProcess>
 #include <QString>
 
+class ManagementSocket;
 class QFile;
-class QTcpSocket;
 class QTimer;
 
-// Runs OpenVPN as a child process and follows it through its management interface on the
-// loopback address: management notifications become a small status machine and byte
-// counters, and a stop asks OpenVPN to end politely before it is killed. Lives on a thread
-// of its own; the connection controller reaches it through queued signals and reads
-// procStatus and errorSeen directly (hence atomic). Only this class writes them.
+// Runs OpenVPN as a child process and follows it through its management interface (a Unix
+// socket on Linux, the loopback port on Windows): management notifications become a small
+// status machine and byte counters, and a stop asks OpenVPN to end politely before it is
+// killed. Lives on a thread of its own; the connection controller reaches it through queued
+// signals and reads procStatus and errorSeen directly (hence atomic). Only this class writes
+// them.
 class VPNProcess : public QObject
 {
     Q_OBJECT
@@ -66,7 +65,7 @@ public:
     int connectAttemptsUsed() const;
 
     QProcess *process = nullptr;
-    QTcpSocket *listener = nullptr;
+    ManagementSocket *listener = nullptr;
     QFile *logFile = nullptr;
     QString appDir;
     QString dataDir;
@@ -103,9 +102,11 @@ public slots:
 private:
     void handleProcessGone();
     void shutDownLeftover();
-    // Whether the program on the management port may be given a password (root's or this
-    // user's); otherwise the connection is dropped and the refusal logged.
+    // Whether the program at the management interface may be given a password (root's or
+    // this user's); otherwise the connection is dropped and the refusal logged.
     bool peerMayBeTold();
+    // Points the management connection at where the next OpenVPN listens.
+    void aimListener(bool throughHelper);
     void writeNewPassword();
     void runPendingStart();
     void reopenLogFile();

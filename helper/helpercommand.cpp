@@ -10,7 +10,7 @@
 
 namespace {
 
-const char *const Usage = "usage: kestrunevpn-helper openvpn-start CONFIG HOST PASSWORD_FILE | "
+const char *const Usage = "usage: kestrunevpn-helper openvpn-start CONFIG PASSWORD_FILE | "
                           "openvpn-stop | netlock-block TEMP | netlock-unblock TEMP | "
                           "netlock-emergency | netlock-selftest TEMP | check-config CONFIG | "
                           "dns-restore";
@@ -27,8 +27,8 @@ int HelperCommand::run(const QStringList &arguments)
     const QString verb = arguments.value(0);
     const int count = arguments.size() - 1;
     const HelperContext context = HelperContext::fromProcess();
-    if (verb == QLatin1String("openvpn-start") && count == 3)
-        return OpenVpnLauncher(context).start(arguments.at(1), arguments.at(2), arguments.at(3));
+    if (verb == QLatin1String("openvpn-start") && count == 2)
+        return OpenVpnLauncher(context).start(arguments.at(1), arguments.at(2));
     if (verb == QLatin1String("openvpn-stop") && count == 0)
         return OpenVpnLauncher(context).stop();
     if (verb == QLatin1String("check-config") && count == 1)
@@ -51,7 +51,7 @@ int HelperCommand::run(const QStringList &arguments)
         return TunnelHooks(context).run(verb.mid(4), environment);
     }
     if (verb == QLatin1String("dns-restore") && count == 0)
-        return TunnelHooks(context).restore();
+        return OpenVpnLauncher(context).restore();
     HelperContext::report(QLatin1String(Usage));
     return 2;
 }

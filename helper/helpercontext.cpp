@@ -9,10 +9,14 @@
 
 namespace {
 
-QString trustedOverride(const char *name, const QString &fallback, bool trusted)
+QString trustedOverride(const char *name, const QString &fallback, bool trusted,
+                        QStringList *overrides)
 {
     const QString value = QString::fromLocal8Bit(std::getenv(name));
-    return trusted && value.startsWith(QLatin1Char('/')) ? value : fallback;
+    if (!trusted || !value.startsWith(QLatin1Char('/')))
+        return fallback;
+    *overrides << QLatin1String(name) + QLatin1Char('=') + value;
+    return value;
 }
 
 } // namespace
@@ -39,10 +43,11 @@ HelperContext HelperContext::fromProcess()
     context.programFolder
         = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
     const bool testRoot = ::getuid() == 0 && !pkexecUid;
-    context.runFolder
-        = trustedOverride("KESTRUNE_CONTROL_DIR", QStringLiteral("/run/kestrunevpn"), testRoot);
-    context.lockStateFolder = trustedOverride("KESTRUNE_NETLOCK_STATE_DIR",
-                                              QStringLiteral("/var/lib/kestrunevpn"), testRoot);
+    context.runFolder = trustedOverride("KESTRUNE_CONTROL_DIR", QStringLiteral("/run/kestrunevpn"),
+                                        testRoot, &context.overrides);
+    context.lockStateFolder
+        = trustedOverride("KESTRUNE_NETLOCK_STATE_DIR", QStringLiteral("/var/lib/kestrunevpn"),
+                          testRoot, &context.overrides);
     return context;
 }
 

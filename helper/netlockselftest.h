@@ -11,7 +11,8 @@
 //   a  table inet kestrunevpn_lock is loaded and equals the table the lock would build now
 //      from the same temp folder (built in a private network namespace and compared there);
 //   b  from every interface but loopback and the tunnel, UDP to the resolvers' port 53, UDP
-//      53 and TCP 443 to documentation addresses and an ICMP echo are refused by the lock;
+//      53 and TCP 443 to documentation addresses the lock does not allow and an ICMP echo
+//      are refused by the lock;
 //   c  the packets the lock's final drop rules have counted since it was switched on;
 //   d  loopback works, and the first VPN server of the temp folder is let through.
 // Exit status 0 when every check passed, 1 otherwise.
@@ -36,6 +37,8 @@ public:
     static qint64 droppedPackets(const QByteArray &live);
     // The "nameserver" addresses of a resolv.conf.
     static QStringList resolvers(const QByteArray &resolvConf);
+    // One IPv4 and one IPv6 documentation address outside `allowed`, to probe the lock with.
+    static QStringList probeTargets(const QStringList &allowed);
 
 private:
     QByteArray nft(const QStringList &arguments, const QByteArray &input, bool *ok) const;
@@ -44,7 +47,7 @@ private:
     // The table as the lock would build it now: its `nft -j` listing, then its text listing.
     QPair<QByteArray, QByteArray> expectedTable(const QStringList &v4, const QStringList &v6,
                                                 bool *ok) const;
-    QString probeInterfaces(bool *passed) const;
+    QString probeInterfaces(const QStringList &allowed, bool *passed) const;
     QString checkAllowed(const QString &server, quint16 port, const QByteArray &live,
                          bool *passed) const;
 

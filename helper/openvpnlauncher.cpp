@@ -10,10 +10,13 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -29,16 +32,56 @@ int refuse(const QString &reason)
     return 2;
 }
 
-// A folder only root enters: made when missing, and accepted only as a real folder of the
-// helper's own user (never a link).
-bool privateFolder(const QString &path)
+// A folder of root's: made when missing, and accepted only as a real folder of the helper's
+// own user (never a link), then given `mode`.
+bool rootFolder(const QString &path, mode_t mode)
 {
     const QByteArray name = QFile::encodeName(path);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
         return false;
     struct stat st;
     return ::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid()
-        && ::chmod(name.constData(), 0700) == 0;
+        && ::chmod(name.constData(), mode) == 0;
+}
+
+// The caller's own folder in root's run folder: a real folder (never a link), given to the
+// caller with mode 0700 through the open folder itself.
+bool ownFolder(const QString &path, uid_t user, gid_t group)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fchown(fd, user, group) == 0 && ::fchmod(fd, 0700) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// The caller's login name, for OpenVPN's management-client-user: a plain word only.
+QByteArray userName(uid_t user)
+{
+    struct passwd entry;
+    struct passwd *found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(user, &entry, buffer, sizeof buffer, &found) != 0 || !found)
+        return QByteArray();
+    const QByteArray name(found->pw_name);
+    for (const char c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+            || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-';
+        if (!plain)
+            return QByteArray();
+    }
+    return name.startsWith('-') || name.size() > 64 ? QByteArray() : name;
+}
+
+bool limit(int resource, quint64 value)
+{
+    struct rlimit bound;
+    bound.rlim_cur = bound.rlim_max = rlim_t(value);
+    return ::setrlimit(resource, &bound) == 0;
 }
 
 QByteArray readProc(qint64 pid, const char *entry)
@@ -105,11 +148,8 @@ int OpenVpnLauncher::checkConfig(const QString &config) const
     return 0;
 }
 
-int OpenVpnLauncher::start(const QString &config, const QString &host,
-                           const QString &passwordFile) const
+int OpenVpnLauncher::start(const QString &config, const QString &passwordFile) const
 {
-    if (host != QLatin1String("127.0.0.1") && host != QLatin1String("::ffff:127.0.0.1"))
-        return refuse(QStringLiteral("management stays on the loopback address"));
     const OpenVpnConfigText::Result rewritten = canonical(config);
     if (!rewritten.ok)
         return refuse(rewritten.reason);
@@ -121,18 +161,33 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     if (password.isEmpty())
         return refuse(passwordFile + QStringLiteral(": holds no password the client writes"));
 
+    const QByteArray user = userName(m_context.caller);
+    if (user.isEmpty())
+        return refuse(QStringLiteral("user %1 has no plain login name").arg(m_context.caller));
+
     // A second OpenVPN would take the pid file from the first, which could then no longer be
     // stopped, and the hooks' restore below would strip the running tunnel's DNS and IPv6 block.
-    const qint64 running = recordedPid();
-    if (running > 0 && !ended(running) && isOurOpenVpn(running))
+    const qint64 running = runningPid(m_context.caller);
+    if (running > 0)
         return refuse(QStringLiteral("OpenVPN (process %1) still runs for this user; stop it first")
                           .arg(running));
+    const Tunnel other = othersTunnel();
+    if (other.pid > 0)
+        return refuse(QStringLiteral("the tunnel of user %1 runs (OpenVPN process %2); only one "
+                                     "tunnel runs at a time")
+                          .arg(other.user)
+                          .arg(other.pid));
 
     ::umask(077);
     const QString folder = m_context.privateFolder();
     const QString passwordCopy = folder + QStringLiteral("/management.pswd");
+    const QString socket = m_context.callerFolder() + QLatin1Char('/') + QLatin1String(SocketName);
     const QString pidFile = this->pidFile();
-    if (!privateFolder(m_context.runFolder) || !privateFolder(folder)
+    // The run folder is passed through by the callers on the way to their own folders.
+    if (!rootFolder(m_context.runFolder, 0711)
+        || !rootFolder(m_context.runFolder + QStringLiteral("/private"), 0700)
+        || !rootFolder(folder, 0700)
+        || !ownFolder(m_context.callerFolder(), m_context.caller, m_context.callerGroup)
         || !OwnerFile::write(canonicalPath(), rewritten.text)
         || !OwnerFile::write(passwordCopy, password + '\n')
         || !OwnerFile::write(pidFile, QByteArray::number(qint64(::getpid())) + '\n')) {
@@ -146,6 +201,7 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
         QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
     if (hooks.isEmpty())
         return refuse(QStringLiteral("the helper's path cannot be handed to OpenVPN"));
+    // No tunnel runs now, so whatever the markers name was left by one that is gone.
     TunnelHooks(m_context).restore();
     // The configuration's own name servers reach the up hook as OpenVPN's foreign options;
     // one that will be skipped there is named now, before anything connects.
@@ -160,11 +216,25 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
                                  "--config",
                                  QFile::encodeName(canonicalPath()),
                                  "--management",
-                                 host.toLatin1(),
-                                 QByteArray::number(ManagementPort),
-                                 QFile::encodeName(passwordCopy)};
+                                 QFile::encodeName(socket),
+                                 "unix",
+                                 QFile::encodeName(passwordCopy),
+                                 "--management-client-user",
+                                 user};
+    // The hooks run as OpenVPN's children, with what OpenVPN sets and nothing of this
+    // process's environment: test folders reach them this way.
+    for (const QString &entry : m_context.overrides) {
+        const int equals = entry.indexOf(QLatin1Char('='));
+        arguments << "--setenv" << entry.left(equals).toLatin1()
+                  << QFile::encodeName(entry.mid(equals + 1));
+    }
     for (const QString &hook : hooks)
         arguments << QFile::encodeName(hook);
+    if (!limit(RLIMIT_DATA, DataBytes) || !limit(RLIMIT_NOFILE, OpenFiles)) {
+        OwnerFile::remove(pidFile);
+        HelperContext::report(QStringLiteral("cannot bound OpenVPN's memory and files"));
+        return 1;
+    }
     std::vector<char *> argv;
     for (const QByteArray &argument : arguments)
         argv.push_back(const_cast<char *>(argument.constData()));
@@ -182,7 +252,7 @@ int OpenVpnLauncher::start(const QString &config, const QString &host,
     return 1;
 }
 
-bool OpenVpnLauncher::isOurOpenVpn(qint64 pid) const
+bool OpenVpnLauncher::isOurOpenVpn(qint64 pid, uid_t user) const
 {
     // Debian's program folder holds a wrapper that execs the system's OpenVPN.
     const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
@@ -193,13 +263,13 @@ bool OpenVpnLauncher::isOurOpenVpn(qint64 pid) const
     const QList<QByteArray> words = readProc(pid, "cmdline").split('\0');
     const int at = words.indexOf("--config");
     return at >= 0 && at + 1 < words.size()
-        && words.at(at + 1) == QFile::encodeName(canonicalPath());
+        && words.at(at + 1) == QFile::encodeName(canonicalPath(user));
 }
 
-qint64 OpenVpnLauncher::recordedPid() const
+qint64 OpenVpnLauncher::recordedPid(uid_t user) const
 {
     const int fd
-        = ::open(QFile::encodeName(pidFile()).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        = ::open(QFile::encodeName(pidFile(user)).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return 0;
     char buffer[32] = {};
@@ -210,25 +280,61 @@ qint64 OpenVpnLauncher::recordedPid() const
     return numeric && pid > 1 ? pid : -1;
 }
 
+qint64 OpenVpnLauncher::runningPid(uid_t user) const
+{
+    const qint64 pid = recordedPid(user);
+    return pid > 0 && !ended(pid) && isOurOpenVpn(pid, user) ? pid : 0;
+}
+
+OpenVpnLauncher::Tunnel OpenVpnLauncher::othersTunnel() const
+{
+    const QStringList users = QDir(m_context.runFolder + QStringLiteral("/private"))
+                                  .entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QString &name : users) {
+        bool numeric = false;
+        const uint user = name.toUInt(&numeric);
+        if (!numeric || user == m_context.caller || name != QString::number(user))
+            continue;
+        if (const qint64 pid = runningPid(uid_t(user)))
+            return {pid, uid_t(user)};
+    }
+    return {};
+}
+
+int OpenVpnLauncher::restore() const
+{
+    const Tunnel other = othersTunnel();
+    const qint64 own = runningPid(m_context.caller);
+    if (other.pid > 0 || own > 0) {
+        HelperContext::report(QStringLiteral("a tunnel runs (OpenVPN process %1): what it set up "
+                                             "stays")
+                                  .arg(other.pid > 0 ? other.pid : own));
+        return 0;
+    }
+    return TunnelHooks(m_context).restore();
+}
+
 int OpenVpnLauncher::stop() const
 {
     const QString pidFile = this->pidFile();
-    const qint64 pid = recordedPid();
+    const qint64 pid = recordedPid(m_context.caller);
     if (pid == 0)
         return 0;
     if (pid < 0)
         return refuse(QStringLiteral("the pid file holds no process id"));
+    const uid_t user = m_context.caller;
     // Only the OpenVPN started for this caller, never a process that took its id since.
-    if (isOurOpenVpn(pid)) {
+    if (isOurOpenVpn(pid, user)) {
         ::kill(pid_t(pid), SIGTERM);
-        if (!awaitEnd(pid, TermWaitMs) && isOurOpenVpn(pid)) {
+        if (!awaitEnd(pid, TermWaitMs) && isOurOpenVpn(pid, user)) {
             ::kill(pid_t(pid), SIGKILL);
             awaitEnd(pid, KillWaitMs);
         }
     }
     OwnerFile::remove(pidFile);
-    if (!ended(pid) && isOurOpenVpn(pid))
+    if (!ended(pid) && isOurOpenVpn(pid, user))
         return 1;
-    // An OpenVPN that had to be killed never called its down hook.
-    return TunnelHooks(m_context).restore();
+    // An OpenVPN that had to be killed never called its down hook; while another user's
+    // tunnel runs, what the markers name is that tunnel's.
+    return restore();
 }

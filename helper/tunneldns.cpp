@@ -2,6 +2,9 @@
 
 #include "helper/hosttext.h"
 
+#include <arpa/inet.h>
+#include <cstring>
+
 #include <QRegularExpression>
 
 namespace {
@@ -81,8 +84,69 @@ TunnelDns TunnelDns::fromConfig(const QByteArray &config)
     return dns;
 }
 
+namespace {
+
+struct Network6
+{
+    unsigned char bytes[16];
+    int bits;
+};
+
+bool bitOf(const unsigned char *bytes, int bit)
+{
+    return bytes[bit / 8] & (0x80 >> (bit % 8));
+}
+
+bool contains(const Network6 &route, const unsigned char *address, int bits)
+{
+    if (route.bits > bits)
+        return false;
+    for (int bit = 0; bit < route.bits; ++bit) {
+        if (bitOf(route.bytes, bit) != bitOf(address, bit))
+            return false;
+    }
+    return true;
+}
+
+// Whether the routes together take every address of address/bits, a route at most a few bits
+// narrower than it ("2000::/4" and "3000::/4" together take "2000::/3").
+bool covered(const QList<Network6> &routes, const unsigned char *address, int bits)
+{
+    for (const Network6 &route : routes) {
+        if (contains(route, address, bits))
+            return true;
+    }
+    if (bits >= 8)
+        return false;
+    unsigned char upper[16];
+    std::memcpy(upper, address, sizeof upper);
+    upper[bits / 8] |= (0x80 >> (bits % 8));
+    return covered(routes, address, bits + 1) && covered(routes, upper, bits + 1);
+}
+
+} // namespace
+
 bool TunnelDns::carriesIpv6(const QMap<QString, QString> &environment)
 {
-    return !HostText::canonicalAddress(environment.value(QStringLiteral("ifconfig_ipv6_local")))
-                .isEmpty();
+    if (HostText::canonicalAddress(environment.value(QStringLiteral("ifconfig_ipv6_local")))
+            .isEmpty())
+        return false;
+    // OpenVPN lists every IPv6 route of the tunnel as route_ipv6_network_N, "redirect-gateway
+    // ipv6" among them as ::/3, 2000::/4, 3000::/4 and fc00::/7.
+    static const QRegularExpression Name(
+        QRegularExpression::anchoredPattern(QStringLiteral("route_ipv6_network_[1-9][0-9]{0,3}")));
+    QList<Network6> routes;
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it) {
+        const QStringList parts = it.value().split(QLatin1Char('/'));
+        Network6 route {};
+        bool numeric = false;
+        route.bits = parts.value(1, QStringLiteral("128")).toInt(&numeric);
+        if (Name.match(it.key()).hasMatch() && parts.size() <= 2 && numeric && route.bits >= 0
+            && route.bits <= 128
+            && ::inet_pton(AF_INET6, parts.first().toLatin1().constData(), route.bytes) == 1)
+            routes << route;
+    }
+    // Carried when its default route goes into the tunnel: all of the global unicast space.
+    const unsigned char global[16] = {0x20};
+    return covered(routes, global, 3);
 }

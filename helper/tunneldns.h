@@ -23,7 +23,8 @@ public:
     static TunnelDns fromEnvironment(const QMap<QString, QString> &environment);
     static TunnelDns fromConfig(const QByteArray &config);
 
-    // Whether the tunnel has an IPv6 address of its own (ifconfig-ipv6, pushed or not).
+    // Whether the tunnel carries IPv6: an address of its own (ifconfig-ipv6, pushed or not)
+    // and the IPv6 default route, which an address alone does not bring.
     static bool carriesIpv6(const QMap<QString, QString> &environment);
 
     // A search domain: a host name, also with its final dot.

@@ -135,6 +135,16 @@ bool TunnelGuard::up(const QMap<QString, QString> &environment, QStringList *log
     return true;
 }
 
+bool TunnelGuard::forget(const QString &name, const QString &program, QStringList *log) const
+{
+    if (QFileInfo(program).isExecutable())
+        return false;
+    // Nothing here could have been set up without the program either: the mark is stale.
+    unmark(name);
+    *log << QStringLiteral("%1 dropped: %2 is not there to take it back").arg(name, program);
+    return true;
+}
+
 bool TunnelGuard::down(QStringList *log)
 {
     bool ok = true;
@@ -144,7 +154,7 @@ bool TunnelGuard::down(QStringList *log)
         ok = file.restore(&error);
         *log << (ok ? QStringLiteral("%1 put back").arg(m_places.resolvConf) : error);
     }
-    if (marked(ResolvconfMark)) {
+    if (marked(ResolvconfMark) && !forget(ResolvconfMark, m_places.resolvconf, log)) {
         const bool removed = run(m_places.resolvconf, DnsCommands::resolvconfDown(), {}, &error);
         *log << (removed ? QStringLiteral("resolvconf record removed") : error);
         ok = ok && removed;
@@ -157,7 +167,7 @@ bool TunnelGuard::down(QStringList *log)
         run(m_places.resolvectl, DnsCommands::resolvedDown(Device), {}, &error);
         unmark(ResolvedMark);
     }
-    if (marked(Ipv6Mark)) {
+    if (marked(Ipv6Mark) && !forget(Ipv6Mark, m_places.nft, log)) {
         const bool removed = run(m_places.nft, {QStringLiteral("-f"), QStringLiteral("-")},
                                  Ipv6Block::removal(), &error);
         *log << (removed ? QStringLiteral("IPv6 unblocked") : error);

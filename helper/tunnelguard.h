@@ -39,6 +39,9 @@ private:
     bool mark(const QString &name, QStringList *log) const;
     bool marked(const QString &name) const;
     void unmark(const QString &name) const;
+    // Drops the mark `name` when `program`, which alone could take it back, is missing, and
+    // says so; false when the program is there.
+    bool forget(const QString &name, const QString &program, QStringList *log) const;
 
     Places m_places;
 };

@@ -23,9 +23,14 @@ endif()
 install(TARGETS kestrunevpn RUNTIME DESTINATION ${KESTRUNE_PROGRAM_DIR})
 # Files of other engineers' subsystems are taken as they appear in dist/: the scripts folder
 # as a whole, templates at its top level into scripts/, units and polkit files by their kind.
+# The Windows firewall scripts and the scheduled task's template have nothing to do on Linux.
+set(foreign_scripts)
+if(NOT WIN32)
+    set(foreign_scripts PATTERN "*.bat" EXCLUDE PATTERN "startup_schtask.xml" EXCLUDE)
+endif()
 if(EXISTS ${dist}/scripts)
     install(DIRECTORY ${dist}/scripts/ DESTINATION ${KESTRUNE_PROGRAM_DIR}/scripts
-            USE_SOURCE_PERMISSIONS)
+            USE_SOURCE_PERMISSIONS ${foreign_scripts})
 endif()
 file(GLOB dist_templates ${dist}/*.xml ${dist}/*.desktop ${dist}/*.in)
 if(dist_templates)

@@ -13,26 +13,22 @@ QString PrivilegedCommand::helperPath(const QString &programFolder)
 
 PrivilegedCommand PrivilegedCommand::openVpnStart(const QString &programFolder,
                                                   const QString &openVpn, const QString &config,
-                                                  const QString &host, quint16 port,
+                                                  const QStringList &management,
                                                   const QString &passwordFile,
                                                   const QStringList &extra, bool elevated,
                                                   bool helperInstalled)
 {
     if (!helperInstalled) {
         return {openVpn,
-                QStringList {QStringLiteral("--config"), config, QStringLiteral("--management"),
-                             host, QString::number(port), passwordFile}
-                    + extra};
+                QStringList {QStringLiteral("--config"), config, QStringLiteral("--management")}
+                    + management + QStringList {passwordFile} + extra};
     }
-    // The helper fixes the management port itself, and adds its own hooks for the tunnel's
-    // name servers; root runs it directly.
-    if (elevated) {
-        return {helperPath(programFolder),
-                {QStringLiteral("openvpn-start"), config, host, passwordFile}};
-    }
-    return {
-        Pkexec,
-        {helperPath(programFolder), QStringLiteral("openvpn-start"), config, host, passwordFile}};
+    // The helper places the management interface itself, and adds its own hooks for the
+    // tunnel's name servers; root runs it directly.
+    if (elevated)
+        return {helperPath(programFolder), {QStringLiteral("openvpn-start"), config, passwordFile}};
+    return {Pkexec,
+            {helperPath(programFolder), QStringLiteral("openvpn-start"), config, passwordFile}};
 }
 
 PrivilegedCommand PrivilegedCommand::openVpnStop(const QString &programFolder)

@@ -18,11 +18,12 @@ public:
     // The helper below the program folder.
     static QString helperPath(const QString &programFolder);
 
-    // OpenVPN with the configuration, the management interface on host:port and the file
-    // holding its password. Extra arguments go only to a direct start: the helper takes
-    // none, so that nothing but the configuration decides what OpenVPN does.
+    // OpenVPN with the configuration, the management interface where `management` says (the
+    // words after "--management") and the file holding its password. The helper chooses the
+    // management interface's place itself, and takes no extra arguments, so that nothing but
+    // the configuration decides what OpenVPN does; both go only to a direct start.
     static PrivilegedCommand openVpnStart(const QString &programFolder, const QString &openVpn,
-                                          const QString &config, const QString &host, quint16 port,
+                                          const QString &config, const QStringList &management,
                                           const QString &passwordFile, const QStringList &extra,
                                           bool elevated, bool helperInstalled);
 

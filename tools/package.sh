@@ -64,6 +64,8 @@ for f in opt/kestrunevpn/kestrunevpn opt/kestrunevpn/ovpn/openvpn \
 done
 ls "$tmp"/root/usr/share/icons/hicolor | tr '\n' ' '
 echo
+windows=$(cd "$tmp/root" && find . -name "*.bat" -o -name "startup_schtask.xml" -o -name "*.exe")
+[ -z "$windows" ] || fail "the package holds Windows files: $(echo $windows)"
 
 echo "== desktop-file-validate =="
 desktop-file-validate "$tmp"/root/usr/share/applications/*.desktop && echo "  no problems" \

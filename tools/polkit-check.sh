@@ -10,8 +10,10 @@
 # else is refused (no authentication agent answers here); a member trying any other shape (an
 # extra argument, another verb, the lock's scripts with other arguments) is asked for the
 # administrator and so refused; a group member starts Debian's OpenVPN as root through pkexec,
-# reaches its management interface on 127.0.0.1:7505 with the password from a file only the
-# member can read, and ends it with "signal SIGTERM".
+# reaches its management interface (a Unix socket in the member's own folder below
+# /run/kestrunevpn, which nobody else enters and whose OpenVPN takes nobody else, root
+# included) with the password from a file only the member can read, and ends it with
+# "signal SIGTERM".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" -eq 0 ] || { echo "run as root" >&2; exit 1; }
@@ -22,6 +24,16 @@ dpkg-deb -x "$deb" "$work/root"
 export work
 runner=$(readlink -f build/tools/vpnprocess-run/kestrune-vpnprocess-run 2>/dev/null || true)
 export runner
+# The management socket's client for the users below: sends the lines, prints the answer.
+cat >"$work/say.pl" <<'PERL'
+use IO::Socket::UNIX;
+my $s = IO::Socket::UNIX->new(Peer => $ARGV[0]) or exit 0;
+print $s "$_\r\n" for split /\|/, $ARGV[1];
+my $all = "";
+eval { local $SIG{ALRM} = sub { die }; alarm 2; $all .= $_ while <$s>; };
+print $all;
+PERL
+chmod 644 "$work/say.pl"
 
 exec unshare -m -n --propagation private bash -euo pipefail -c '
 ip link set lo up
@@ -62,12 +74,12 @@ check "a member stops without a password" $rc 0
 rc=0; su kvother -c "pkexec $helper openvpn-stop" </dev/null 2>"$work/other.err" || rc=$?
 check "someone else is asked for the administrator (no agent here: refused)" $rc 127
 sed "s/^/    /" "$work/other.err"
-rc=0; su kvmember -c "pkexec $helper openvpn-start /etc/shadow 127.0.0.1 /etc/shadow" </dev/null 2>"$work/shadow.err" || rc=$?
+rc=0; su kvmember -c "pkexec $helper openvpn-start /etc/shadow /etc/shadow" </dev/null 2>"$work/shadow.err" || rc=$?
 check "a file the member cannot read is refused" $rc 2
 sed "s/^/    /" "$work/shadow.err"
 # Shapes the rule does not know: each goes to the administrator, whom nobody answers here.
-for shape in "$helper openvpn-stop now" "$helper openvpn-start /tmp/c 127.0.0.1 /tmp/p extra" \
-    "$helper openvpn-start /tmp/c 0.0.0.0 /tmp/p" "$helper check-config /tmp/c" \
+for shape in "$helper openvpn-stop now" "$helper openvpn-start /tmp/c /tmp/p extra" \
+    "$helper openvpn-start /tmp/c 127.0.0.1 /tmp/p" "$helper check-config /tmp/c" \
     "$helper netlock-emergency" "$lock/nft_block.sh /tmp /tmp" "$lock/nft_block.sh relative" \
     "$lock/nft_unblock_emergency.sh /tmp"; do
     rc=0; su kvmember -c "pkexec $shape" </dev/null 2>"$work/shape.err" || rc=$?
@@ -93,22 +105,29 @@ openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyou
 } >client.ovpn
 printf "0123456789abcdef" >pswd
 chown 4242:4242 client.ovpn pswd; chmod 600 client.ovpn pswd key.pem
-su kvmember -c "pkexec $helper openvpn-start $PWD/client.ovpn 127.0.0.1 $PWD/pswd" </dev/null \
+su kvmember -c "pkexec $helper openvpn-start $PWD/client.ovpn $PWD/pswd" </dev/null \
     >"$work/openvpn.out" 2>&1 &
+socket=/run/kestrunevpn/4242/management.sock
 opened=false
 for _ in $(seq 100); do
-    if (exec 3<>/dev/tcp/127.0.0.1/7505) 2>/dev/null; then opened=true; break; fi
+    if [ -S "$socket" ]; then opened=true; break; fi
     sleep 0.1
 done
 check "OpenVPN opened its management interface" $opened true
-pid=$(cat /run/kestrunevpn/4242/openvpn.pid)
+check "only the member enters the folder of the socket" "$(stat -c "%U %a" /run/kestrunevpn/4242)" "kvmember 700"
+pid=$(cat /run/kestrunevpn/private/4242/openvpn.pid)
 owner=$(ps -o user= -p "$pid")
 check "OpenVPN runs as root" "$owner" root
-answer=$(su kvmember -s /bin/bash -c "exec 3<>/dev/tcp/127.0.0.1/7505; printf \"0123456789abcdef\r\nstate\r\n\" >&3; timeout 2 cat <&3" || true)
+# say WHO "LINE|LINE": what the management interface answers WHO (empty: no connection).
+say() { su "$1" -s /bin/sh -c "perl $work/say.pl $socket \"$2\"" 2>/dev/null || true; }
+answer=$(say kvmember "0123456789abcdef|state")
 echo "$answer" | tr -d "\r" | sed "s/^/    /"
 case $answer in *SUCCESS:\ password\ is\ correct*) ok=true ;; *) ok=false ;; esac
 check "the member signs in to the management interface" $ok true
-su kvmember -s /bin/bash -c "exec 3<>/dev/tcp/127.0.0.1/7505; printf \"0123456789abcdef\r\nsignal SIGTERM\r\n\" >&3; timeout 3 cat <&3 >/dev/null" || true
+check "another user does not reach the socket" "$(say kvother "0123456789abcdef|state")" ""
+case $(say root "0123456789abcdef|state") in *SUCCESS*) ok=false ;; *) ok=true ;; esac
+check "OpenVPN takes no other user, root included" $ok true
+say kvmember "0123456789abcdef|signal SIGTERM" >/dev/null
 gone=false
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || { gone=true; break; }; sleep 0.1; done
 # Whatever happened, nothing started here outlives the check.
@@ -124,7 +143,7 @@ if [ -x "$runner" ]; then
         </dev/null >"$work/run.out" 2>&1 || rc=$?
     grep -E "^(started|status|management|stopped|not)|OpenVPN\]" "$work/run.out" | sed "s/^/    /"
     check "the controller, run by a member, starts and stops OpenVPN through pkexec" $rc 0
-    left=$(cat /run/kestrunevpn/4242/openvpn.pid 2>/dev/null || true)
+    left=$(cat /run/kestrunevpn/private/4242/openvpn.pid 2>/dev/null || true)
     [ -n "$left" ] && kill -KILL "$left" 2>/dev/null || true
 else
     echo "skipped: the controller run (build kestrune-vpnprocess-run first)"

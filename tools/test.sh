@@ -38,6 +38,17 @@ if $sanitize; then
     run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DKESTRUNE_SANITIZE=ON || status=$?
 fi
 echo "== Debian package (build-package/) =="; tools/package.sh --check || status=$?
+# The package's privileged road (polkit, pkexec, the helper, root OpenVPN and its management
+# socket) for real, in namespaces of its own; it needs root, which CI has.
+echo "== polkit and pkexec with the package (tools/polkit-check.sh) =="
+if [ "$(id -u)" -eq 0 ]; then
+    tools/polkit-check.sh || status=$?
+elif [ "${CI:-}" = "true" ]; then
+    echo "FAILED: the polkit check needs root" >&2
+    status=1
+else
+    echo "skipped: the polkit check needs root"
+fi
 echo "== Fuzz harnesses, 5 seconds each (build-fuzz/) ==" && tools/fuzz.sh 5 || status=$?
 echo "== Windows sources, compiled with mingw-w64 (syntax only) =="
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_WERROR=ON "${launcher[@]}" >/dev/null \

@@ -31,8 +31,11 @@ private slots:
         const QString tlsFailed
             = "TLS Error: TLS key negotiation failed to occur within 60 seconds";
         const QStringList none;
-        QTest::newRow("no default route")
-            << "- ++" << true << false << P::Answered << P::NotRun << waited << "" << V::NoNetwork;
+        QTest::newRow("no default route, nothing answers")
+            << "- --" << true << false << P::TimedOut << P::NotRun << waited << "" << V::NoNetwork;
+        QTest::newRow("no default route, but one to the server, which answers")
+            << "- --" << true << false << P::Answered << P::NotRun << waited << tlsFailed
+            << V::ServiceBlocked;
         QTest::newRow("nothing answers") << "+ --" << true << false << P::TimedOut << P::TimedOut
                                          << waited << "" << V::NoNetwork;
         QTest::newRow("OpenVPN: network unreachable")

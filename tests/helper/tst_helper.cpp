@@ -5,14 +5,21 @@
 #include "support/testmain.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <grp.h>
+#include <memory>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -47,12 +54,16 @@ struct Run
     QByteArray err;
 };
 
-Run run(const QString &program, const QStringList &arguments, const QString &controlDir = {})
+// folder: where the helper's run folder (run/) and state folder (state/) are, never the
+// machine's own.
+Run run(const QString &program, const QStringList &arguments, const QString &folder = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!controlDir.isEmpty())
-        environment.insert("KESTRUNE_CONTROL_DIR", controlDir);
+    if (!folder.isEmpty()) {
+        environment.insert("KESTRUNE_CONTROL_DIR", folder + "/run");
+        environment.insert("KESTRUNE_NETLOCK_STATE_DIR", folder + "/state");
+    }
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     if (!process.waitForFinished(20000))
@@ -60,6 +71,45 @@ Run run(const QString &program, const QStringList &arguments, const QString &con
     process.waitForFinished();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// Connects to the Unix socket at path as user nobody, in a child: "refused: Permission denied"
+// (or "refused: other"), "closed" (connected, then closed by the peer without a word) or what
+// the peer said first.
+QByteArray attemptAsNobody(const QString &path)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return "no pipe";
+    // Only system calls in the child: another thread may hold the allocator's lock.
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(out[0]);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const char *said = "cannot become nobody";
+        char bytes[256];
+        ssize_t n = -1;
+        if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+                said = errno == EACCES ? "refused: Permission denied" : "refused: other";
+            else if ((n = ::read(fd, bytes, sizeof bytes)) <= 0)
+                said = "closed";
+        }
+        const bool ok = n > 0 ? ::write(out[1], bytes, size_t(n)) == n
+                              : ::write(out[1], said, std::strlen(said)) >= 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(out[1]);
+    QByteArray said;
+    char bytes[256];
+    for (ssize_t n; (n = ::read(out[0], bytes, sizeof bytes)) > 0;)
+        said.append(bytes, int(n));
+    ::close(out[0]);
+    ::waitpid(child, nullptr, 0);
+    return said;
 }
 
 } // namespace
@@ -218,8 +268,8 @@ private slots:
         QCOMPARE(r.err.trimmed().isEmpty(), accepted);
     }
 
-    // In a network namespace of its own, so that an OpenVPN started by mistake would listen
-    // on nobody's port 7505: nothing is written and nothing runs.
+    // In a network namespace of its own, so that an OpenVPN started by mistake would reach
+    // nothing: for a refused configuration nothing is written and nothing runs.
     void openVpnStartWithSmuggledLinesCreatesAndRunsNothing_data() { smugglingRows(); }
     void openVpnStartWithSmuggledLinesCreatesAndRunsNothing()
     {
@@ -231,41 +281,43 @@ private slots:
         ProgramFolder folder;
         const QString helper = folder.installHelper();
         const QString dir = folder.path();
+        // It tells the bounds it runs within, then its arguments.
         QVERIFY(QDir().mkpath(dir + "/ovpn")
-                && writeFile(dir + "/ovpn/openvpn", "#!/bin/sh\necho \"$@\" >\"$0.ran\"\n"));
+                && writeFile(dir + "/ovpn/openvpn",
+                             "#!/bin/sh\necho $(ulimit -d) $(ulimit -n) \"$@\" >\"$0.ran\"\n"));
         QVERIFY(QFile::setPermissions(dir + "/ovpn/openvpn", QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(writeFile(dir + "/evil.sh", "#!/bin/sh\ntouch \"$0.ran\"\n"));
         QVERIFY(QFile::setPermissions(dir + "/evil.sh", QFile::ReadOwner | QFile::ExeOwner));
         config.replace("EVIL", (dir + "/evil.sh").toUtf8());
         config.replace("WRITTEN", (dir + "/written").toUtf8());
         QVERIFY(writeFile(dir + "/c.ovpn", config) && writeFile(dir + "/p", "0123456789abcdef"));
-        for (const char *host : {"0.0.0.0", "127.0.0.1"}) {
-            const bool starts = accepted && host == QLatin1String("127.0.0.1");
-            const Run r
-                = run(unshare, {"-rn", helper, "openvpn-start", dir + "/c.ovpn", host, dir + "/p"},
-                      dir + "/run");
-            QCOMPARE(r.code, starts ? 0 : 2);
-            QCOMPARE(r.err.trimmed().isEmpty(), starts);
-            QCOMPARE(QFile::exists(dir + "/run"), starts);
-            QCOMPARE(QFile::exists(dir + "/ovpn/openvpn.ran"), starts);
-        }
+        const Run r
+            = run(unshare, {"-rn", helper, "openvpn-start", dir + "/c.ovpn", dir + "/p"}, dir);
+        QCOMPARE(r.code, accepted ? 0 : 2);
+        QVERIFY2(r.err.trimmed().isEmpty() == accepted, r.err);
+        QCOMPARE(QFile::exists(dir + "/run"), accepted);
+        QCOMPARE(QFile::exists(dir + "/ovpn/openvpn.ran"), accepted);
         QVERIFY(!QFile::exists(dir + "/evil.sh.ran"));
         QVERIFY(!QFile::exists(dir + "/written"));
         if (!accepted)
             return;
-        // OpenVPN got the private copies, which only their owner reads, and the helper itself
-        // as its up and down hook.
-        const QString copies = dir + "/run/0/";
+        // OpenVPN got bounds on its memory and files, the private copies, which only their
+        // owner reads, its management socket in the caller's own folder, open to the caller
+        // alone, the test's folders for its hooks, and the helper itself as those hooks.
+        const QString copies = dir + "/run/private/0/";
         QFile ran(dir + "/ovpn/openvpn.ran");
         QVERIFY(ran.open(QIODevice::ReadOnly));
         QCOMPARE(ran.readAll(),
-                 QString("--config %1openvpn.ovpn --management 127.0.0.1 7505 "
-                         "%1management.pswd --script-security 2 --up %2 dns-up "
-                         "--down %2 dns-down\n")
-                     .arg(copies, QFileInfo(helper).canonicalFilePath())
+                 QString("131072 64 --config %1openvpn.ovpn --management %2/run/0/management.sock "
+                         "unix %1management.pswd --management-client-user root "
+                         "--setenv KESTRUNE_CONTROL_DIR %2/run "
+                         "--setenv KESTRUNE_NETLOCK_STATE_DIR %2/state --script-security 2 "
+                         "--up %3 dns-up --down %3 dns-down\n")
+                     .arg(copies, dir, QFileInfo(helper).canonicalFilePath())
                      .toUtf8());
         for (const char *copy : {"openvpn.ovpn", "management.pswd"})
             QCOMPARE(QFile(copies + copy).permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(QFileInfo(dir + "/run/0").permissions() & 0x0077, QFileDevice::Permissions());
     }
 
     void openVpnStopEndsOnlyOurOpenVpn_data()
@@ -285,7 +337,7 @@ private slots:
         ProgramFolder folder;
         const QString helper = folder.installHelper();
         const QString openVpn = folder.installCopy("/bin/sh", "ovpn/openvpn");
-        const QString privateDir = folder.path() + "/run/0";
+        const QString privateDir = folder.path() + "/run/private/0";
         QVERIFY(QDir().mkpath(privateDir));
         // sh -c SCRIPT NAME ARG: the command line reads "--config FILE" as OpenVPN's would.
         QProcess fake;
@@ -298,17 +350,107 @@ private slots:
         if (ours) { // a second start would leave the first OpenVPN beyond openvpn-stop's reach
             QVERIFY(writeFile(folder.path() + "/c.ovpn", "client\n")
                     && writeFile(folder.path() + "/p", "0123456789abcdef\n"));
-            const Run again = run(
-                helper,
-                {"openvpn-start", folder.path() + "/c.ovpn", "127.0.0.1", folder.path() + "/p"},
-                folder.path() + "/run");
+            const Run again
+                = run(helper, {"openvpn-start", folder.path() + "/c.ovpn", folder.path() + "/p"},
+                      folder.path());
             QVERIFY2(again.code == 2 && again.err.contains("still runs"), again.err);
         }
-        QCOMPARE(run(helper, {"openvpn-stop"}, folder.path() + "/run").code, 0);
+        QCOMPARE(run(helper, {"openvpn-stop"}, folder.path()).code, 0);
         QCOMPARE(fake.waitForFinished(ours ? 10000 : 300), ours);
         fake.kill();
         fake.waitForFinished();
         QVERIFY(!QFile::exists(privateDir + "/openvpn.pid"));
+    }
+
+    // The tunnel is the machine's: while one user's runs, another's start is refused, and a
+    // stop of the caller's own OpenVPN leaves what the running tunnel set up.
+    void anotherUsersTunnelIsLeftAlone()
+    {
+        if (::getuid() != 0)
+            QSKIP("the helper's test folders are for root only");
+        ProgramFolder folder;
+        const QString dir = folder.path();
+        const QString helper = folder.installHelper();
+        const QString openVpn = folder.installCopy("/bin/sh", "ovpn/openvpn");
+        QList<std::shared_ptr<QProcess>> tunnels;
+        for (const char *user : {"4321", "0"}) { // another user's, then the caller's
+            const QString privateDir = dir + "/run/private/" + user;
+            QVERIFY(QDir().mkpath(privateDir));
+            tunnels << std::make_shared<QProcess>();
+            tunnels.last()->start(openVpn,
+                                  {"-c", "read x", "--config", privateDir + "/openvpn.ovpn"});
+            QVERIFY(tunnels.last()->waitForStarted());
+            if (QByteArray(user) != "0")
+                QVERIFY(writeFile(privateDir + "/openvpn.pid",
+                                  QByteArray::number(tunnels.last()->processId())));
+        }
+        // What the running tunnel set up (a resolved link that is not there at all).
+        QVERIFY(QDir().mkpath(dir + "/state") && writeFile(dir + "/state/resolved.link", ""));
+        QVERIFY(writeFile(dir + "/c.ovpn", "client\n")
+                && writeFile(dir + "/p", "0123456789abcdef"));
+        const Run start = run(helper, {"openvpn-start", dir + "/c.ovpn", dir + "/p"}, dir);
+        QVERIFY2(start.code == 2 && start.err.contains("the tunnel of user 4321 runs"), start.err);
+        QVERIFY(writeFile(dir + "/run/private/0/openvpn.pid",
+                          QByteArray::number(tunnels.last()->processId())));
+        const Run stop = run(helper, {"openvpn-stop"}, dir);
+        QVERIFY2(stop.code == 0 && stop.err.contains("what it set up stays"), stop.err);
+        QVERIFY(tunnels.last()->waitForFinished(10000));
+        QVERIFY(QFile::exists(dir + "/state/resolved.link"));
+        QCOMPARE(tunnels.first()->state(), QProcess::Running);
+        tunnels.first()->kill();
+        QVERIFY(tunnels.first()->waitForFinished(10000));
+    }
+
+    // Debian's OpenVPN as root through the helper, in a network of its own: its management
+    // socket lies in the caller's own folder, which another user cannot enter, and OpenVPN
+    // itself takes no other user even where the folder is opened.
+    void managementSocketTakesTheCallerAlone()
+    {
+        const QString openssl = QStandardPaths::findExecutable("openssl");
+        if (::getuid() != 0 || openssl.isEmpty())
+            QSKIP("needs root and openssl");
+        ProgramFolder folder;
+        const QString dir = folder.path();
+        const QString helper = folder.installHelper();
+        QVERIFY(!folder.installOpenVpn().isEmpty());
+        QVERIFY(QProcess::execute(openssl,
+                                  {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                                   "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+                                   dir + "/key.pem", "-out", dir + "/cert.pem", "-days", "2",
+                                   "-subj", "/CN=kestrune-test"})
+                == 0);
+        QFile cert(dir + "/cert.pem");
+        QFile key(dir + "/key.pem");
+        QVERIFY(cert.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+        const QByteArray pem = cert.readAll();
+        QVERIFY(writeFile(dir + "/c.ovpn",
+                          "client\ndev ksvpn_tun\nproto udp\nnobind\nremote 127.0.0.1 9\n<ca>\n"
+                              + pem + "</ca>\n<cert>\n" + pem + "</cert>\n<key>\n" + key.readAll()
+                              + "</key>\n")
+                && writeFile(dir + "/p", "0123456789abcdef"));
+        QProcess openVpn;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("KESTRUNE_CONTROL_DIR", dir + "/run");
+        environment.insert("KESTRUNE_NETLOCK_STATE_DIR", dir + "/state");
+        openVpn.setProcessEnvironment(environment);
+        openVpn.start("unshare", {"-n", helper, "openvpn-start", dir + "/c.ovpn", dir + "/p"});
+        const QString socket = dir + "/run/0/management.sock";
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(socket).exists(), 10000);
+        QCOMPARE(attemptAsNobody(socket), QByteArray("refused: Permission denied"));
+        for (const QString &way : {dir, dir + "/run/0"})
+            QVERIFY(QFile::setPermissions(
+                way, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther));
+        QCOMPARE(attemptAsNobody(socket), QByteArray("closed"));
+        // OpenVPN listens again once it has sent the other user away.
+        const auto callerHears = [&socket]() {
+            QLocalSocket caller;
+            caller.connectToServer(socket);
+            return caller.waitForConnected(2000) && caller.waitForReadyRead(2000) ? caller.readAll()
+                                                                                  : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(callerHears(), QByteArray("ENTER PASSWORD:"), 10000);
+        QCOMPARE(run(helper, {"openvpn-stop"}, dir).code, 0);
+        QVERIFY(openVpn.waitForFinished(15000));
     }
 
     void lockRulesetTakesOnlyParsedAddresses_data()

@@ -57,7 +57,9 @@ ip -n "$outer" link set "kso$tag" up
 ip -n "$inner" route add default via 10.233.0.1
 ip -n "$inner" -6 route add default via fd33::1
 
-printf '10.233.0.10\n' >"$temp/netlock_allow.txt"
+# Documentation addresses the self-test may probe with are on the allow list too (a network
+# whose gateway is one): it probes others.
+printf '10.233.0.10\n192.0.2.1\n2001:db8::1\n' >"$temp/netlock_allow.txt"
 printf 'client\nremote 10.233.0.20 1194 udp\n' >"$temp/openvpn_config.ovpn"
 in_inner "$work/program/kestrunevpn-helper" netlock-block "$temp" || skip_or_fail "cannot lock"
 

@@ -170,6 +170,32 @@ private slots:
         QCOMPARE(refused.reason, QStringLiteral("line 1 is longer than 255 bytes"));
     }
 
+    // A static-key configuration brings the tunnel's own addresses; only addresses pass.
+    void pointToPointAddressesAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("IPv4, IPv6, topology, gateway")
+            << QByteArray("ifconfig 10.8.0.2 10.8.0.1\nifconfig-ipv6 fd00:8::2/64 fd00:8::1\n"
+                          "topology p2p\nroute-gateway 10.8.0.1\n")
+            << true;
+        QTest::newRow("gateway from DHCP") << QByteArray("route-gateway dhcp\n") << true;
+        QTest::newRow("a host name for an address")
+            << QByteArray("ifconfig tun.example 10.8.0.1\n") << false;
+        QTest::newRow("an address with a leading zero")
+            << QByteArray("ifconfig 10.8.0.02 10.8.0.1\n") << false;
+        QTest::newRow("IPv4 where IPv6 belongs")
+            << QByteArray("ifconfig-ipv6 fd00:8::2/64 10.8.0.1\n") << false;
+        QTest::newRow("a path for a gateway") << QByteArray("route-gateway /etc/x\n") << false;
+    }
+    void pointToPointAddressesAreKept()
+    {
+        QFETCH(QByteArray, lines);
+        const Result result = rewrite(Body + lines, Unknown::Refuse, LongLines::Refuse);
+        QTEST(result.ok, "kept");
+        QVERIFY(!result.ok || result.text == Body + lines);
+    }
+
     void badInputGivesAReasonQuickly_data()
     {
         QTest::addColumn<QByteArray>("config");
@@ -194,6 +220,10 @@ private slots:
             names += "<t" + QByteArray::number(i) + ">\n";
         QTest::newRow("blocks of many names")
             << names + Body << "blocks of more than 64 different names" << false;
+        // OpenVPN: "Residual parse state", the file refused; not "compress" without its word.
+        QTest::newRow("a backslash at the very end, no line end after it")
+            << Body + "compress lz4\\"
+            << "line 4: a backslash at the very end, which OpenVPN refuses" << false;
     }
     void badInputGivesAReasonQuickly()
     {

@@ -16,24 +16,23 @@ private slots:
         QTest::addColumn<bool>("helperInstalled");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
-        const QStringList direct {"--config", "/d/t/c.ovpn", "--management", "127.0.0.1",
-                                  "7505",     "/d/t/p.data", "--verb",       "4"};
+        const QStringList direct {"--config", "/d/t/c.ovpn", "--management", "/d/t/m.sock",
+                                  "unix",     "/d/t/p.data", "--verb",       "4"};
         QTest::newRow("root runs the helper itself, extras left out")
             << true << true << "/p/kestrunevpn-helper"
-            << QStringList {"openvpn-start", "/d/t/c.ovpn", "127.0.0.1", "/d/t/p.data"};
+            << QStringList {"openvpn-start", "/d/t/c.ovpn", "/d/t/p.data"};
         QTest::newRow("a folder without helper runs it directly")
             << false << false << "/p/ovpn/openvpn" << direct;
         QTest::newRow("a user goes through pkexec, extras left out")
             << false << true << "/usr/bin/pkexec"
-            << QStringList {"/p/kestrunevpn-helper", "openvpn-start", "/d/t/c.ovpn", "127.0.0.1",
-                            "/d/t/p.data"};
+            << QStringList {"/p/kestrunevpn-helper", "openvpn-start", "/d/t/c.ovpn", "/d/t/p.data"};
     }
     void openVpnStartTakesTheRightRoad()
     {
         QFETCH(bool, elevated);
         QFETCH(bool, helperInstalled);
         const PrivilegedCommand c = PrivilegedCommand::openVpnStart(
-            "/p", "/p/ovpn/openvpn", "/d/t/c.ovpn", "127.0.0.1", 7505, "/d/t/p.data",
+            "/p", "/p/ovpn/openvpn", "/d/t/c.ovpn", {"/d/t/m.sock", "unix"}, "/d/t/p.data",
             {"--verb", "4"}, elevated, helperInstalled);
         QTEST(c.program, "program");
         QTEST(c.arguments, "arguments");

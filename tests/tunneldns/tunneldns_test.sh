@@ -101,7 +101,7 @@ connect() { # extra configuration lines
     # shell function in between, so that $! is OpenVPN itself.
     KESTRUNE_CONTROL_DIR=$work/run ip netns exec "$cli" unshare -m sh -c \
         'mount --bind "$0" /var/lib && exec "$@"' "$work/varlib" \
-        "$helper" openvpn-start "$work/client.ovpn" 127.0.0.1 "$work/pswd" >"$work/client.log" 2>&1 &
+        "$helper" openvpn-start "$work/client.ovpn" "$work/pswd" >"$work/client.log" 2>&1 &
     client=$!
     await 30 grep -q 'Initialization Sequence Completed' "$work/client.log"
 }

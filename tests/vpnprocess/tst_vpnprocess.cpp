@@ -5,21 +5,24 @@
 #include "support/reservedport.h"
 #include "support/testmain.h"
 #include "system/listenerowner.h"
+#include "system/tcpmanagementsocket.h"
 
 #include <arpa/inet.h>
 #include <csignal>
+#include <grp.h>
 #include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QThread>
 
 using StatusList = QList<VPNProcess::VPNProcessStatus>;
@@ -96,6 +99,66 @@ struct Tunnel
     QList<QPair<int, int>> counts;
 };
 
+// A listener of user nobody at `path` (a Unix socket) or on loopback `port`: a Unix socket is
+// bound as root in the suite's folder and listens as nobody, whose credentials its peers see;
+// a port is nobody's from the start, as the socket tables tell. Writes "L" once listening
+// ("U" when no other user can be taken on), then for each connection "Y" when anything
+// reached it, "N" otherwise. Returns the child's id; *report is the reading end.
+pid_t listenAsNobody(const QString &path, quint16 port, int *report)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return -1;
+    // Only system calls in the child: the controller's thread may hold the allocator's lock.
+    const QByteArray name = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child != 0) {
+        ::close(pipeEnds[1]);
+        *report = pipeEnds[0];
+        return child;
+    }
+    ::close(pipeEnds[0]);
+    const int out = pipeEnds[1];
+    sockaddr_storage address {};
+    socklen_t length = 0;
+    if (port == 0) {
+        auto *local = reinterpret_cast<sockaddr_un *>(&address);
+        local->sun_family = AF_UNIX;
+        qstrncpy(local->sun_path, name.constData(), sizeof local->sun_path);
+        length = sizeof *local;
+    } else {
+        auto *in = reinterpret_cast<sockaddr_in *>(&address);
+        in->sin_family = AF_INET;
+        in->sin_port = htons(port);
+        in->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        length = sizeof *in;
+    }
+    const auto becomeNobody = [out]() {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(::write(out, "U", 1) == 1 ? 0 : 2);
+    };
+    if (port != 0)
+        becomeNobody();
+    const int on = 1;
+    const int fd = ::socket(address.ss_family, SOCK_STREAM, 0);
+    if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
+        || ::bind(fd, reinterpret_cast<sockaddr *>(&address), length) != 0)
+        ::_exit(2);
+    if (port == 0)
+        becomeNobody();
+    if (::listen(fd, 8) != 0 || ::write(out, "L", 1) != 1)
+        ::_exit(2);
+    for (int peer; (peer = ::accept(fd, nullptr, nullptr)) >= 0; ::close(peer)) {
+        char bytes[4096];
+        bool reached = false;
+        for (ssize_t n; (n = ::read(peer, bytes, sizeof bytes)) > 0;)
+            reached = true;
+        if (::write(out, reached ? "Y" : "N", 1) != 1)
+            ::_exit(3);
+    }
+    ::_exit(0);
+}
+
 } // namespace
 
 // The controller against the OpenVPN stand-in and against Debian's OpenVPN, each test with a
@@ -109,6 +172,8 @@ class TestVpnProcess : public QObject
     std::unique_ptr<Tunnel> t;
 
     QString file(const QString &name) const { return readText(m_folder->path() + "/" + name); }
+    // Where the controller finds an OpenVPN it started itself: beside its password file.
+    QString socketPath() const { return t->data + "/temp/management.sock"; }
     void tunnel(const QByteArray &script)
     {
         t.reset(new Tunnel(*m_folder, "client\ndev tun\nremote 198.51.100.7 1194\n" + script));
@@ -213,8 +278,8 @@ private slots:
         qint64 leftover = 0;
         QProcess::startDetached(m_folder->path() + "/" + Program,
                                 {"--config", m_folder->path() + "/leftover.ovpn", "--management",
-                                 "::ffff:127.0.0.1", "7505", t->data + "/temp/openvpn_pswd.data",
-                                 "--log", m_folder->path() + "/leftover.log"},
+                                 socketPath(), "unix", t->data + "/temp/openvpn_pswd.data", "--log",
+                                 m_folder->path() + "/leftover.log"},
                                 m_folder->path(), &leftover);
         QTRY_VERIFY_WITH_TIMEOUT(file("leftover.log").contains("listening"), 5000);
         t->start();
@@ -273,10 +338,10 @@ private slots:
         // The peer opens only after the check for a leftover OpenVPN, so the controller meets
         // it through its regular connection attempts.
         QTRY_VERIFY_WITH_TIMEOUT(!t->states.isEmpty(), 5000);
-        QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost, VPNProcess::ManagementPort));
+        QLocalServer server;
+        QVERIFY(server.listen(socketPath()));
         QVERIFY(server.waitForNewConnection(8000));
-        QTcpSocket *peer = server.nextPendingConnection();
+        QLocalSocket *peer = server.nextPendingConnection();
         QByteArray got;
         QTRY_VERIFY_WITH_TIMEOUT((got += peer->readAll()).contains("state on all\r\n"), 5000);
         QVERIFY(QRegularExpression("^[0-9a-f]{16}\r\n").match(QString::fromLatin1(got)).hasMatch());
@@ -325,65 +390,60 @@ private slots:
         QTEST(ListenerOwner::fromProcTables(tcp, tcp6, VPNProcess::ManagementPort), "owner");
     }
 
-    // A program of another user that holds the management port first is given nothing: not
-    // the stored password (the check for a leftover OpenVPN), nor the new one.
-    void managementPortOfAnotherUserIsGivenNothing()
+    // A program of another user at the management interface is given nothing: on Linux a
+    // Unix socket (not the stored password to end a leftover OpenVPN, nor the new one), on
+    // Windows' road the loopback port, whose listener is looked up.
+    void managementPeerOfAnotherUserIsGivenNothing_data()
     {
+        QTest::addColumn<bool>("unixSocket");
+        QTest::newRow("Unix socket, through the controller") << true;
+        QTest::newRow("loopback port, Windows' road") << false;
+    }
+    void managementPeerOfAnotherUserIsGivenNothing()
+    {
+        QFETCH(bool, unixSocket);
         if (::geteuid() != 0)
             QSKIP("needs root to listen as another user");
-        int report[2];
-        QVERIFY(::pipe(report) == 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            // As nobody: listens, then tells "L", and for each connection "Y" when anything
-            // reached it, "N" otherwise.
-            ::close(report[0]);
-            sockaddr_in address {};
-            address.sin_family = AF_INET;
-            address.sin_port = htons(VPNProcess::ManagementPort);
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            const int on = 1;
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-                // A user namespace with root alone mapped (the suites' private network).
-                ::_exit(::write(report[1], "U", 1) == 1 ? 0 : 2);
-            }
-            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-            if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
-                || ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0
-                || ::listen(fd, 8) != 0 || ::write(report[1], "L", 1) != 1)
-                ::_exit(2);
-            for (int peer; (peer = ::accept(fd, nullptr, nullptr)) >= 0; ::close(peer)) {
-                char bytes[4096];
-                bool reached = false;
-                for (ssize_t n; (n = ::read(peer, bytes, sizeof bytes)) > 0;)
-                    reached = true;
-                if (::write(report[1], reached ? "Y" : "N", 1) != 1)
-                    ::_exit(3);
-            }
-            ::_exit(0);
-        }
-        ::close(report[1]);
+        tunnel("#standin no-management\n");
+        ReservedPort reserved;
+        const quint16 port = unixSocket ? 0 : reserved.port();
+        reserved.release();
+        int report = -1;
+        const pid_t child = listenAsNobody(socketPath(), port, &report);
+        QVERIFY(child > 0);
         char listening = 0;
-        QVERIFY(::read(report[0], &listening, 1) == 1);
+        QVERIFY(::read(report, &listening, 1) == 1);
         if (listening == 'U') {
             ::waitpid(child, nullptr, 0);
-            ::close(report[0]);
+            ::close(report);
             QSKIP("no other user can be taken on here");
         }
         QCOMPARE(listening, 'L');
-        tunnel("#standin no-management\n");
-        t->start();
-        QTRY_VERIFY_WITH_TIMEOUT(t->endsIn(VPNProcess::ProcUnconnected), 30000);
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
+        if (unixSocket) {
+            t->start();
+            QTRY_VERIFY_WITH_TIMEOUT(t->endsIn(VPNProcess::ProcUnconnected), 30000);
+        } else {
+            TcpManagementSocket socket;
+            socket.aimAt({false, QString(), "127.0.0.1", port});
+            socket.connectToOpenVpn();
+            QVERIFY(socket.waitForConnected(5000));
+            QVERIFY(!socket.peerMayBeTold());
+            socket.abort();
+        }
         QByteArray told;
         char byte = 0;
-        while (::read(report[0], &byte, 1) == 1)
+        if (!unixSocket && ::read(report, &byte, 1) == 1) // the one connection, once it is over
             told += byte;
-        ::close(report[0]);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        while (::read(report, &byte, 1) == 1)
+            told += byte;
+        ::close(report);
         QVERIFY2(!told.isEmpty() && !told.contains('Y'), told.constData());
-        QVERIFY(m_log->matching("held by a program of another user").size() >= 2);
-        QVERIFY(m_log->matching("Shutting down another active openvpn process").isEmpty());
+        if (unixSocket) {
+            QVERIFY(m_log->matching("held by a program of another user").size() >= 2);
+            QVERIFY(m_log->matching("Shutting down another active openvpn process").isEmpty());
+        }
     }
 
     // Debian's OpenVPN, run with "dev null" so no tunnel device is needed, tells its version

@@ -47,6 +47,7 @@ int main(int argc, char **argv)
     QString logPath;
     QString host;
     quint16 port = 0;
+    bool unixSocket = false;
     QString passwordFile;
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--config")) {
@@ -55,7 +56,9 @@ int main(int argc, char **argv)
             logPath = args.value(++i);
         } else if (args.at(i) == QLatin1String("--management")) {
             host = args.value(++i);
-            port = args.value(++i).toUShort();
+            const QString second = args.value(++i);
+            unixSocket = second == QLatin1String("unix");
+            port = unixSocket ? 0 : second.toUShort();
             passwordFile = args.value(++i);
         }
         // Every other option of OpenVPN is accepted and ignored.
@@ -70,7 +73,7 @@ int main(int argc, char **argv)
         = QFileInfo(args.value(0)).absolutePath() + QStringLiteral("/standin-script");
     Standin standin(Standin::readScript({config, beside}), logPath);
     standin.installSigtermHandler();
-    if (port != 0 && !standin.listen(host, port, passwordFile))
+    if ((port != 0 || unixSocket) && !standin.listen(host, port, passwordFile))
         return 1;
     standin.run();
     return app.exec();

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QHostAddress>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -123,6 +125,18 @@ void Standin::out(const QString &text)
     }
 }
 
+namespace {
+
+void flushSocket(QIODevice *socket)
+{
+    if (auto *tcp = qobject_cast<QTcpSocket *>(socket))
+        tcp->flush();
+    else if (auto *local = qobject_cast<QLocalSocket *>(socket))
+        local->flush();
+}
+
+} // namespace
+
 bool Standin::listen(const QString &host, quint16 port, const QString &passwordFile)
 {
     QFile pw(passwordFile);
@@ -133,6 +147,18 @@ bool Standin::listen(const QString &host, quint16 port, const QString &passwordF
     m_password = pw.readLine().trimmed();
     if (m_script.noManagement)
         return true;
+    if (port == 0) { // "--management PATH unix": a Unix socket
+        m_localServer = new QLocalServer(this);
+        connect(m_localServer, &QLocalServer::newConnection, this, &Standin::onNewConnection);
+        QLocalServer::removeServer(host);
+        if (!m_localServer->listen(host)) {
+            out(QStringLiteral("MANAGEMENT: Socket bind failed on local address: ")
+                + m_localServer->errorString());
+            return false;
+        }
+        out(QStringLiteral("MANAGEMENT: unix domain socket listening on %1").arg(host));
+        return true;
+    }
     QHostAddress address(host);
     bool mapped = false;
     const quint32 v4 = address.toIPv4Address(&mapped);
@@ -189,7 +215,7 @@ void Standin::advance()
             return;
         }
         if (m_script.fatal) {
-            for (QTcpSocket *socket : clients(false))
+            for (QIODevice *socket : clients(false))
                 send(socket, ">FATAL:Cannot open TUN/TAP dev ksvpn_tun\r\n");
             return;
         }
@@ -220,7 +246,7 @@ void Standin::advance()
                 for (int i = 0; i < 4096; ++i)
                     junk.append(char(i * 37 % 256));
                 junk += "\r\n>BYTECOUNT:77,88\r\n";
-                for (QTcpSocket *socket : clients(false))
+                for (QIODevice *socket : clients(false))
                     send(socket, junk);
             });
         }
@@ -240,25 +266,33 @@ void Standin::enterState(const QString &state, const QString &description)
 
 void Standin::broadcastState(const QByteArray &line)
 {
-    for (QTcpSocket *socket : clients(true))
+    for (QIODevice *socket : clients(true))
         send(socket, line + "\r\n");
 }
 
 void Standin::onNewConnection()
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+    for (;;) {
+        QIODevice *socket = m_server ? static_cast<QIODevice *>(m_server->nextPendingConnection())
+                                     : m_localServer->nextPendingConnection();
+        if (!socket)
+            break;
         m_clients.insert(socket, Client());
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket]() { onReadyRead(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket]() {
+        connect(socket, &QIODevice::readyRead, this, [this, socket]() { onReadyRead(socket); });
+        const auto gone = [this, socket]() {
             m_clients.remove(socket);
             socket->deleteLater();
-        });
+        };
+        if (auto *tcp = qobject_cast<QTcpSocket *>(socket))
+            connect(tcp, &QTcpSocket::disconnected, this, gone);
+        else
+            connect(static_cast<QLocalSocket *>(socket), &QLocalSocket::disconnected, this, gone);
         out(QStringLiteral("MANAGEMENT: Client connected from [AF_INET]127.0.0.1"));
         send(socket, "ENTER PASSWORD:");
     }
 }
 
-void Standin::onReadyRead(QTcpSocket *socket)
+void Standin::onReadyRead(QIODevice *socket)
 {
     if (!m_clients.contains(socket))
         return;
@@ -278,7 +312,7 @@ void Standin::onReadyRead(QTcpSocket *socket)
     }
 }
 
-void Standin::command(QTcpSocket *socket, const QByteArray &line)
+void Standin::command(QIODevice *socket, const QByteArray &line)
 {
     Client &client = m_clients[socket];
     if (!client.authorised) {
@@ -291,7 +325,7 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
             const int tries = ++client.passwordTries;
             send(socket, "ERROR: bad password\r\n");
             if (tries >= 3) {
-                socket->disconnectFromHost();
+                socket->close();
                 return;
             }
             send(socket, "ENTER PASSWORD:");
@@ -330,7 +364,7 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
         send(socket, "SUCCESS: signal SIGTERM thrown\r\n");
         onSigterm();
     } else if (verb == "quit" || verb == "exit") {
-        socket->disconnectFromHost();
+        socket->close();
     } else if (verb == "help") {
         send(socket, "Management Interface for OpenVPN stand-in\r\nEND\r\n");
     } else {
@@ -338,10 +372,10 @@ void Standin::command(QTcpSocket *socket, const QByteArray &line)
     }
 }
 
-QList<QTcpSocket *> Standin::clients(bool withStates) const
+QList<QIODevice *> Standin::clients(bool withStates) const
 {
     // A copy: writing to a socket whose peer has gone may remove it from the table.
-    QList<QTcpSocket *> result;
+    QList<QIODevice *> result;
     for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
         if (it.value().authorised && (!withStates || it.value().stateOn))
             result.append(it.key());
@@ -349,19 +383,19 @@ QList<QTcpSocket *> Standin::clients(bool withStates) const
     return result;
 }
 
-void Standin::send(QTcpSocket *socket, const QByteArray &text)
+void Standin::send(QIODevice *socket, const QByteArray &text)
 {
     if (!m_clients.contains(socket))
         return;
     socket->write(text);
-    socket->flush();
+    flushSocket(socket);
 }
 
 void Standin::sendByteCounts()
 {
     m_bytesIn += 1500;
     m_bytesOut += 700;
-    for (QTcpSocket *socket : clients(false)) {
+    for (QIODevice *socket : clients(false)) {
         if (m_clients.value(socket).byteCountSeconds <= 0)
             continue;
         if (m_script.bigByteCount)
@@ -388,11 +422,11 @@ void Standin::onSigterm()
 void Standin::exitNow(int code)
 {
     // Closing a socket removes it from the client table, so walk a copy.
-    const QList<QTcpSocket *> sockets = m_clients.keys();
-    for (QTcpSocket *socket : sockets) {
-        socket->flush();
+    const QList<QIODevice *> sockets = m_clients.keys();
+    for (QIODevice *socket : sockets) {
+        flushSocket(socket);
         socket->waitForBytesWritten(1000);
-        socket->disconnectFromHost();
+        socket->close();
     }
     QCoreApplication::exit(code);
 }

@@ -8,8 +8,9 @@
 
 class QFile;
 class QSocketNotifier;
+class QIODevice;
+class QLocalServer;
 class QTcpServer;
-class QTcpSocket;
 class QTimer;
 
 // Plays OpenVPN 2.4 toward a management client: password prompt, state history and
@@ -54,6 +55,7 @@ public:
 
     Standin(const Script &script, const QString &logPath, QObject *parent = nullptr);
 
+    // host and port, or a Unix socket's path and port 0.
     bool listen(const QString &host, quint16 port, const QString &passwordFile);
     void run();
     void installSigtermHandler();
@@ -77,10 +79,10 @@ private:
     void advance();
     void enterState(const QString &state, const QString &description);
     void onNewConnection();
-    void onReadyRead(QTcpSocket *socket);
-    void command(QTcpSocket *socket, const QByteArray &line);
-    QList<QTcpSocket *> clients(bool withStates) const;
-    void send(QTcpSocket *socket, const QByteArray &text);
+    void onReadyRead(QIODevice *socket);
+    void command(QIODevice *socket, const QByteArray &line);
+    QList<QIODevice *> clients(bool withStates) const;
+    void send(QIODevice *socket, const QByteArray &text);
     void broadcastState(const QByteArray &line);
     void sendByteCounts();
     void exitNow(int code);
@@ -89,8 +91,9 @@ private:
     Script m_script;
     QFile *m_log = nullptr;
     QTcpServer *m_server = nullptr;
+    QLocalServer *m_localServer = nullptr;
     QByteArray m_password;
-    QHash<QTcpSocket *, Client> m_clients;
+    QHash<QIODevice *, Client> m_clients;
     QList<QByteArray> m_history;
     QStringList m_plan;
     int m_step = 0;
