@@ -11,6 +11,7 @@
 #include "core/loger.h"
 #include "engine/configpatches.h"
 #include "engine/openvpnseries.h"
+#include "system/networkwatcher.h"
 #include "system/platform.h"
 
 #include <QCoreApplication>
@@ -54,6 +55,12 @@ ConnectionController::ConnectionController(ClientSettings *settings, const QStri
     m_openVpnVersionQuery = m_vpnProcess->startVersionQuery();
     m_mirrorToolVersionQuery = ShadowsocksProcess::startVersionQuery(m_ssDir);
 
+    m_watcher = new NetworkWatcher(this);
+    connect(m_watcher, &NetworkWatcher::routeGone, this, &ConnectionController::networkRouteGone);
+    connect(m_watcher, &NetworkWatcher::routeBack, this, &ConnectionController::networkRouteBack);
+    connect(m_watcher, &NetworkWatcher::routeChanged, this,
+            &ConnectionController::networkRouteChanged);
+    connect(m_watcher, &NetworkWatcher::wokeUp, this, &ConnectionController::computerWokeUp);
     m_tickTimer = new QTimer(this);
     m_tickTimer->setInterval(1000);
     connect(m_tickTimer, &QTimer::timeout, this, &ConnectionController::tick);
@@ -165,8 +172,13 @@ void ConnectionController::setState(State state)
     if (m_state == state)
         return;
     m_state = state;
-    if (state == Unconnected)
+    if (state == Unconnected) {
         m_tickTimer->stop();
+        m_watcher->stop();
+        m_waitingForNetwork = false;
+        m_restartStopsPending = 0;
+        m_restartInFlight = false;
+    }
     emit stateChanged(state);
     if (state == Unconnected)
         m_originalIp.clear();
@@ -334,6 +346,11 @@ void ConnectionController::vpnStateChanged(VPNProcess::VPNProcessStatus status)
         // The end of an OpenVPN that was left before this connection asked for one.
         if (!m_openVpnStarted && m_state == Connecting)
             return;
+        // The end of the OpenVPN that a restart of the tunnel replaces.
+        if (m_restartStopsPending > 0) {
+            --m_restartStopsPending;
+            return;
+        }
         m_openVpnStarted = false;
         setState(Unconnected);
         emit vpnProcessStopped();
@@ -345,11 +362,21 @@ void ConnectionController::vpnStateChanged(VPNProcess::VPNProcessStatus status)
         if (m_state == Disconnecting || m_state == Unconnected)
             break;
         disarmDiagnosis(true);
+        m_restartStopsPending = 0;
+        m_restartInFlight = false;
         if (m_state == Connecting)
             setState(TunnelUp);
         sendRequest(Req_NewIP);
         break;
     case VPNProcess::ProcConnecting:
+        // OpenVPN's own restart (its ping-restart, a lost TCP connection) of a verified tunnel.
+        if (m_state == Verified) {
+            Loger::writeLine(QCoreApplication::translate(
+                "MainWindow", "Network: OpenVPN is reconnecting by itself"));
+            m_reconnectClock.start();
+            enterReconnecting(false);
+        }
+        break;
     case VPNProcess::ProcDisconnecting:
         break;
     }
@@ -395,12 +422,20 @@ void ConnectionController::getNewIPReply(QNetworkReply *reply)
         stop(true);
         return;
     }
-    m_connectedSeconds = 0;
+    if (m_state == Reconnecting) {
+        // The connection goes on: its clock keeps counting.
+        Loger::writeLine(QCoreApplication::translate("MainWindow", "Network: reconnected in %1 s")
+                             .arg(double(m_reconnectClock.elapsed()) / 1000.0, 0, 'f', 1));
+        m_waitingForNetwork = false;
+    } else {
+        m_connectedSeconds = 0;
+    }
     m_tickTimer->start();
-    // A tunnel verified again after OpenVPN's own restart is shown anew.
+    // A tunnel verified again is shown anew.
     if (m_state == Verified)
         emit stateChanged(Verified);
     setState(Verified);
+    watchNetwork();
 }
 
 void ConnectionController::getNewIPRetry()
@@ -454,6 +489,8 @@ void ConnectionController::stop(bool wait)
         return;
     const bool alreadyStopping = m_state == Disconnecting;
     m_state = Disconnecting;
+    m_watcher->stop();
+    m_waitingForNetwork = false;
     if (m_openVpnStarted)
         emit vpnProcessStop();
     else

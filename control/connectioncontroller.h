@@ -18,6 +18,7 @@
 #include <QStringList>
 
 class ClientSettings;
+class NetworkWatcher;
 class QNetworkReply;
 class QSslError;
 class QThread;
@@ -36,8 +37,10 @@ class ConnectionController : public QObject
 
 public:
     // TunnelUp: OpenVPN reports its tunnel; Verified: the address seen through it differs
-    // from the one seen before it.
-    enum State { Unconnected, Connecting, TunnelUp, Verified, Disconnecting };
+    // from the one seen before it; Reconnecting: a verified tunnel lost its way to the server
+    // (the network changed, the computer woke, OpenVPN restarts by itself) and is being made
+    // again, or waits for the network to come back.
+    enum State { Unconnected, Connecting, TunnelUp, Verified, Disconnecting, Reconnecting };
     Q_ENUM(State)
 
     // Version questions to OpenVPN and the mirror tool start here and run while the caller
@@ -82,7 +85,13 @@ public:
 
     // ---- what views show ----
     State state() const { return m_state; }
-    bool tunnelUp() const { return m_state == TunnelUp || m_state == Verified; }
+    // OpenVPN runs a tunnel of this connection (up, verified, or being made again).
+    bool tunnelUp() const
+    {
+        return m_state == TunnelUp || m_state == Verified || m_state == Reconnecting;
+    }
+    // Reconnecting, and the route to the VPN server is gone: nothing is tried until it is back.
+    bool waitingForNetwork() const { return m_waitingForNetwork; }
     // The last attempt ended on an error of OpenVPN or of the mirror tool.
     bool lastAttemptFailed() const;
     QString originalIp() const { return m_originalIp; }
@@ -124,6 +133,14 @@ signals:
     // Every reply slot emits it once it has read its reply: it disposes of the workers.
     void replyReceived();
 
+public slots:
+    // What the network watcher decides; the tunnel follows. Each is ignored unless a tunnel
+    // of this connection is up or being made again.
+    void networkRouteGone();
+    void networkRouteBack();
+    void networkRouteChanged();
+    void computerWokeUp();
+
 private slots:
     void getOriginalIPReply(QNetworkReply *reply);
     void getMirrorToolConfigReply(QNetworkReply *reply);
@@ -142,6 +159,10 @@ private slots:
 
 private:
     void setState(State state);
+    // connectionnetwork.cpp
+    void watchNetwork();
+    void enterReconnecting(bool waiting);
+    void restartTunnel(const char *logText);
     void sendRequest(RequestType type);
     bool replyOutlivedItsConnection(const QString &logPrefix, bool tunnelReply = false);
     enum class AddressReply { Read, Failed, Dropped };
@@ -182,6 +203,14 @@ private:
     bool m_failureCleared = false;
     // An error OpenVPN reported while its tunnel was up has been seen by the tick.
     bool m_errorAcknowledged = false;
+
+    NetworkWatcher *m_watcher = nullptr;
+    bool m_waitingForNetwork = false;
+    // OpenVPN ends of a restart of the tunnel still to come: they are not the connection's end.
+    int m_restartStopsPending = 0;
+    // A restart was asked of OpenVPN and its new tunnel is not up yet.
+    bool m_restartInFlight = false;
+    QElapsedTimer m_reconnectClock;
 
     QTimer *m_tickTimer = nullptr;
     QString m_originalIp;

@@ -138,7 +138,7 @@ void MainWindow::on_vpnInfoReconnectButton_clicked()
 
 void MainWindow::switchVPNActionTriggered()
 {
-    if (connection->state() != ConnectionController::Verified) {
+    if (!connection->tunnelUp()) {
         bool connect = true;
         restoreLastServer(currentSubIndex, connect);
     } else {

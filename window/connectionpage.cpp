@@ -65,6 +65,12 @@ QString MainWindow::connectActionRoute() const
     }
 }
 
+// What a connection being made again says: it waits for the network, or reconnects.
+QString MainWindow::reconnectingWord() const
+{
+    return connection->waitingForNetwork() ? tr("Waiting for the network") : tr("Reconnecting");
+}
+
 int MainWindow::connectionStatusNumber() const
 {
     switch (connection->state()) {
@@ -72,6 +78,7 @@ int MainWindow::connectionStatusNumber() const
         return 0;
     case ConnectionController::Connecting:
     case ConnectionController::TunnelUp:
+    case ConnectionController::Reconnecting:
         return 1;
     case ConnectionController::Verified:
         return 2;
@@ -108,13 +115,20 @@ void MainWindow::renderConnection(ConnectionController::State state, bool failed
     switch (state) {
     case ConnectionController::Connecting:
     case ConnectionController::TunnelUp:
+    case ConnectionController::Reconnecting:
     case ConnectionController::Disconnecting: {
         const bool connecting = state != ConnectionController::Disconnecting;
+        const bool reconnecting = state == ConnectionController::Reconnecting;
         restartConnectionDots();
-        ui->vpnConLoadingLabel->setText(connecting ? connectingText : disconnectingText);
+        ui->vpnConLoadingLabel->setText(reconnecting     ? statusText(reconnectingWord())
+                                            : connecting ? connectingText
+                                                         : disconnectingText);
         ui->vpnConAutoChoiceButton->setVisible(!connecting);
+        if (reconnecting)
+            emit statWidgetTimeChanged(reconnectingWord());
         if (connecting) {
-            ui->vpnConCancelButton->setText(tr("ABORT"));
+            // A connection that waits for the network is switched off, not aborted.
+            ui->vpnConCancelButton->setText(reconnecting ? tr("SWITCH OFF VPN") : tr("ABORT"));
             ui->vpnConCancelWidget->show();
         } else {
             ui->vpnConCancelWidget->hide();
@@ -123,10 +137,14 @@ void MainWindow::renderConnection(ConnectionController::State state, bool failed
         ui->vpnConChangeSubButton->setEnabled(false);
         ui->vpnConManualChoiceButton->setEnabled(false);
         ui->vpnConStatusStackedWidget->setCurrentIndex(Status_Busy);
-        if (switchVPNAction)
-            switchVPNAction->setEnabled(false);
+        // A connection being made again can be switched off from the tray as well.
+        if (switchVPNAction) {
+            switchVPNAction->setEnabled(reconnecting);
+            if (reconnecting)
+                switchVPNAction->setText(tr("Disconnect VPN"));
+        }
         if (showStatAction)
-            showStatAction->setVisible(false);
+            showStatAction->setVisible(reconnecting);
         break;
     }
     case ConnectionController::Verified: {

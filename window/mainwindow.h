@@ -474,6 +474,7 @@ private:
     // The tray's and the statistics' number for the connection's state: 0 unconnected,
     // 1 connecting, 2 connected, 3 disconnecting.
     int connectionStatusNumber() const;
+    QString reconnectingWord() const;
 
     // ---- accessibility ----
     // Names made in code, the toggles' Tab order, the page keys and the focus ring. Runs once.

@@ -129,6 +129,75 @@ private slots:
         QVERIFY(rig.log.contains(QStringLiteral("Stopping VPN connection")));
     }
 
+    // The network under a verified tunnel: the route gone makes it wait (OpenVPN is left
+    // alone), the route back or changed or a wake-up starts OpenVPN anew, and the tunnel is
+    // verified again before it is shown as connected. OpenVPN's own restart reads the same.
+    void tunnelFollowsTheNetwork_data()
+    {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("logged");
+        QTest::addColumn<bool>("openVpnStartedAnew");
+        QTest::newRow("route gone, then back")
+            << QStringList {"gone", "back"} << QString()
+            << QStringList {"Network: the route to the VPN server is gone, waiting",
+                            "Network: the route to the VPN server is back, reconnecting"}
+            << true;
+        QTest::newRow("route changed") << QStringList {"changed"} << QString()
+                                       << QStringList {"Network: the route to the VPN server "
+                                                       "changed, reconnecting"}
+                                       << true;
+        QTest::newRow("woke up") << QStringList {"woke"} << QString()
+                                 << QStringList {"Network: the computer woke up, reconnecting"}
+                                 << true;
+        QTest::newRow("OpenVPN restarts by itself")
+            << QStringList() << QStringLiteral("#standin reconnect\n#standin connect-delay 300\n")
+            << QStringList {"Network: OpenVPN is reconnecting by itself"} << false;
+    }
+    void tunnelFollowsTheNetwork()
+    {
+        QFETCH(QStringList, events);
+        QFETCH(QString, script);
+        QFETCH(QStringList, logged);
+        QFETCH(bool, openVpnStartedAnew);
+        Rig rig;
+        QVERIFY(rig.start());
+        if (!script.isEmpty())
+            QVERIFY(writeFile(rig.programs.path() + "/ovpn/standin-script", script.toUtf8()));
+        rig.controller->connectRoute();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.states.value(2), State::Verified, 20000);
+        const QList<qint64> first = rig.programs.running(QStringLiteral("ovpn/openvpn"));
+        QCOMPARE(first.size(), 1);
+        for (const QString &event : events) {
+            if (event == "gone") {
+                rig.controller->networkRouteGone();
+                QCOMPARE(rig.controller->state(), State::Reconnecting);
+                QVERIFY(rig.controller->waitingForNetwork());
+                // Nothing is tried while the network is away.
+                QCOMPARE(rig.programs.running(QStringLiteral("ovpn/openvpn")), first);
+            } else if (event == "back") {
+                rig.controller->networkRouteBack();
+            } else if (event == "changed") {
+                rig.controller->networkRouteChanged();
+            } else {
+                rig.controller->computerWokeUp();
+            }
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(rig.states.contains(State::Reconnecting), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.states.last(), State::Verified, 20000);
+        QVERIFY(!rig.controller->waitingForNetwork());
+        for (const QString &line : logged)
+            QVERIFY2(rig.log.contains(line), qPrintable(line));
+        QCOMPARE(rig.log.matching(QStringLiteral("Network: reconnected in ")).size(), 1);
+        const QList<qint64> now = rig.programs.running(QStringLiteral("ovpn/openvpn"));
+        QCOMPARE(now.size(), 1);
+        QCOMPARE(now != first, openVpnStartedAnew);
+        // Never shown as disconnected meanwhile.
+        QVERIFY(!rig.states.contains(State::Unconnected));
+        rig.controller->stop(true);
+        QCOMPARE(rig.controller->state(), State::Unconnected);
+    }
+
     // A stop before OpenVPN was asked for ends without it, and a reply still under way for
     // the connection left is dropped.
     void stopWhileAskingForTheAddressEndsAtOnce()
