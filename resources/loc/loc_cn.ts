@@ -1155,6 +1155,42 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>Main window minimized to the taskbar: no system tray</source>
         <translation>主窗口已最小化到任务栏：没有系统托盘</translation>
     </message>
+    <message>
+        <source>Waiting for the network</source>
+        <translation>正在等待网络</translation>
+    </message>
+    <message>
+        <source>Reconnecting</source>
+        <translation>正在重新连接</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is gone, waiting</source>
+        <translation>Network: 到 VPN 服务器的路由已消失，等待中</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is back, reconnecting</source>
+        <translation>Network: 到 VPN 服务器的路由已恢复，正在重新连接</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server changed, reconnecting</source>
+        <translation>Network: 到 VPN 服务器的路由已改变，正在重新连接</translation>
+    </message>
+    <message>
+        <source>Network: the computer woke up, reconnecting</source>
+        <translation>Network: 计算机已唤醒，正在重新连接</translation>
+    </message>
+    <message>
+        <source>Network: OpenVPN is reconnecting by itself</source>
+        <translation>Network: OpenVPN 正在自行重新连接</translation>
+    </message>
+    <message>
+        <source>Network: reconnected in %1 s</source>
+        <translation>Network: 已在 %1 秒内重新连接</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is not watched (%1)</source>
+        <translation>Network: 未监视到 VPN 服务器的路由 (%1)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1156,6 +1156,42 @@ El bloqueo se aplica de inmediato a las conexiones de red actuales y nuevas. El 
         <source>Main window minimized to the taskbar: no system tray</source>
         <translation>La ventana principal se minimizó a la barra de tareas: no hay bandeja del sistema</translation>
     </message>
+    <message>
+        <source>Waiting for the network</source>
+        <translation>Esperando la red</translation>
+    </message>
+    <message>
+        <source>Reconnecting</source>
+        <translation>Reconectando</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is gone, waiting</source>
+        <translation>Network: la ruta al servidor VPN ha desaparecido, esperando</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is back, reconnecting</source>
+        <translation>Network: la ruta al servidor VPN ha vuelto, reconectando</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server changed, reconnecting</source>
+        <translation>Network: la ruta al servidor VPN ha cambiado, reconectando</translation>
+    </message>
+    <message>
+        <source>Network: the computer woke up, reconnecting</source>
+        <translation>Network: el equipo se ha reactivado, reconectando</translation>
+    </message>
+    <message>
+        <source>Network: OpenVPN is reconnecting by itself</source>
+        <translation>Network: OpenVPN se está reconectando por sí mismo</translation>
+    </message>
+    <message>
+        <source>Network: reconnected in %1 s</source>
+        <translation>Network: reconectado en %1 s</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is not watched (%1)</source>
+        <translation>Network: la ruta al servidor VPN no se vigila (%1)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

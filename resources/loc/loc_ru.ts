@@ -1157,6 +1157,42 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>Main window minimized to the taskbar: no system tray</source>
         <translation>Главное окно свёрнуто на панель задач: нет системного трея</translation>
     </message>
+    <message>
+        <source>Waiting for the network</source>
+        <translation>Ожидание сети</translation>
+    </message>
+    <message>
+        <source>Reconnecting</source>
+        <translation>Переподключение</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is gone, waiting</source>
+        <translation>Network: маршрут к VPN-серверу пропал, ожидание</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is back, reconnecting</source>
+        <translation>Network: маршрут к VPN-серверу вернулся, переподключение</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server changed, reconnecting</source>
+        <translation>Network: маршрут к VPN-серверу изменился, переподключение</translation>
+    </message>
+    <message>
+        <source>Network: the computer woke up, reconnecting</source>
+        <translation>Network: компьютер вышел из сна, переподключение</translation>
+    </message>
+    <message>
+        <source>Network: OpenVPN is reconnecting by itself</source>
+        <translation>Network: OpenVPN переподключается сам</translation>
+    </message>
+    <message>
+        <source>Network: reconnected in %1 s</source>
+        <translation>Network: переподключено за %1 с</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is not watched (%1)</source>
+        <translation>Network: маршрут к VPN-серверу не отслеживается (%1)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -1157,6 +1157,42 @@ Blocking takes immediately effect on current and new network connections. Blocki
         <source>Main window minimized to the taskbar: no system tray</source>
         <translation>Головне вікно згорнуто на панель завдань: немає системного трею</translation>
     </message>
+    <message>
+        <source>Waiting for the network</source>
+        <translation>Очікування мережі</translation>
+    </message>
+    <message>
+        <source>Reconnecting</source>
+        <translation>Перепідключення</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is gone, waiting</source>
+        <translation>Network: маршрут до VPN-сервера зник, очікування</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is back, reconnecting</source>
+        <translation>Network: маршрут до VPN-сервера повернувся, перепідключення</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server changed, reconnecting</source>
+        <translation>Network: маршрут до VPN-сервера змінився, перепідключення</translation>
+    </message>
+    <message>
+        <source>Network: the computer woke up, reconnecting</source>
+        <translation>Network: комп&apos;ютер вийшов зі сну, перепідключення</translation>
+    </message>
+    <message>
+        <source>Network: OpenVPN is reconnecting by itself</source>
+        <translation>Network: OpenVPN перепідключається сам</translation>
+    </message>
+    <message>
+        <source>Network: reconnected in %1 s</source>
+        <translation>Network: перепідключено за %1 с</translation>
+    </message>
+    <message>
+        <source>Network: the route to the VPN server is not watched (%1)</source>
+        <translation>Network: маршрут до VPN-сервера не відстежується (%1)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

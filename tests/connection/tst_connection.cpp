@@ -250,6 +250,30 @@ private slots:
         QVERIFY(!rig.widget("vpnConAutoChoiceButton")->isEnabled());
     }
 
+    // While the route to the server is gone the window, the tray and the statistics window
+    // say that the connection waits for the network, never "connected"; once the route is
+    // back the tunnel is made again and shown as connected after its check.
+    void outageShowsTheWaitAndTheReturnReconnects()
+    {
+        WindowRig rig(WindowRig::LocalService);
+        QVERIFY(connectOnce(rig));
+        WindowProbe p = rig.probe();
+        auto *status = rig.widget<QLabel>("vpnConLoadingLabel");
+        // What the statistics window is given to show in place of the time.
+        QSignalSpy statTime(rig.window(), &MainWindow::statWidgetTimeChanged);
+        p.connection()->networkRouteGone();
+        QCOMPARE(rig.statusPage(), int(Status_Busy));
+        QVERIFY2(status->text().contains("Waiting for the network"), qPrintable(status->text()));
+        QCOMPARE(statTime.last().first().toString(), QStringLiteral("Waiting for the network"));
+        QCOMPARE(p.tray()->toolTip(), QStringLiteral("Kestrune VPN 1.26.0\nVPN is connecting..."));
+        QCOMPARE(p.switchAction()->text(), QStringLiteral("Disconnect VPN"));
+        p.connection()->networkRouteBack();
+        QVERIFY(status->text().contains("Reconnecting"));
+        QVERIFY(rig.waitConnected());
+        QVERIFY(rig.log.contains("Network: the route to the VPN server is gone, waiting"));
+        QCOMPARE(rig.log.matching("Network: reconnected in ").size(), 1);
+    }
+
     void secondConnectionWaitsForTheOldTunnelToGoDown()
     {
         WindowRig rig(WindowRig::LocalService);
