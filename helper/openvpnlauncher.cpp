@@ -230,7 +230,7 @@ int OpenVpnLauncher::start(const QString &config, const QString &passwordFile) c
     }
     for (const QString &hook : hooks)
         arguments << QFile::encodeName(hook);
-    if (!limit(RLIMIT_DATA, DataBytes) || !limit(RLIMIT_NOFILE, OpenFiles)) {
+    if ((BoundsData && !limit(RLIMIT_DATA, DataBytes)) || !limit(RLIMIT_NOFILE, OpenFiles)) {
         OwnerFile::remove(pidFile);
         HelperContext::report(QStringLiteral("cannot bound OpenVPN's memory and files"));
         return 1;

@@ -13,6 +13,8 @@
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
+#include <functional>
+
 #include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
@@ -62,8 +64,8 @@ void revert(QCheckBox *box)
 struct CheckBinding
 {
     QCheckBox *box;
-    bool (ClientSettings::*get)() const;
-    void (ClientSettings::*set)(bool);
+    std::function<bool()> get;
+    std::function<void(bool)> set;
 };
 
 } // namespace
@@ -116,26 +118,26 @@ void MainWindow::connectSettingsPage()
 void MainWindow::bindSettingsPage()
 {
     auto *autoSwitch = findChild<QCheckBox *>(QStringLiteral("settingAutoSwitchCheckBox"));
-    const QVector<CheckBinding> boxes = {
-        {ui->stngBlockOtherConCheckBox, &ClientSettings::lockConnection,
-         &ClientSettings::setLockConnection},
-        {ui->stngVPNAutoConCheckBox, &ClientSettings::autoConnect, &ClientSettings::setAutoConnect},
-        {ui->settingStartMinimizedCheckBox, &ClientSettings::startMinimized,
-         &ClientSettings::setStartMinimized},
-        {ui->settingShowStatWgtCheckBox, &ClientSettings::showStatOnConnect,
-         &ClientSettings::setShowStatOnConnect},
-        {ui->settingSystemStartupCheckBox, &ClientSettings::systemAutostart,
-         &ClientSettings::setSystemAutostart},
-        {ui->settingCheckAvailableServCheckBox, &ClientSettings::checkAvailableServers,
-         &ClientSettings::setCheckAvailableServers},
-        {ui->settingDNSProtectCheckBox, &ClientSettings::dnsProtection,
-         &ClientSettings::setDnsProtection},
-        {autoSwitch, &ClientSettings::switchRoadAutomatically,
-         &ClientSettings::setSwitchRoadAutomatically}};
-    for (const CheckBinding &binding : boxes) {
-        connect(binding.box, &QCheckBox::toggled, settings,
-                [this, binding](bool on) { (settings->*binding.set)(on); });
-    }
+    ClientSettings *const s = settings;
+    const QVector<CheckBinding> boxes
+        = {{ui->stngBlockOtherConCheckBox, [s]() { return s->lockConnection(); },
+            [s](bool on) { s->setLockConnection(on); }},
+           {ui->stngVPNAutoConCheckBox, [s]() { return s->autoConnect(); },
+            [s](bool on) { s->setAutoConnect(on); }},
+           {ui->settingStartMinimizedCheckBox, [s]() { return s->startMinimized(); },
+            [s](bool on) { s->setStartMinimized(on); }},
+           {ui->settingShowStatWgtCheckBox, [s]() { return s->showStatOnConnect(); },
+            [s](bool on) { s->setShowStatOnConnect(on); }},
+           {ui->settingSystemStartupCheckBox, [s]() { return s->systemAutostart(); },
+            [s](bool on) { s->setSystemAutostart(on); }},
+           {ui->settingCheckAvailableServCheckBox, [s]() { return s->checkAvailableServers(); },
+            [s](bool on) { s->setCheckAvailableServers(on); }},
+           {ui->settingDNSProtectCheckBox, [s]() { return s->dnsProtection(); },
+            [s](bool on) { s->setDnsProtection(on); }},
+           {autoSwitch, [s]() { return s->switchRoadAutomatically(); },
+            [s](bool on) { s->setSwitchRoadAutomatically(on); }}};
+    for (const CheckBinding &binding : boxes)
+        connect(binding.box, &QCheckBox::toggled, settings, binding.set);
     connect(ui->settingProtUDPRButton, &QRadioButton::toggled, settings, &ClientSettings::setUdp);
     connect(ui->settingLanguageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged),
             settings, [this](int index) {
@@ -145,7 +147,7 @@ void MainWindow::bindSettingsPage()
 
     const auto show = [this, boxes]() {
         for (const CheckBinding &binding : boxes)
-            binding.box->setChecked((settings->*binding.get)());
+            binding.box->setChecked(binding.get());
         (settings->udp() ? ui->settingProtUDPRButton : ui->settingProtTCPRButton)->setChecked(true);
         const int language = settings->language();
         if (language >= 1 && language <= ui->settingLanguageComboBox->count())

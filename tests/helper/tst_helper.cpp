@@ -1,5 +1,6 @@
 #include "helper/callerfile.h"
 #include "helper/lockruleset.h"
+#include "helper/openvpnlauncher.h"
 #include "support/builders.h"
 #include "support/programfolder.h"
 #include "support/testmain.h"
@@ -308,12 +309,13 @@ private slots:
         QFile ran(dir + "/ovpn/openvpn.ran");
         QVERIFY(ran.open(QIODevice::ReadOnly));
         QCOMPARE(ran.readAll(),
-                 QString("131072 64 --config %1openvpn.ovpn --management %2/run/0/management.sock "
-                         "unix %1management.pswd --management-client-user root "
-                         "--setenv KESTRUNE_CONTROL_DIR %2/run "
-                         "--setenv KESTRUNE_NETLOCK_STATE_DIR %2/state --script-security 2 "
-                         "--up %3 dns-up --down %3 dns-down\n")
-                     .arg(copies, dir, QFileInfo(helper).canonicalFilePath())
+                 (QString(OpenVpnLauncher::BoundsData ? "131072" : "unlimited")
+                  + QString(" 64 --config %1openvpn.ovpn --management %2/run/0/management.sock "
+                            "unix %1management.pswd --management-client-user root "
+                            "--setenv KESTRUNE_CONTROL_DIR %2/run "
+                            "--setenv KESTRUNE_NETLOCK_STATE_DIR %2/state --script-security 2 "
+                            "--up %3 dns-up --down %3 dns-down\n")
+                        .arg(copies, dir, QFileInfo(helper).canonicalFilePath()))
                      .toUtf8());
         for (const char *copy : {"openvpn.ovpn", "management.pswd"})
             QCOMPARE(QFile(copies + copy).permissions() & 0x0077, QFileDevice::Permissions());
