@@ -103,7 +103,7 @@ row() { # name, protocol, tunnel address of the server, driver options...
     local name=$1 proto=$2 target=$3 dir=$work/row$((${#figures[@]} + 1))
     local out=$dir.out pings=$dir.ping
     shift 3
-    local down back gone answer wait_s traffic_s status reconnected
+    local down back gone answer wait_s traffic_s status reconnected decided
     client_at 192.0.2.2
     ip netns exec "$cli" "$driver" --remote 198.51.100.1 1194 --proto "$proto" --extra "$work/extra.ovpn" \
         --data "$dir" --lifetime 60 "$@" >"$out" 2>"$dir.err" &
@@ -145,11 +145,13 @@ row() { # name, protocol, tunnel address of the server, driver options...
     check "$name: never shown as verified while the network was away" \
         test -z "$(awk -v a="$down" -v b="$back" '$1 >= a && $1 < b && / state Verified$/' "$out")"
     check "$name: verified again after the return" await 15 has_line "$out" "$back" ' state Verified$'
+    decided=$(line_after "$out" "$back" 'Network: the route to the VPN server is back')
+    decided=${decided:+$(seconds "$back" "$decided") s}
     reconnected=$(sed -n "s/.* log Network: reconnected in \(.*\) s$/\1/p" "$out" | tail -n 1)
     check "$name: the log says how long the reconnect took (${reconnected:-nothing})" test -n "$reconnected"
     [ -n "$answer" ] && traffic_s="$traffic_s s to traffic" || traffic_s="no answer within 20 s"
     [ -n "$gone" ] && wait_s="waiting shown $wait_s s after the link went down" || wait_s="waiting never shown"
-    figures+=("$name: $traffic_s; $wait_s; logged \"reconnected in ${reconnected:-?} s\"")
+    figures+=("$name: $traffic_s; $wait_s; the return decided after ${decided:-?}, then logged \"reconnected in ${reconnected:-?} s\"")
 
     kill "$png"; wait "$png" 2>/dev/null; png=
     kill "$drv"
