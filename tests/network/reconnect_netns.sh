@@ -101,7 +101,7 @@ figures=()
 
 row() { # name, protocol, tunnel address of the server, driver options...
     local name=$1 proto=$2 target=$3 dir=$work/row$((${#figures[@]} + 1))
-    local out=$dir.out pings=$dir.ping
+    local out=$dir.out pings=$dir.ping failed_before=$failures
     shift 3
     local down back gone answer wait_s traffic_s status reconnected decided
     client_at 192.0.2.2
@@ -158,7 +158,7 @@ row() { # name, protocol, tunnel address of the server, driver options...
     await 15 grep -q ' end$' "$out"
     wait "$drv"; status=$?; drv=
     check "$name: the driver ends on its stop (status $status)" test "$status" -eq 0
-    if [ "$failures" -gt 0 ]; then
+    if [ "$failures" -gt "$failed_before" ]; then
         echo "--- $name: driver"; sed -n '/state Verified/,$p' "$out" | head -30
         echo "--- $name: OpenVPN"; tail -n 25 "$dir/logs/openvpn_log.txt"
     fi
