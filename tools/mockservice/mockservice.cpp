@@ -89,6 +89,7 @@ struct MockService::Private
     QString openVpnHost = QStringLiteral("127.0.0.1");
     quint16 openVpnPort = 1194;
     QByteArray openVpnExtraLines;
+    bool openVpnPersistTun = true;
     QJsonObject mirrorConfig {{"server", "127.0.0.1"},
                               {"server_port", 8388},
                               {"local_address", "127.0.0.1"},
@@ -317,6 +318,12 @@ void MockService::setOpenVpnExtraLines(const QByteArray &lines)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->openVpnExtraLines = lines;
+}
+
+void MockService::setOpenVpnPersistTun(bool on)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->openVpnPersistTun = on;
 }
 
 void MockService::setMirrorConfig(const QJsonObject &config)
@@ -674,7 +681,10 @@ void MockService::Private::serve(const Request &request, httplib::Response &res)
         config += "# kind " + kind + ", " + request.query + "\n";
         config += "client\ndev tun\nproto " + proto.toLatin1() + "\n";
         config += "remote " + openVpnHost.toLatin1() + ' ' + QByteArray::number(openVpnPort) + "\n";
-        config += "nobind\npersist-key\npersist-tun\nresolv-retry 5\nverb 3\n";
+        config += "nobind\npersist-key\n";
+        if (openVpnPersistTun)
+            config += "persist-tun\n";
+        config += "resolv-retry 5\nverb 3\n";
         config += openVpnExtraLines;
         res.set_content(toStd(config), "text/plain");
         configServed = true;

@@ -84,6 +84,9 @@ public:
     void setOpenVpnRemote(const QString &host, quint16 port);
     // Lines appended to every OpenVPN configuration served (keys for a real far end).
     void setOpenVpnExtraLines(const QByteArray &lines);
+    // Whether the configurations served keep the tunnel across OpenVPN's restarts (on by
+    // default, as most providers ship them).
+    void setOpenVpnPersistTun(bool on);
     void setMirrorConfig(const QJsonObject &config);
 
     // Requests that name the API by its literal address carry this Host; empty: requests

@@ -1,0 +1,173 @@
+#!/bin/bash
+# The tunnel follows the network, with Debian's OpenVPN, only inside namespaces made here: the
+# client behind a router (192.0.2.2/24, default route via 192.0.2.1), the VPN server off-link
+# (198.51.100.1; TLS, redirect-gateway def1, keepalive 10 60; one server over UDP, one over TCP),
+# the service on the client's loopback (the tunnel's routes never take it). The driver connects
+# the connection controller and prints its states and network log lines; a ping through the
+# tunnel runs every 0.25 s. Then the client's link goes down for OUTAGE seconds and comes back
+# with a new address (192.0.2.3) and its default route, as on another network. Each row prints
+# the seconds from the link's return to the first answer through the tunnel; at most 5 s passes.
+# Usage: reconnect_netns.sh DRIVER PING [OUTAGE-SECONDS]   (exit status: failures; 77 skipped outside CI)
+set -u
+. "$(dirname "$0")/../support/namespacerig.sh"
+need_root_and ip openvpn openssl awk
+[ -c /dev/net/tun ] || skip_or_fail "no /dev/net/tun"
+driver=$(realpath "$1") pinger=$(realpath "$2") outage=${3:-5}
+tag=$$ cli=ks_rc_c_$$ rtr=ks_rc_r_$$ srv=ks_rc_s_$$
+dev=rcc$tag
+work=$(mktemp -d) pids=() drv= png=
+cleanup() {
+    for pid in $png $drv "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    for ns in "$cli" "$rtr" "$srv"; do ip netns del "$ns" 2>/dev/null; done
+    [ -n "${KEEP:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+# await SECONDS COMMAND...: polls until COMMAND holds, false when SECONDS pass first.
+await() { local limit=$(($(date +%s%N) + $1 * 1000000000)); shift; until "$@"; do [ "$(date +%s%N)" -lt "$limit" ] || return 1; sleep 0.05; done; }
+now() { date +%s.%3N; }
+c() { ip -n "$cli" "$@"; }
+r() { ip -n "$rtr" "$@"; }
+s() { ip -n "$srv" "$@"; }
+
+ip netns add "$cli" && ip netns add "$rtr" && ip netns add "$srv" || skip_or_fail "cannot make network namespaces"
+ip link add "$dev" netns "$cli" type veth peer name "rcr$tag" netns "$rtr" || exit 1
+ip link add "rcs$tag" netns "$srv" type veth peer name "rcq$tag" netns "$rtr" || exit 1
+for ns in "$cli" "$rtr" "$srv"; do ip -n "$ns" link set lo up; done
+r addr add 192.0.2.1/24 dev "rcr$tag"; r addr add 198.51.100.254/24 dev "rcq$tag"
+r link set "rcr$tag" up; r link set "rcq$tag" up
+ip netns exec "$rtr" sysctl -qw net.ipv4.ip_forward=1
+s addr add 198.51.100.1/24 dev "rcs$tag"; s link set "rcs$tag" up
+s route add default via 198.51.100.254
+# client_at ADDRESS: the client's link up with ADDRESS and the default route via the router.
+client_at() {
+    c addr flush dev "$dev"; c addr add "$1/24" dev "$dev"; c link set "$dev" up
+    c route replace default via 192.0.2.1
+}
+client_at 192.0.2.2
+
+# Certificates made now; EC keys, so nothing waits for entropy or Diffie-Hellman primes.
+cd "$work" || exit 1
+ssl() { openssl "$@" >/dev/null 2>&1; }
+ssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=ca -keyout ca.key -out ca.crt
+for who in server client; do
+    ssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj "/CN=$who" -keyout "$who.key" -out "$who.csr"
+    printf 'keyUsage=digitalSignature,keyAgreement\nextendedKeyUsage=%sAuth\n' "$who" >"$who.ext"
+    ssl x509 -req -in "$who.csr" -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 -extfile "$who.ext" -out "$who.crt"
+done
+# server PROTO DEVICE SUBNET: one server; its tunnel address is the subnet's first.
+server() {
+    cat >"server-$1.ovpn" <<EOF2
+dev $2
+dev-type tun
+proto $1
+local 198.51.100.1
+port 1194
+topology subnet
+server $3 255.255.255.128
+ca $work/ca.crt
+cert $work/server.crt
+key $work/server.key
+dh none
+keepalive 10 60
+push "redirect-gateway def1"
+verb 3
+EOF2
+    ip netns exec "$srv" openvpn --config "server-$1.ovpn" >"$work/server-$1.log" 2>&1 &
+    pids+=($!)
+}
+server udp tunudp 10.8.0.0
+server tcp-server tuntcp 10.8.0.128
+for proto in udp tcp-server; do
+    check "the $proto server starts" await 20 grep -q 'Initialization Sequence Completed' "$work/server-$proto.log"
+done
+# What the service adds to the configurations it hands out: the keys of this far end.
+printf 'remote-cert-tls server\n<ca>\n%s\n</ca>\n<cert>\n%s\n</cert>\n<key>\n%s\n</key>\n' \
+    "$(cat ca.crt)" "$(cat client.crt)" "$(cat client.key)" >extra.ovpn
+
+# The driver's line "TIME state|log TEXT" that matches the pattern, first at or after TIME.
+line_after() { # file, time, pattern
+    awk -v t="$2" -v p="$3" '$1 >= t && $0 ~ p { print $1; exit }' "$1"
+}
+# The first answer of the ping ("[TIME] answer from ...") at or after TIME.
+answer_after() { # file, time
+    awk -v t="$2" '/answer from/ { s = substr($1, 2, length($1) - 2); if (s >= t) { print s; exit } }' "$1"
+}
+has_line() { test -n "$(line_after "$@")"; }
+has_answer() { test -n "$(answer_after "$@")"; }
+seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+at_most() { awk -v x="$1" -v m="$2" 'BEGIN { exit !(x != "" && x <= m) }'; }
+figures=()
+
+row() { # name, protocol, tunnel address of the server, driver options...
+    local name=$1 proto=$2 target=$3 dir=$work/row$((${#figures[@]} + 1))
+    local out=$dir.out pings=$dir.ping failed_before=$failures
+    shift 3
+    local down back gone answer wait_s traffic_s status reconnected decided
+    client_at 192.0.2.2
+    ip netns exec "$cli" "$driver" --remote 198.51.100.1 1194 --proto "$proto" --extra "$work/extra.ovpn" \
+        --data "$dir" --lifetime 60 "$@" >"$out" 2>"$dir.err" &
+    drv=$!
+    await 30 grep -q ' state Verified$' "$out"
+    status=$?
+    check "$name: the tunnel is verified" test "$status" -eq 0
+    if [ "$status" -ne 0 ]; then
+        kill "$drv" 2>/dev/null; wait "$drv"; drv=
+        figures+=("$name: the tunnel was not verified")
+        echo "--- $name: driver"; tail -n 8 "$out" "$dir.err"
+        echo "--- $name: OpenVPN"; tail -n 25 "$dir/logs/openvpn_log.txt"
+        return
+    fi
+    ip netns exec "$cli" "$pinger" "$target" >"$pings" 2>&1 &
+    png=$!
+    check "$name: the server answers through the tunnel" await 5 grep -q 'answer from' "$pings"
+
+    down=$(now)
+    c link set "$dev" down
+    await $((outage + 1)) has_line "$out" "$down" 'Network: the route to the VPN server is gone'
+    gone=$(line_after "$out" "$down" 'Network: the route to the VPN server is gone')
+    wait_s=$(seconds "$down" "$gone")
+    # The watcher decides once the link has settled (0.7 s); the rest is margin for a loaded
+    # machine.
+    check "$name: waiting for the network within 1.2 s of the link going down (${gone:+$wait_s s})" \
+        at_most "${gone:+$wait_s}" 1.2
+    check "$name: the state is Reconnecting while waiting" test -n "$(line_after "$out" "$down" ' state Reconnecting$')"
+    # The outage itself: the link stays away for its time.
+    sleep "$(awk -v d="$down" -v n="$(now)" -v o="$outage" 'BEGIN { x = d + o - n; print (x > 0 ? x : 0) }')"
+
+    back=$(now)
+    client_at 192.0.2.3
+    await 20 has_answer "$pings" "$back"
+    answer=$(answer_after "$pings" "$back")
+    traffic_s=$(seconds "$back" "$answer")
+    check "$name: an answer through the tunnel within 5 s of the link's return (${answer:+$traffic_s s})" \
+        at_most "${answer:+$traffic_s}" 5
+    check "$name: never shown as verified while the network was away" \
+        test -z "$(awk -v a="$down" -v b="$back" '$1 >= a && $1 < b && / state Verified$/' "$out")"
+    check "$name: verified again after the return" await 15 has_line "$out" "$back" ' state Verified$'
+    decided=$(line_after "$out" "$back" 'Network: the route to the VPN server is back')
+    decided=${decided:+$(seconds "$back" "$decided") s}
+    reconnected=$(sed -n "s/.* log Network: reconnected in \(.*\) s$/\1/p" "$out" | tail -n 1)
+    check "$name: the log says how long the reconnect took (${reconnected:-nothing})" test -n "$reconnected"
+    [ -n "$answer" ] && traffic_s="$traffic_s s to traffic" || traffic_s="no answer within 20 s"
+    [ -n "$gone" ] && wait_s="waiting shown $wait_s s after the link went down" || wait_s="waiting never shown"
+    figures+=("$name: $traffic_s; $wait_s; the return decided after ${decided:-?}, then logged \"reconnected in ${reconnected:-?} s\"")
+
+    kill "$png"; wait "$png" 2>/dev/null; png=
+    kill "$drv"
+    await 15 grep -q ' end$' "$out"
+    wait "$drv"; status=$?; drv=
+    check "$name: the driver ends on its stop (status $status)" test "$status" -eq 0
+    if [ "$failures" -gt "$failed_before" ]; then
+        echo "--- $name: driver"; sed -n '/state Verified/,$p' "$out" | head -30
+        echo "--- $name: OpenVPN"; tail -n 25 "$dir/logs/openvpn_log.txt"
+    fi
+}
+
+row "UDP, persist-tun" udp 10.8.0.1
+row "UDP, without persist-tun" udp 10.8.0.1 --no-persist-tun
+row "TCP, persist-tun" tcp 10.8.0.129
+row "TCP, without persist-tun" tcp 10.8.0.129 --no-persist-tun
+echo "# from the link's return to the first answer through the tunnel (outage $outage s):"
+for f in "${figures[@]}"; do echo "#   $f"; done
+exit $((failures > 0))
