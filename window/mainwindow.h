@@ -59,8 +59,6 @@ class MainWindow : public QMainWindow
     Q_OBJECT
     // Tests read the window's state through their probe.
     friend class WindowProbe;
-    // The sign-in demo in tools/ points a window at its own service through this one.
-    friend class MainWindowProbe;
 
 public:
     explicit MainWindow(const QString &dataDir, QWidget *parent = nullptr);

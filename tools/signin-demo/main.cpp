@@ -13,25 +13,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-
-// Sets what the construction works out at start (the addresses of this run).
-class MainWindowProbe
-{
-public:
-    static void pointAt(MainWindow *w, const QString &base)
-    {
-        w->apiBaseUrl = base;
-        w->siteBaseUrl = base;
-        w->emergencyAddress = base;
-        w->emergencyIsIp = true;
-        w->languageIndex = 2;
-    }
-};
 
 namespace {
 
@@ -72,8 +59,13 @@ int main(int argc, char **argv)
     endpoints.siteBase = base;
     endpoints.emergencyBase = base;
     endpoints.ipEchoBase = base;
+    // The demo's pages are English, whatever the machine's language.
+    QFile settingsFile(dataDir.filePath(QStringLiteral("settings.ini")));
+    if (!settingsFile.open(QIODevice::WriteOnly)
+        || settingsFile.write("[General]\nLanguage=2\n") < 0)
+        return 1;
+    settingsFile.close();
     MainWindow window(dataDir.path(), endpoints);
-    MainWindowProbe::pointAt(&window, base);
     window.show();
     auto *stack
         = DeferredPage::find<SlidingStackedWidget>(&window, QStringLiteral("stackedWidget"));

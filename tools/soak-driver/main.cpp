@@ -10,40 +10,55 @@
 
 #include "core/loger.h"
 #include "mockservice/mockservice.h"
+#include "ui/deferredpage.h"
 #include "ui/messagedialogs.h"
-#include "ui_mainwindow.h"
+#include "ui/pagenavigation.h"
 #include "window/mainwindow.h"
 
 #include <cstdio>
 #include <functional>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
-class MainWindowProbe
+// The window's widgets by name, the deferred pages included.
+template<typename T = QWidget> T *widget(MainWindow *w, const char *name)
 {
-public:
-    static Ui::MainWindow *ui(MainWindow *w) { return w->ui; }
-    static bool verified(MainWindow *w)
-    {
-        return w->connectionController()->state() == ConnectionController::Verified
-            && w->ui->vpnConStatusStackedWidget->currentIndex() == Status_Connected;
-    }
-    static bool idle(MainWindow *w)
-    {
-        return w->connectionController()->state() == ConnectionController::Unconnected
-            && w->ui->vpnConStatusStackedWidget->currentIndex() == Status_Idle;
-    }
-    static bool onConnectionPage(MainWindow *w)
-    {
-        return !w->servers.isEmpty() && w->ui->stackedWidget->currentIndex() == Page_Connection;
-    }
-};
+    return DeferredPage::find<T>(w, QLatin1String(name));
+}
+
+int statusPage(MainWindow *w)
+{
+    return widget<QStackedWidget>(w, "vpnConStatusStackedWidget")->currentIndex();
+}
+
+bool verified(MainWindow *w)
+{
+    return w->connectionController()->state() == ConnectionController::Verified
+        && statusPage(w) == Status_Connected;
+}
+
+bool idle(MainWindow *w)
+{
+    return w->connectionController()->state() == ConnectionController::Unconnected
+        && statusPage(w) == Status_Idle;
+}
+
+// Signed in with the servers in: the automatic choice can be clicked.
+bool onConnectionPage(MainWindow *w)
+{
+    return widget<QStackedWidget>(w, "stackedWidget")->currentIndex() == Page_Connection
+        && widget(w, "vpnConAutoChoiceButton")->isEnabled();
+}
 
 namespace {
 
@@ -147,34 +162,35 @@ int main(int argc, char **argv)
     {
         MainWindow window(dataDir.path(), endpoints, programDir);
         window.show();
-        Ui::MainWindow *ui = MainWindowProbe::ui(&window);
+        MainWindow *w = &window;
         // The start-up check runs first; credentials typed before it would start a sign-in
         // of its own.
         waitFor([&window]() { return window.isVisible(); }, 5000);
         waitFor([]() { return false; }, 300);
-        ui->mainLoginLineEdit->setText(service.login());
-        ui->mainPswdLineEdit->setText(service.password());
-        ui->mainLoginButton->click();
+        widget<QLineEdit>(w, "mainLoginLineEdit")->setText(service.login());
+        widget<QLineEdit>(w, "mainPswdLineEdit")->setText(service.password());
+        widget<QAbstractButton>(w, "mainLoginButton")->click();
         if (!waitFor(
-                [ui]() {
-                    return ui->stackedWidget->currentIndex() == Page_Subscription
-                        && ui->subsNextButton->isEnabled();
+                [w]() {
+                    return widget<QStackedWidget>(w, "stackedWidget")->currentIndex()
+                        == Page_Subscription
+                        && widget(w, "subsNextButton")->isEnabled();
                 },
                 20000)) {
             std::fprintf(stderr, "no sign-in; dialogs: %s\n%s\n", qPrintable(dialogs.join('|')),
                          readFile(Loger::currentFileName()).right(3000).constData());
             return 1;
         }
-        ui->subsSubComboBox->setCurrentIndex(0);
-        ui->subsNextButton->click();
-        if (!waitFor([&window]() { return MainWindowProbe::onConnectionPage(&window); }, 20000))
+        widget<QComboBox>(w, "subsSubComboBox")->setCurrentIndex(0);
+        widget<QAbstractButton>(w, "subsNextButton")->click();
+        if (!waitFor([w]() { return onConnectionPage(w); }, 20000))
             return 1;
         printFigures("signed in");
         QElapsedTimer clock;
         clock.start();
         for (int cycle = 1; cycle <= cycles; ++cycle) {
-            ui->vpnConAutoChoiceButton->click();
-            if (!waitFor([&window]() { return MainWindowProbe::verified(&window); }, 60000)) {
+            widget<QAbstractButton>(w, "vpnConAutoChoiceButton")->click();
+            if (!waitFor([w]() { return verified(w); }, 60000)) {
                 std::fprintf(stderr, "cycle %d: not verified; dialogs: %s\n", cycle,
                              qPrintable(dialogs.join('|')));
                 if (qEnvironmentVariableIsSet("KESTRUNE_SOAK_VERBOSE"))
@@ -182,8 +198,8 @@ int main(int argc, char **argv)
                                  readFile(Loger::currentFileName()).right(2500).constData());
                 ++failures;
             }
-            ui->vpnConCancelButton->click();
-            if (!waitFor([&window]() { return MainWindowProbe::idle(&window); }, 60000)) {
+            widget<QAbstractButton>(w, "vpnConCancelButton")->click();
+            if (!waitFor([w]() { return idle(w); }, 60000)) {
                 std::fprintf(stderr, "cycle %d: not idle after the stop\n", cycle);
                 return 1;
             }
