@@ -6,6 +6,7 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/servers/bench_servers
 
 #include "engine/serverconnectcheckerthreadlauncher.h"
+#include "support/windowrig.h"
 #include "ui/deferredpage.h"
 #include "ui/messagedialogs.h"
 #include "window/mainwindow.h"
@@ -25,25 +26,15 @@
 #include <QThread>
 #include <QTimer>
 
-// The bench reaches the window's lists as the tests do.
-class WindowProbe
+// The bench reaches the window's lists through the tests' probe.
+void setServers(MainWindow *w, const QVector<VPNServer> &servers)
 {
-public:
-    static void setServers(MainWindow *w, const QVector<VPNServer> &servers)
-    {
-        w->subscriptions = {Subscription()};
-        w->subscriptions[0].type = 1;
-        w->currentSubIndex = 0;
-        w->servers = servers;
-    }
-    static void fill(MainWindow *w) { w->fillServerLists(); }
-    static void check(MainWindow *w, quint16 port)
-    {
-        w->availCheckPort = port;
-        w->startServerAvailabilityCheck();
-    }
-    static bool checking(MainWindow *w) { return w->availCheckRunning; }
-};
+    WindowProbe p {w};
+    p.subscriptions() = {Subscription()};
+    p.subscriptions()[0].type = Sub_Premium;
+    p.currentSubIndex() = 0;
+    p.servers() = servers;
+}
 
 namespace {
 
@@ -136,10 +127,10 @@ int main(int argc, char **argv)
     const QVector<VPNServer> servers = cities(1000);
     double best = 1e9;
     for (int run = 0; run < 5; ++run) {
-        WindowProbe::setServers(&window, servers);
+        setServers(&window, servers);
         QElapsedTimer clock;
         clock.start();
-        WindowProbe::fill(&window);
+        window.fillServerLists();
         best = qMin(best, clock.nsecsElapsed() / 1e6);
         QCoreApplication::processEvents();
     }
@@ -174,7 +165,7 @@ int main(int argc, char **argv)
 
     // 3. The window's own check of 1,000 servers on one refused port, while a 1 ms timer
     //    measures how long the GUI thread is kept from it.
-    WindowProbe::setServers(&window, servers);
+    setServers(&window, servers);
     qint64 longest = 0;
     QElapsedTimer gap;
     gap.start();
@@ -187,9 +178,10 @@ int main(int argc, char **argv)
     ticker.start(1);
     QElapsedTimer clock;
     clock.start();
-    WindowProbe::check(&window, quint16(ports.value(0)));
+    WindowProbe {&window}.availCheckPort() = quint16(ports.value(0));
+    window.startServerAvailabilityCheck();
     gap.restart();
-    while (WindowProbe::checking(&window) && clock.elapsed() < 120000)
+    while (WindowProbe {&window}.availCheckRunning() && clock.elapsed() < 120000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     ticker.stop();
     std::printf("window check of 1000 servers: %.0f ms, longest GUI stall %.1f ms\n",

@@ -49,6 +49,7 @@ public:
     int &secondServerIndex() { return w->secondServerIndex; }
     quint16 &availCheckPort() { return w->availCheckPort; } // 444 in the product
     QPointer<QThread> availCheckThread() const { return w->availCheckThread; }
+    bool availCheckRunning() const { return w->availCheckRunning; }
     QPointer<QThread> applierThread() const { return w->applierThread; }
     int &availCheckEndWaitMs() { return w->availCheckEndWaitMs; }
     int &threadEndWaitMs() { return w->threadEndWaitMs; }
