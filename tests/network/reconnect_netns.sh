@@ -7,10 +7,13 @@
 # tunnel runs every 0.25 s. Then the client's link goes down for OUTAGE seconds and comes back
 # with a new address (192.0.2.3) and its default route, as on another network. Each row prints
 # the seconds from the link's return to the first answer through the tunnel; at most 5 s passes.
+# The mirror row goes through the mirror route: ss-local in the client's program folder, ss-server
+# beside the servers (198.51.100.2, TCP 8388), then OpenVPN over TCP; the watcher watches the
+# mirror server's address.
 # Usage: reconnect_netns.sh DRIVER PING [OUTAGE-SECONDS]   (exit status: failures; 77 skipped outside CI)
 set -u
 . "$(dirname "$0")/../support/namespacerig.sh"
-need_root_and ip openvpn openssl awk
+need_root_and ip openvpn openssl awk ss-server ss-local
 [ -c /dev/net/tun ] || skip_or_fail "no /dev/net/tun"
 driver=$(realpath "$1") pinger=$(realpath "$2") outage=${3:-5}
 tag=$$ cli=ks_rc_c_$$ rtr=ks_rc_r_$$ srv=ks_rc_s_$$
@@ -37,7 +40,8 @@ for ns in "$cli" "$rtr" "$srv"; do ip -n "$ns" link set lo up; done
 r addr add 192.0.2.1/24 dev "rcr$tag"; r addr add 198.51.100.254/24 dev "rcq$tag"
 r link set "rcr$tag" up; r link set "rcq$tag" up
 ip netns exec "$rtr" sysctl -qw net.ipv4.ip_forward=1
-s addr add 198.51.100.1/24 dev "rcs$tag"; s link set "rcs$tag" up
+s addr add 198.51.100.1/24 dev "rcs$tag"; s addr add 198.51.100.2/24 dev "rcs$tag"
+s link set "rcs$tag" up
 s route add default via 198.51.100.254
 # client_at ADDRESS: the client's link up with ADDRESS and the default route via the router.
 client_at() {
@@ -78,9 +82,15 @@ EOF2
 }
 server udp tunudp 10.8.0.0
 server tcp-server tuntcp 10.8.0.128
+# The mirror server, which forwards to the OpenVPN server on TCP.
+ip netns exec "$srv" ss-server -v -s 198.51.100.2 -p 8388 -k mirror-pass$tag -m chacha20-ietf-poly1305 \
+    >"$work/ss-server.log" 2>&1 &
+pids+=($!)
 for proto in udp tcp-server; do
     check "the $proto server starts" await 20 grep -q 'Initialization Sequence Completed' "$work/server-$proto.log"
 done
+mirror_listens() { ip netns exec "$srv" ss -Htln 'sport = :8388' | grep -q .; }
+check "the mirror server listens" await 10 mirror_listens
 # What the service adds to the configurations it hands out: the keys of this far end.
 printf 'remote-cert-tls server\n<ca>\n%s\n</ca>\n<cert>\n%s\n</cert>\n<key>\n%s\n</key>\n' \
     "$(cat ca.crt)" "$(cat client.crt)" "$(cat client.key)" >extra.ovpn
@@ -103,6 +113,8 @@ row() { # name, protocol, tunnel address of the server, driver options...
     local name=$1 proto=$2 target=$3 dir=$work/row$((${#figures[@]} + 1))
     local out=$dir.out pings=$dir.ping failed_before=$failures
     shift 3
+    # ONLY=PATTERN runs the rows whose names match it (by hand, while working on one row).
+    [[ -z "${ONLY:-}" || "$name" == *$ONLY* ]] || return 0
     local down back gone answer wait_s traffic_s status reconnected decided
     client_at 192.0.2.2
     ip netns exec "$cli" "$driver" --remote 198.51.100.1 1194 --proto "$proto" --extra "$work/extra.ovpn" \
@@ -168,6 +180,12 @@ row "UDP, persist-tun" udp 10.8.0.1
 row "UDP, without persist-tun" udp 10.8.0.1 --no-persist-tun
 row "TCP, persist-tun" tcp 10.8.0.129
 row "TCP, without persist-tun" tcp 10.8.0.129 --no-persist-tun
+# Connections the mirror server made to OpenVPN: one for the first connect, one more for each
+# restart that went through the mirror.
+mirror_connects() { grep -c 'connect to 198.51.100.1:1194' "$work/ss-server.log"; }
+row "mirror route, TCP" tcp 10.8.0.129 --mirror 198.51.100.2 8388 "mirror-pass$tag"
+[[ -z "${ONLY:-}" || "mirror route" == *$ONLY* ]] && check "mirror route: the first connect and the reconnect both went through the mirror server ($(mirror_connects) connections)" \
+    test "$(mirror_connects)" -ge 2
 echo "# from the link's return to the first answer through the tunnel (outage $outage s):"
 for f in "${figures[@]}"; do echo "#   $f"; done
 exit $((failures > 0))
