@@ -9,18 +9,22 @@
 # the seconds from the link's return to the first answer through the tunnel; at most 5 s passes.
 # The mirror row goes through the mirror route: ss-local in the client's program folder, ss-server
 # beside the servers (198.51.100.2, TCP 8388), then OpenVPN over TCP; the watcher watches the
-# mirror server's address.
-# Usage: reconnect_netns.sh DRIVER PING [OUTAGE-SECONDS]   (exit status: failures; 77 skipped outside CI)
+# mirror server's address. The lock row has the network lock on in the client's namespace (the
+# lock scripts and the helper from a program folder made here, their state in the test's folder)
+# from the verified tunnel on; the router counts what arrives from the client for any address
+# but the VPN server's: nothing may, through the outage and the reconnect.
+# Usage: reconnect_netns.sh DRIVER PING HELPER [OUTAGE-SECONDS]   (exit status: failures; 77 skipped outside CI)
 set -u
 . "$(dirname "$0")/../support/namespacerig.sh"
-need_root_and ip openvpn openssl awk ss-server ss-local
+need_root_and ip openvpn openssl awk ss-server ss-local nft
 [ -c /dev/net/tun ] || skip_or_fail "no /dev/net/tun"
-driver=$(realpath "$1") pinger=$(realpath "$2") outage=${3:-5}
+driver=$(realpath "$1") pinger=$(realpath "$2") helper=$(realpath "$3") outage=${4:-5}
+dist=$(realpath "$(dirname "$0")/../../dist")
 tag=$$ cli=ks_rc_c_$$ rtr=ks_rc_r_$$ srv=ks_rc_s_$$
 dev=rcc$tag
-work=$(mktemp -d) pids=() drv= png=
+work=$(mktemp -d) pids=() drv= png= steady=
 cleanup() {
-    for pid in $png $drv "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in $steady $png $drv "${pids[@]}"; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
     for ns in "$cli" "$rtr" "$srv"; do ip netns del "$ns" 2>/dev/null; done
     [ -n "${KEEP:-}" ] || rm -rf "$work"
@@ -49,6 +53,27 @@ client_at() {
     c route replace default via 192.0.2.1
 }
 client_at 192.0.2.2
+# What reaches the router from the client for any address but the VPN server's (IPv6 neighbour
+# discovery aside).
+ip netns exec "$rtr" nft -f - <<NFT || exit 1
+table inet leaks {
+    chain in {
+        type filter hook prerouting priority -300;
+        iifname "rcr$tag" meta nfproto ipv4 ip daddr != 198.51.100.1 counter
+        iifname "rcr$tag" meta nfproto ipv6 meta l4proto != ipv6-icmp counter
+    }
+}
+NFT
+leaked() { ip netns exec "$rtr" nft list table inet leaks | grep -o 'packets [0-9]*' | awk '{ s += $2 } END { print s + 0 }'; }
+leaks_reset() { ip netns exec "$rtr" nft reset counters table inet leaks >/dev/null; }
+# The network lock as the program runs it: its scripts hand the work to the helper beside them.
+mkdir -p "$work/program/scripts" "$work/lockstate" "$work/run"
+cp "$dist"/scripts/nft_*.sh "$work/program/scripts/" && cp "$helper" "$work/program/" || exit 1
+lock() { # block|unblock, temp folder
+    ip netns exec "$cli" env KESTRUNE_NETLOCK_STATE_DIR="$work/lockstate" KESTRUNE_CONTROL_DIR="$work/run" \
+        sh "$work/program/scripts/nft_$1.sh" "$2"
+}
+lock_drops() { ip netns exec "$cli" nft list chain inet kestrunevpn_lock output | grep -o 'packets [0-9]*' | awk '{ s += $2 } END { print s + 0 }'; }
 
 # Certificates made now; EC keys, so nothing waits for entropy or Diffie-Hellman primes.
 cd "$work" || exit 1
@@ -133,6 +158,17 @@ row() { # name, protocol, tunnel address of the server, driver options...
     ip netns exec "$cli" "$pinger" "$target" >"$pings" 2>&1 &
     png=$!
     check "$name: the server answers through the tunnel" await 5 grep -q 'answer from' "$pings"
+    if [ -n "${ROW_LOCK:-}" ]; then
+        check "$name: the lock goes on" lock block "$dir/temp"
+        # A user's steady traffic to an address that only the tunnel's routes take: without
+        # the lock, its packets go out on the link while no OpenVPN holds those routes.
+        ip netns exec "$cli" "$pinger" 203.0.113.7 20 >"$dir.steady" 2>&1 &
+        steady=$!
+        leaks_reset
+        local locked
+        locked=$(now)
+        check "$name: the server answers through the tunnel under the lock" await 5 has_answer "$pings" "$locked"
+    fi
 
     down=$(now)
     c link set "$dev" down
@@ -157,13 +193,23 @@ row() { # name, protocol, tunnel address of the server, driver options...
     check "$name: never shown as verified while the network was away" \
         test -z "$(awk -v a="$down" -v b="$back" '$1 >= a && $1 < b && / state Verified$/' "$out")"
     check "$name: verified again after the return" await 15 has_line "$out" "$back" ' state Verified$'
+    local leak_note=
+    if [ -n "${ROW_LOCK:-}" ]; then
+        local n drops
+        n=$(leaked) drops=$(lock_drops)
+        kill "$steady"; wait "$steady" 2>/dev/null; steady=
+        check "$name: nothing reached the router outside the tunnel from the lock on to the verified reconnect ($n packets; the lock dropped $drops)" \
+            test "$n" -eq 0
+        check "$name: the lock goes off" lock unblock "$dir/temp"
+        leak_note="; under the lock $n packets outside the tunnel, $drops dropped by the lock"
+    fi
     decided=$(line_after "$out" "$back" 'Network: the route to the VPN server is back')
     decided=${decided:+$(seconds "$back" "$decided") s}
     reconnected=$(sed -n "s/.* log Network: reconnected in \(.*\) s$/\1/p" "$out" | tail -n 1)
     check "$name: the log says how long the reconnect took (${reconnected:-nothing})" test -n "$reconnected"
     [ -n "$answer" ] && traffic_s="$traffic_s s to traffic" || traffic_s="no answer within 20 s"
     [ -n "$gone" ] && wait_s="waiting shown $wait_s s after the link went down" || wait_s="waiting never shown"
-    figures+=("$name: $traffic_s; $wait_s; the return decided after ${decided:-?}, then logged \"reconnected in ${reconnected:-?} s\"")
+    figures+=("$name: $traffic_s; $wait_s; the return decided after ${decided:-?}, then logged \"reconnected in ${reconnected:-?} s\"$leak_note")
 
     kill "$png"; wait "$png" 2>/dev/null; png=
     kill "$drv"
@@ -180,6 +226,7 @@ row "UDP, persist-tun" udp 10.8.0.1
 row "UDP, without persist-tun" udp 10.8.0.1 --no-persist-tun
 row "TCP, persist-tun" tcp 10.8.0.129
 row "TCP, without persist-tun" tcp 10.8.0.129 --no-persist-tun
+ROW_LOCK=1 row "UDP, persist-tun, network lock on" udp 10.8.0.1
 # Connections the mirror server made to OpenVPN: one for the first connect, one more for each
 # restart that went through the mirror.
 mirror_connects() { grep -c 'connect to 198.51.100.1:1194' "$work/ss-server.log"; }
