@@ -12,11 +12,14 @@
 # mirror server's address. The lock row has the network lock on in the client's namespace (the
 # lock scripts and the helper from a program folder made here, their state in the test's folder)
 # from the verified tunnel on; the router counts what arrives from the client for any address
-# but the VPN server's: nothing may, through the outage and the reconnect.
+# but the VPN server's: nothing may, through the outage and the reconnect. In the DNS row the
+# helper starts OpenVPN with its hooks and DNS protection is on: the client's own resolver sits
+# on its link (192.0.2.53, on the router), the server pushes its resolver 10.9.0.53, reached
+# through the tunnel; both answer probe.test differently, so the answer names the resolver.
 # Usage: reconnect_netns.sh DRIVER PING HELPER [OUTAGE-SECONDS]   (exit status: failures; 77 skipped outside CI)
 set -u
 . "$(dirname "$0")/../support/namespacerig.sh"
-need_root_and ip openvpn openssl awk ss-server ss-local nft
+need_root_and ip openvpn openssl awk ss-server ss-local nft dnsmasq getent unshare
 [ -c /dev/net/tun ] || skip_or_fail "no /dev/net/tun"
 driver=$(realpath "$1") pinger=$(realpath "$2") helper=$(realpath "$3") outage=${4:-5}
 dist=$(realpath "$(dirname "$0")/../../dist")
@@ -27,6 +30,7 @@ cleanup() {
     for pid in $steady $png $drv "${pids[@]}"; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
     for ns in "$cli" "$rtr" "$srv"; do ip netns del "$ns" 2>/dev/null; done
+    rm -rf "/etc/netns/$cli"
     [ -n "${KEEP:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
@@ -38,6 +42,9 @@ r() { ip -n "$rtr" "$@"; }
 s() { ip -n "$srv" "$@"; }
 
 ip netns add "$cli" && ip netns add "$rtr" && ip netns add "$srv" || skip_or_fail "cannot make network namespaces"
+# The client's own resolver, as its network hands it out; every command in the client's
+# namespace sees this file as /etc/resolv.conf.
+mkdir -p "/etc/netns/$cli" && printf 'nameserver 192.0.2.53\n' >"/etc/netns/$cli/resolv.conf" || exit 1
 ip link add "$dev" netns "$cli" type veth peer name "rcr$tag" netns "$rtr" || exit 1
 ip link add "rcs$tag" netns "$srv" type veth peer name "rcq$tag" netns "$rtr" || exit 1
 for ns in "$cli" "$rtr" "$srv"; do ip -n "$ns" link set lo up; done
@@ -47,6 +54,7 @@ ip netns exec "$rtr" sysctl -qw net.ipv4.ip_forward=1
 s addr add 198.51.100.1/24 dev "rcs$tag"; s addr add 198.51.100.2/24 dev "rcs$tag"
 s link set "rcs$tag" up
 s route add default via 198.51.100.254
+r addr add 192.0.2.53/24 dev "rcr$tag"; s addr add 10.9.0.53/32 dev lo
 # client_at ADDRESS: the client's link up with ADDRESS and the default route via the router.
 client_at() {
     c addr flush dev "$dev"; c addr add "$1/24" dev "$dev"; c link set "$dev" up
@@ -100,6 +108,7 @@ key $work/server.key
 dh none
 keepalive 10 60
 push "redirect-gateway def1"
+push "dhcp-option DNS 10.9.0.53"
 verb 3
 EOF2
     ip netns exec "$srv" openvpn --config "server-$1.ovpn" >"$work/server-$1.log" 2>&1 &
@@ -107,6 +116,16 @@ EOF2
 }
 server udp tunudp 10.8.0.0
 server tcp-server tuntcp 10.8.0.128
+resolver() { # namespace, address, answer, log
+    ip netns exec "$1" dnsmasq --keep-in-foreground --no-resolv --no-hosts --bind-interfaces \
+        --listen-address="$2" --address="/probe.test/$3" --log-queries --log-facility="$4" \
+        --pid-file= --user=root &
+    pids+=($!)
+}
+resolver "$rtr" 192.0.2.53 198.51.100.77 "$work/link-dns.log"
+resolver "$srv" 10.9.0.53 203.0.113.1 "$work/tunnel-dns.log"
+answer() { ip netns exec "$cli" timeout 4 getent ahostsv4 probe.test | awk 'NR == 1 { print $1 }'; }
+link_questions() { grep -c 'query\[' "$work/link-dns.log" 2>/dev/null; }
 # The mirror server, which forwards to the OpenVPN server on TCP.
 ip netns exec "$srv" ss-server -v -s 198.51.100.2 -p 8388 -k mirror-pass$tag -m chacha20-ietf-poly1305 \
     >"$work/ss-server.log" 2>&1 &
@@ -142,7 +161,13 @@ row() { # name, protocol, tunnel address of the server, driver options...
     [[ -z "${ONLY:-}" || "$name" == *$ONLY* ]] || return 0
     local down back gone answer wait_s traffic_s status reconnected decided
     client_at 192.0.2.2
-    ip netns exec "$cli" "$driver" --remote 198.51.100.1 1194 --proto "$proto" --extra "$work/extra.ovpn" \
+    local launch=(ip netns exec "$cli")
+    # As an installed client: the helper keeps its state under /var/lib, here the test's own.
+    [ -n "${ROW_DNS:-}" ] && launch=(env KESTRUNE_CONTROL_DIR="$work/run" ip netns exec "$cli" unshare -m
+        sh -c 'mkdir -p "$0" && mount --bind "$0" /var/lib && exec "$@"' "$dir.varlib"
+        "$driver" --helper "$helper")
+    [ -n "${ROW_DNS:-}" ] || launch+=("$driver")
+    "${launch[@]}" --remote 198.51.100.1 1194 --proto "$proto" --extra "$work/extra.ovpn" \
         --data "$dir" --lifetime 60 "$@" >"$out" 2>"$dir.err" &
     drv=$!
     await 30 grep -q ' state Verified$' "$out"
@@ -158,6 +183,11 @@ row() { # name, protocol, tunnel address of the server, driver options...
     ip netns exec "$cli" "$pinger" "$target" >"$pings" 2>&1 &
     png=$!
     check "$name: the server answers through the tunnel" await 5 grep -q 'answer from' "$pings"
+    local questions
+    if [ -n "${ROW_DNS:-}" ]; then
+        questions=$(link_questions)
+        check "$name: a name resolves through the tunnel's resolver" test "$(answer)" = 203.0.113.1
+    fi
     if [ -n "${ROW_LOCK:-}" ]; then
         check "$name: the lock goes on" lock block "$dir/temp"
         # A user's steady traffic to an address that only the tunnel's routes take: without
@@ -194,6 +224,15 @@ row() { # name, protocol, tunnel address of the server, driver options...
         test -z "$(awk -v a="$down" -v b="$back" '$1 >= a && $1 < b && / state Verified$/' "$out")"
     check "$name: verified again after the return" await 15 has_line "$out" "$back" ' state Verified$'
     local leak_note=
+    if [ -n "${ROW_DNS:-}" ]; then
+        local resolved
+        resolved=$(answer)
+        check "$name: after the reconnect a name resolves through the tunnel's resolver (${resolved:-nothing})" \
+            test "$resolved" = 203.0.113.1
+        check "$name: no question reached the link's resolver ($(($(link_questions) - questions)))" \
+            test "$(link_questions)" -eq "$questions"
+        leak_note="; probe.test resolved to ${resolved:-nothing} after the reconnect"
+    fi
     if [ -n "${ROW_LOCK:-}" ]; then
         local n drops
         n=$(leaked) drops=$(lock_drops)
@@ -227,6 +266,7 @@ row "UDP, without persist-tun" udp 10.8.0.1 --no-persist-tun
 row "TCP, persist-tun" tcp 10.8.0.129
 row "TCP, without persist-tun" tcp 10.8.0.129 --no-persist-tun
 ROW_LOCK=1 row "UDP, persist-tun, network lock on" udp 10.8.0.1
+ROW_DNS=1 row "UDP, persist-tun, DNS protection" udp 10.8.0.1
 # Connections the mirror server made to OpenVPN: one for the first connect, one more for each
 # restart that went through the mirror.
 mirror_connects() { grep -c 'connect to 198.51.100.1:1194' "$work/ss-server.log"; }

@@ -5,10 +5,13 @@
 // lifetime has passed. The network test runs it in the client's namespace.
 //
 // Usage: kestrune-reconnect-driver --remote HOST PORT --proto udp|tcp --extra FILE
-//            [--no-persist-tun] [--mirror HOST PORT PASSWORD] [--data DIR] [--lifetime SECONDS]
+//            [--no-persist-tun] [--mirror HOST PORT PASSWORD] [--helper PATH]
+//            [--data DIR] [--lifetime SECONDS]
 // FILE holds the lines added to the configuration the service hands out (the inline keys).
 // With --mirror, the connection goes through the mirror route: the system's ss-local, copied
 // into the program folder, to the ss-server at HOST PORT (chacha20-ietf-poly1305, PASSWORD).
+// With --helper, the helper at PATH is copied beside the program and DNS protection is on: the
+// helper starts OpenVPN with its hooks for the tunnel's name servers, as an installed client's.
 // Exit status: 0 after a stop asked for, 1 when the connection failed or ended by itself,
 // 2 on bad arguments, 3 when the lifetime passed.
 #include "api/apirequestcontext.h"
@@ -48,8 +51,8 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: kestrune-reconnect-driver --remote HOST PORT --proto udp|tcp --extra FILE"
-                 " [--no-persist-tun] [--mirror HOST PORT PASSWORD] [--data DIR]"
-                 " [--lifetime SECONDS]\n");
+                 " [--no-persist-tun] [--mirror HOST PORT PASSWORD] [--helper PATH]"
+                 " [--data DIR] [--lifetime SECONDS]\n");
     return 2;
 }
 
@@ -88,6 +91,13 @@ bool copyMirrorTool(const QString &folder)
     return false;
 }
 
+bool copyHelper(const QString &helper, const QString &folder)
+{
+    const QString copy = folder + QStringLiteral("/kestrunevpn-helper");
+    return QFile::copy(helper, copy)
+        && QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // A port nothing listens on now, for the mirror tool's local end.
 quint16 freeLocalPort()
 {
@@ -110,6 +120,7 @@ int main(int argc, char **argv)
     QString mirrorHost;
     quint16 mirrorPort = 0;
     QString mirrorPassword;
+    QString helper;
     int lifetime = 300;
     while (!args.isEmpty()) {
         const QString option = args.takeFirst();
@@ -130,6 +141,8 @@ int main(int argc, char **argv)
             mirrorPort = quint16(args.takeFirst().toUInt(&ok));
             mirrorPassword = args.takeFirst();
             ok = ok && mirrorPort != 0 && !mirrorPassword.isEmpty();
+        } else if (option == QLatin1String("--helper") && !args.isEmpty()) {
+            helper = args.takeFirst();
         } else if (option == QLatin1String("--no-persist-tun")) {
             persistTun = false;
         } else {
@@ -154,7 +167,8 @@ int main(int argc, char **argv)
     if (!QDir().mkpath(dataDir + QStringLiteral("/temp"))
         || !QDir().mkpath(dataDir + QStringLiteral("/logs")) || !programs.isValid()
         || !layOutProgramFolder(programs.path())
-        || (!mirrorHost.isEmpty() && !copyMirrorTool(programs.path()))) {
+        || (!mirrorHost.isEmpty() && !copyMirrorTool(programs.path()))
+        || (!helper.isEmpty() && !copyHelper(helper, programs.path()))) {
         std::fprintf(stderr, "cannot lay out the data and program folders\n");
         return 1;
     }
@@ -193,8 +207,8 @@ int main(int argc, char **argv)
 
     ClientSettings settings(dataDir);
     settings.setUdp(proto == QLatin1String("udp"));
-    // The name servers are not the test's matter; the machine's resolver stays untouched.
-    settings.setDnsProtection(false);
+    // Without the helper, the name servers are not the test's matter.
+    settings.setDnsProtection(!helper.isEmpty());
     ServiceEndpoints endpoints;
     endpoints.apiBase = endpoints.siteBase = endpoints.ipEchoBase = service.baseUrl();
     endpoints.emergencyBase = service.baseUrl();
