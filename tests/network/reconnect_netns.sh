@@ -62,18 +62,27 @@ client_at() {
 }
 client_at 192.0.2.2
 # What reaches the router from the client for any address but the VPN server's (IPv6 neighbour
-# discovery aside).
-ip netns exec "$rtr" nft -f - <<NFT || exit 1
+# discovery aside), counted from the moment the table is loaded (afresh, in one transaction).
+leaks_reset() {
+    ip netns exec "$rtr" nft -f - <<NFT
+table inet leaks
+delete table inet leaks
 table inet leaks {
+    set seen4 { type ipv4_addr . ipv4_addr . inet_proto; flags dynamic; }
+    set seen6 { type ipv6_addr . ipv6_addr . inet_proto; flags dynamic; }
     chain in {
         type filter hook prerouting priority -300;
-        iifname "rcr$tag" meta nfproto ipv4 ip daddr != 198.51.100.1 counter
-        iifname "rcr$tag" meta nfproto ipv6 meta l4proto != ipv6-icmp counter
+        iifname "rcr$tag" meta nfproto ipv4 ip daddr != 198.51.100.1 add @seen4 { ip saddr . ip daddr . meta l4proto } counter
+        iifname "rcr$tag" meta nfproto ipv6 meta l4proto != ipv6-icmp add @seen6 { ip6 saddr . ip6 daddr . meta l4proto } counter
     }
 }
 NFT
-leaked() { ip netns exec "$rtr" nft list table inet leaks | grep -o 'packets [0-9]*' | awk '{ s += $2 } END { print s + 0 }'; }
-leaks_reset() { ip netns exec "$rtr" nft reset counters table inet leaks >/dev/null; }
+}
+leaked() { ip netns exec "$rtr" nft list chain inet leaks in | grep -o 'packets [0-9]*' | awk '{ s += $2 } END { print s + 0 }'; }
+# What leaked: source . destination . protocol.
+leaked_what() {
+    ip netns exec "$rtr" nft list table inet leaks | tr -s '\n\t ' ' ' | grep -o 'elements = {[^}]*}' | tr '\n' ' '
+}
 # The network lock as the program runs it: its scripts hand the work to the helper beside them.
 mkdir -p "$work/program/scripts" "$work/lockstate" "$work/run"
 cp "$dist"/scripts/nft_*.sh "$work/program/scripts/" && cp "$helper" "$work/program/" || exit 1
@@ -157,8 +166,8 @@ row() { # name, protocol, tunnel address of the server, driver options...
     local name=$1 proto=$2 target=$3 dir=$work/row$((${#figures[@]} + 1))
     local out=$dir.out pings=$dir.ping failed_before=$failures
     shift 3
-    # ONLY=PATTERN runs the rows whose names match it (by hand, while working on one row).
-    [[ -z "${ONLY:-}" || "$name" == *$ONLY* ]] || return 0
+    # ONLY=REGEX runs the rows whose names match it (by hand, while working on one row).
+    [[ -z "${ONLY:-}" || "$name" =~ $ONLY ]] || return 0
     local down back gone answer wait_s traffic_s status reconnected decided
     client_at 192.0.2.2
     local launch=(ip netns exec "$cli")
@@ -194,7 +203,7 @@ row() { # name, protocol, tunnel address of the server, driver options...
         # the lock, its packets go out on the link while no OpenVPN holds those routes.
         ip netns exec "$cli" "$pinger" 203.0.113.7 20 >"$dir.steady" 2>&1 &
         steady=$!
-        leaks_reset
+        check "$name: the router counts what leaves outside the tunnel" leaks_reset
         local locked
         locked=$(now)
         check "$name: the server answers through the tunnel under the lock" await 5 has_answer "$pings" "$locked"
@@ -237,7 +246,7 @@ row() { # name, protocol, tunnel address of the server, driver options...
         local n drops
         n=$(leaked) drops=$(lock_drops)
         kill "$steady"; wait "$steady" 2>/dev/null; steady=
-        check "$name: nothing reached the router outside the tunnel from the lock on to the verified reconnect ($n packets; the lock dropped $drops)" \
+        check "$name: nothing reached the router outside the tunnel from the lock on to the verified reconnect ($n packets $(leaked_what); the lock dropped $drops)" \
             test "$n" -eq 0
         check "$name: the lock goes off" lock unblock "$dir/temp"
         leak_note="; under the lock $n packets outside the tunnel, $drops dropped by the lock"
@@ -271,7 +280,7 @@ ROW_DNS=1 row "UDP, persist-tun, DNS protection" udp 10.8.0.1
 # restart that went through the mirror.
 mirror_connects() { grep -c 'connect to 198.51.100.1:1194' "$work/ss-server.log"; }
 row "mirror route, TCP" tcp 10.8.0.129 --mirror 198.51.100.2 8388 "mirror-pass$tag"
-[[ -z "${ONLY:-}" || "mirror route" == *$ONLY* ]] && check "mirror route: the first connect and the reconnect both went through the mirror server ($(mirror_connects) connections)" \
+[[ -z "${ONLY:-}" || "mirror route, TCP" =~ $ONLY ]] && check "mirror route: the first connect and the reconnect both went through the mirror server ($(mirror_connects) connections)" \
     test "$(mirror_connects)" -ge 2
 echo "# from the link's return to the first answer through the tunnel (outage $outage s):"
 for f in "${figures[@]}"; do echo "#   $f"; done
