@@ -5,8 +5,13 @@
 // lifetime has passed. The network test runs it in the client's namespace.
 //
 // Usage: kestrune-reconnect-driver --remote HOST PORT --proto udp|tcp --extra FILE
-//            [--no-persist-tun] [--data DIR] [--lifetime SECONDS]
+//            [--no-persist-tun] [--mirror HOST PORT PASSWORD] [--helper PATH]
+//            [--data DIR] [--lifetime SECONDS]
 // FILE holds the lines added to the configuration the service hands out (the inline keys).
+// With --mirror, the connection goes through the mirror route: the system's ss-local, copied
+// into the program folder, to the ss-server at HOST PORT (chacha20-ietf-poly1305, PASSWORD).
+// With --helper, the helper at PATH is copied beside the program and DNS protection is on: the
+// helper starts OpenVPN with its hooks for the tunnel's name servers, as an installed client's.
 // Exit status: 0 after a stop asked for, 1 when the connection failed or ended by itself,
 // 2 on bad arguments, 3 when the lifetime passed.
 #include "api/apirequestcontext.h"
@@ -26,7 +31,10 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QHostAddress>
+#include <QJsonObject>
 #include <QMetaEnum>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -43,7 +51,8 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: kestrune-reconnect-driver --remote HOST PORT --proto udp|tcp --extra FILE"
-                 " [--no-persist-tun] [--data DIR] [--lifetime SECONDS]\n");
+                 " [--no-persist-tun] [--mirror HOST PORT PASSWORD] [--helper PATH]"
+                 " [--data DIR] [--lifetime SECONDS]\n");
     return 2;
 }
 
@@ -69,6 +78,33 @@ bool layOutProgramFolder(const QString &folder)
     return false;
 }
 
+bool copyMirrorTool(const QString &folder)
+{
+    const QString copy = folder + QStringLiteral("/shadowsocks/ss-local");
+    if (!QDir().mkpath(folder + QStringLiteral("/shadowsocks")))
+        return false;
+    for (const char *source : {"/usr/bin/ss-local", "/usr/local/bin/ss-local"}) {
+        if (QFile::exists(QLatin1String(source)) && QFile::copy(QLatin1String(source), copy))
+            return QFile::setPermissions(copy,
+                                         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    return false;
+}
+
+bool copyHelper(const QString &helper, const QString &folder)
+{
+    const QString copy = folder + QStringLiteral("/kestrunevpn-helper");
+    return QFile::copy(helper, copy)
+        && QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A port nothing listens on now, for the mirror tool's local end.
+quint16 freeLocalPort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -81,6 +117,10 @@ int main(int argc, char **argv)
     QString extraFile;
     QString dataDir;
     bool persistTun = true;
+    QString mirrorHost;
+    quint16 mirrorPort = 0;
+    QString mirrorPassword;
+    QString helper;
     int lifetime = 300;
     while (!args.isEmpty()) {
         const QString option = args.takeFirst();
@@ -96,6 +136,13 @@ int main(int argc, char **argv)
             dataDir = args.takeFirst();
         } else if (option == QLatin1String("--lifetime") && !args.isEmpty()) {
             lifetime = args.takeFirst().toInt(&ok);
+        } else if (option == QLatin1String("--mirror") && args.size() >= 3) {
+            mirrorHost = args.takeFirst();
+            mirrorPort = quint16(args.takeFirst().toUInt(&ok));
+            mirrorPassword = args.takeFirst();
+            ok = ok && mirrorPort != 0 && !mirrorPassword.isEmpty();
+        } else if (option == QLatin1String("--helper") && !args.isEmpty()) {
+            helper = args.takeFirst();
         } else if (option == QLatin1String("--no-persist-tun")) {
             persistTun = false;
         } else {
@@ -119,7 +166,9 @@ int main(int argc, char **argv)
         dataDir = ownData.path();
     if (!QDir().mkpath(dataDir + QStringLiteral("/temp"))
         || !QDir().mkpath(dataDir + QStringLiteral("/logs")) || !programs.isValid()
-        || !layOutProgramFolder(programs.path())) {
+        || !layOutProgramFolder(programs.path())
+        || (!mirrorHost.isEmpty() && !copyMirrorTool(programs.path()))
+        || (!helper.isEmpty() && !copyHelper(helper, programs.path()))) {
         std::fprintf(stderr, "cannot lay out the data and program folders\n");
         return 1;
     }
@@ -137,6 +186,20 @@ int main(int argc, char **argv)
     service.setOpenVpnRemote(host, port);
     service.setOpenVpnExtraLines(extra.readAll());
     service.setOpenVpnPersistTun(persistTun);
+    if (!mirrorHost.isEmpty()) {
+        const quint16 localPort = freeLocalPort();
+        if (localPort == 0) {
+            std::fprintf(stderr, "no free local port for the mirror tool\n");
+            return 1;
+        }
+        service.setMirrorConfig({{"server", mirrorHost},
+                                 {"server_port", mirrorPort},
+                                 {"local_address", "127.0.0.1"},
+                                 {"local_port", localPort},
+                                 {"password", mirrorPassword},
+                                 {"method", "chacha20-ietf-poly1305"},
+                                 {"timeout", 60}});
+    }
     if (!service.start()) {
         std::fprintf(stderr, "the service cannot listen\n");
         return 1;
@@ -144,8 +207,8 @@ int main(int argc, char **argv)
 
     ClientSettings settings(dataDir);
     settings.setUdp(proto == QLatin1String("udp"));
-    // The name servers are not the test's matter; the machine's resolver stays untouched.
-    settings.setDnsProtection(false);
+    // Without the helper, the name servers are not the test's matter.
+    settings.setDnsProtection(!helper.isEmpty());
     ServiceEndpoints endpoints;
     endpoints.apiBase = endpoints.siteBase = endpoints.ipEchoBase = service.baseUrl();
     endpoints.emergencyBase = service.baseUrl();
@@ -157,6 +220,13 @@ int main(int argc, char **argv)
         say(QStringLiteral("note OpenVPN %1 is outside the series this build accepts")
                 .arg(controller.openVpnVersion()));
     controller.startMirrorToolController();
+    if (!mirrorHost.isEmpty()) {
+        if (!controller.mirrorToolFound()) {
+            std::fprintf(stderr, "the mirror tool in the program folder does not answer\n");
+            return 1;
+        }
+        controller.setMirrorActive(true);
+    }
     controller.setRequestContext([&service]() {
         ApiRequestContext context;
         context.apiBaseUrl = service.baseUrl();

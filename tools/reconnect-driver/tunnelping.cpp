@@ -1,13 +1,16 @@
-// Sends an ICMP echo request to ADDRESS every 0.25 s (a raw socket: root) and prints each
-// answer as "[SECONDS.MICROSECONDS] answer from ADDRESS seq N", the time since the epoch,
-// until it is ended. Errors of a send (no route while the link is away) are printed and the
-// sends go on. The network test runs it where no ping is installed.
+// Sends an ICMP echo request to ADDRESS every 0.25 s, or every MILLISECONDS (a raw socket:
+// root), and prints each answer as "[SECONDS.MICROSECONDS] answer from ADDRESS seq N", the time
+// since the epoch, until it is ended. Errors of a send (no route while the link is away) are
+// printed and the sends go on. The network test runs it where no ping is installed, and with a
+// short interval as the steady traffic of a user whose packets must never leave outside the
+// tunnel.
 //
-// Usage: kestrune-tunnel-ping ADDRESS
+// Usage: kestrune-tunnel-ping ADDRESS [MILLISECONDS]
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/ip.h>
@@ -45,8 +48,10 @@ int main(int argc, char **argv)
 {
     sockaddr_in target {};
     target.sin_family = AF_INET;
-    if (argc != 2 || inet_pton(AF_INET, argv[1], &target.sin_addr) != 1) {
-        std::fprintf(stderr, "usage: kestrune-tunnel-ping ADDRESS\n");
+    const long interval = argc == 3 ? std::strtol(argv[2], nullptr, 10) : 250;
+    if (argc < 2 || argc > 3 || inet_pton(AF_INET, argv[1], &target.sin_addr) != 1 || interval < 10
+        || interval > 10000) {
+        std::fprintf(stderr, "usage: kestrune-tunnel-ping ADDRESS [MILLISECONDS]\n");
         return 2;
     }
     const int fd = socket(AF_INET, SOCK_RAW, IPPROTO_ICMP);
@@ -74,7 +79,7 @@ int main(int argc, char **argv)
                 < 0)
                 std::printf("send seq %u: %s\n", unsigned(seq), std::strerror(errno));
             std::fflush(stdout);
-            nextSend += 250;
+            nextSend += interval;
         }
         pollfd p {fd, POLLIN, 0};
         const long long wait = nextSend - nowMs();
