@@ -11,7 +11,7 @@
 
 // Runs the mirror tool (shadowsocks-libev's ss-local) as a local SOCKS proxy for OpenVPN.
 // Lives on a thread of its own: it is created without a parent and moved there, and builds its
-// process in init(), which runs on that thread. The main window reads `status` and
+// process in init(), which runs on that thread. The connection controller reads `status` and
 // `stoppedOnError` directly from its own thread, so both are atomic.
 class ShadowsocksProcess : public QObject
 {
