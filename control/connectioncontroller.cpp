@@ -7,6 +7,7 @@
 #include "api/replysnapshot.h"
 #include "api/requestlauncher.h"
 #include "api/requestlog.h"
+#include "core/childthreads.h"
 #include "core/clientsettings.h"
 #include "core/loger.h"
 #include "engine/configpatches.h"
@@ -77,25 +78,10 @@ ConnectionController::~ConnectionController()
         stop(true);
     // A running thread deleted with its owner would abort the process: every thread, the
     // long-lived ones and the request workers alike, leaves its loop first.
-    joinThreads(ThreadEndWaitMs);
+    endChildThreads(this, ThreadEndWaitMs);
     // A controller that never reached its thread is deleted here.
     if (m_vpnProcess && !m_vpnThread)
         delete m_vpnProcess;
-}
-
-void ConnectionController::joinThreads(int waitMs)
-{
-    const QList<QThread *> threads = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QThread *thread : threads)
-        thread->quit();
-    for (QThread *thread : threads) {
-        if (thread->wait(waitMs))
-            continue;
-        Loger::writeLine(QCoreApplication::translate(
-            "MainWindow", "A worker thread still running at the end: left to end by itself"));
-        thread->setParent(nullptr);
-        connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()), Qt::UniqueConnection);
-    }
 }
 
 // ---- start-up ---------------------------------------------------------------------------

@@ -168,7 +168,6 @@ private:
     enum class AddressReply { Read, Failed, Dropped };
     AddressReply readAddressReply(RequestType type, QNetworkReply *reply, QString *ip);
     void waitFor(const char *signal);
-    void joinThreads(int waitMs);
 
     // connectiondiagnosis.cpp
     void armDiagnosis();

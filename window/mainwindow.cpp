@@ -4,6 +4,7 @@
 
 #include "api/apirequestbuilder.h"
 #include "buildconfig.h"
+#include "core/childthreads.h"
 #include "core/clientsettings.h"
 #include "core/loger.h"
 #include "core/settingsstore.h"
@@ -225,19 +226,7 @@ MainWindow::~MainWindow()
     // No probe outlives the window it reports to.
     endServerAvailabilityCheck();
     // A window destroyed with threads still running (a request still out at the quit, or a
-    // window that never reached the quit) would abort the process: every thread of the
-    // window leaves its loop first, the long-lived ones and the request workers alike.
-    const QList<QThread *> threads = findChildren<QThread *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QThread *thread : threads)
-        thread->quit();
-    for (QThread *thread : threads) {
-        if (thread->wait(threadEndWaitMs))
-            continue;
-        // Deleting a running thread with the window would abort the process: it is let go
-        // and deletes itself when it ends.
-        Loger::writeLine(tr("A worker thread still running at the end: left to end by itself"));
-        thread->setParent(nullptr);
-        connect(thread, SIGNAL(finished()), thread, SLOT(deleteLater()), Qt::UniqueConnection);
-    }
+    // window that never reached the quit) would abort the process.
+    endChildThreads(this, threadEndWaitMs);
     delete ui;
 }
