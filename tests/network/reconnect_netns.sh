@@ -92,15 +92,8 @@ lock() { # block|unblock, temp folder
 }
 lock_drops() { ip netns exec "$cli" nft list chain inet kestrunevpn_lock output | grep -o 'packets [0-9]*' | awk '{ s += $2 } END { print s + 0 }'; }
 
-# Certificates made now; EC keys, so nothing waits for entropy or Diffie-Hellman primes.
 cd "$work" || exit 1
-ssl() { openssl "$@" >/dev/null 2>&1; }
-ssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=ca -keyout ca.key -out ca.crt
-for who in server client; do
-    ssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj "/CN=$who" -keyout "$who.key" -out "$who.csr"
-    printf 'keyUsage=digitalSignature,keyAgreement\nextendedKeyUsage=%sAuth\n' "$who" >"$who.ext"
-    ssl x509 -req -in "$who.csr" -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 -extfile "$who.ext" -out "$who.crt"
-done
+make_tls_certificates "$work"
 # server PROTO DEVICE SUBNET: one server; its tunnel address is the subnet's first.
 server() {
     cat >"server-$1.ovpn" <<EOF2

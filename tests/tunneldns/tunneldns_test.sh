@@ -59,15 +59,8 @@ resolver 192.0.2.53 198.51.100.1 "$work/link.log"
 resolver fd31::1 198.51.100.1 "$work/link6.log"
 resolver 10.9.0.53 203.0.113.1 "$work/tunnel.log"
 
-# Certificates made now; EC keys, so nothing waits for entropy or Diffie-Hellman primes.
 cd "$work" || exit 1
-ssl() { openssl "$@" >/dev/null 2>&1; }
-ssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=ca -keyout ca.key -out ca.crt
-for who in server client; do
-    ssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj "/CN=$who" -keyout "$who.key" -out "$who.csr"
-    printf 'keyUsage=digitalSignature,keyAgreement\nextendedKeyUsage=%sAuth\n' "$who" >"$who.ext"
-    ssl x509 -req -in "$who.csr" -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 -extfile "$who.ext" -out "$who.crt"
-done
+make_tls_certificates "$work"
 cat >server.ovpn <<EOF2
 dev tun
 proto udp
