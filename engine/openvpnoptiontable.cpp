@@ -82,6 +82,10 @@ bool fits(const QByteArray &word, const Argument &argument)
         return !word.isEmpty() && word.size() <= 253 && word.at(0) != '.' && word.at(0) != '-'
             && allOf(word, "-._:");
     case Shape::Network6: {
+        // The digits and separators of the address and its length alone: no scope ('%' and
+        // an interface of the sender's choosing).
+        if (!allOf(word, ":./") || word.size() > 49)
+            return false;
         const int slash = word.indexOf('/');
         const QByteArray bits = slash < 0 ? QByteArray("128") : word.mid(slash + 1);
         QHostAddress address;

@@ -187,6 +187,12 @@ private slots:
         QTest::newRow("IPv4 where IPv6 belongs")
             << QByteArray("ifconfig-ipv6 fd00:8::2/64 10.8.0.1\n") << false;
         QTest::newRow("a path for a gateway") << QByteArray("route-gateway /etc/x\n") << false;
+        // An IPv6 address may carry an interface (a scope) after '%': nothing the service
+        // needs, and the characters after it are the service's to choose.
+        QTest::newRow("a scope on the tunnel's IPv6 address")
+            << QByteArray("ifconfig-ipv6 fd00:8::2%$(id)/64 fd00:8::1\n") << false;
+        QTest::newRow("a scope on a pushed IPv6 route")
+            << QByteArray("route-ipv6 fe80::1%eth0/64\n") << false;
     }
     void pointToPointAddressesAreKept()
     {
